@@ -1,0 +1,32 @@
+// Liang hyphenation from two raw tries of the database file: an exceptions
+// trie consulted first, then the patterns trie. Marks break points with '*'.
+#ifndef LEXORA_DB_HYPHENATOR_H
+#define LEXORA_DB_HYPHENATOR_H
+
+#include <cstdint>
+
+class CSmartFile;
+class CHyphTrie;
+
+class CHyphenator {
+public:
+    // A trie whose offset is 0 or has the top bit set is left absent.
+    CHyphenator(CSmartFile* file, uint32_t patternsOffset, uint32_t exceptionsOffset);
+    virtual ~CHyphenator();
+    CHyphenator(const CHyphenator&) = delete;
+    CHyphenator& operator=(const CHyphenator&) = delete;
+
+    // A new malloc'ed copy of `text` with '*' at every break point of every
+    // run of ASCII letters and digits; null when memory runs out.
+    char* Hyphenate(const char* text);
+    // Hyphenates one run of `length` letters/digits into `out` (room for
+    // `outSize` bytes); bytes written, 0 when the run is left to the caller.
+    int HyphenateWord(const char* word, int length, char* out, int outSize);
+
+    CHyphTrie* patterns;    // owned, may be null
+    CHyphTrie* exceptions;  // owned, may be null
+};
+
+bool IsAsciiAlnum(int c);
+
+#endif  // LEXORA_DB_HYPHENATOR_H

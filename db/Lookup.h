@@ -1,0 +1,24 @@
+// Resolves a typed word to a headword of the dictionary: as typed, in lower
+// case (or its capitalised variant), then by English inflection rules, then
+// one redirect. Rewrites the caller's buffer to the headword found.
+#ifndef LEXORA_DB_LOOKUP_H
+#define LEXORA_DB_LOOKUP_H
+
+#include <cstddef>
+#include <cstdint>
+
+class CDictDatabase;
+
+// `word` is a terminated buffer of `capacity` bytes; `*position` is in/out (0 =
+// search; nonzero = only re-check the redirect). True when a headword was
+// found. A word or redirect text that does not fit the buffer, with the room a
+// capitalised variant needs, is not found; nothing is written past `capacity`.
+bool LookupWord(CDictDatabase* database, char* word, size_t capacity, uint32_t* position,
+                bool tryInflections);
+
+// If `word` is longer than `suffix` and ends with it, writes the word without
+// the suffix plus `replacement` into `out` (`outSize` bytes) and returns true.
+bool ApplySuffixRule(char* out, size_t outSize, const char* word, const char* suffix,
+                     const char* replacement);
+
+#endif  // LEXORA_DB_LOOKUP_H

@@ -1,0 +1,41 @@
+// Turns a requested word into the three finished HTML views of its
+// definition. Owns the reused CWordDefinition, the speaker-link HTML and the
+// IPA table; holds the database without owning it.
+#ifndef LEXORA_RENDER_RENDERMANAGER_H
+#define LEXORA_RENDER_RENDERMANAGER_H
+
+#include <cstdint>
+
+#include "render/SimpleString.h"
+#include "render/WordDefinition.h"
+
+class CDictDatabase;
+class CIPAConversion;
+
+class CRenderManager {
+public:
+    explicit CRenderManager(CDictDatabase* database);
+    virtual ~CRenderManager();
+    CRenderManager(const CRenderManager&) = delete;
+    CRenderManager& operator=(const CRenderManager&) = delete;
+
+    // Stores a copy of the speaker-link HTML; null empties it.
+    void SetSpeakerHtml(const char* html);
+    // Loads the IPA substitution table; false when the file cannot be read.
+    bool LoadIPATable(const char* path);
+    // Stores the pronunciation in the definition, converted through the table.
+    void SetPronunciation(const char* text, int32_t length);
+    // Renders `word` (optionally "word:n"); `position` is the trie position the
+    // caller's lookup found, or 0 to search. True when the word was found.
+    bool RenderWord(const char* word, uint32_t position);
+    // The result of the last RenderWord, valid until the next one.
+    CWordDefinition* GetWordDefinition() { return &definition; }
+
+private:
+    CDictDatabase* database;          // not owned
+    CIPAConversion* ipaConversion;    // owned, null until LoadIPATable
+    CWordDefinition definition;       // reused for every request
+    CSimpleString speakerHtml;        // appended to the dictionary header
+};
+
+#endif  // LEXORA_RENDER_RENDERMANAGER_H
