@@ -6,10 +6,16 @@
 
 #include <cstdint>
 
+#include "db/Format.h"
+
 class CSmartFile;
 
 class CCompressedData {
 public:
+    // Longest compressed block accepted. zlib never needs near this much for
+    // 4096 bytes; a directory that claims more is damaged.
+    static constexpr uint32_t kMaxCompressedBlock = 2 * lxd::kBlockSize;
+
     // Reads the block directory; a bad directory leaves blockCount 0.
     CCompressedData(CSmartFile* file, uint32_t directoryOffset, uint32_t dataOffset);
     virtual ~CCompressedData();
@@ -31,18 +37,20 @@ public:
     uint32_t GetBlockEnd(uint32_t block) const { return block < blockCount ? blockEnds[block] : 0; }
 
 private:
+    bool Holds(uint32_t position) const;
+    bool CanAppend(uint32_t position) const;
     bool LoadBlock(uint32_t position, bool append);
     unsigned char* EnsureBuffer(uint32_t size);
     unsigned char* EnsureAppend(uint32_t count);
 
-    CSmartFile* file;        // not owned
-    uint32_t dataOffset;     // file offset of the first block
-    uint32_t blockCount;     // 0 when the directory is unreadable
-    uint32_t* blockEnds;     // end of each block, relative to dataOffset
-    unsigned char* buffer;   // inflated data
-    uint32_t capacity;       // allocated size of buffer
-    uint32_t bufferStart;    // stream position of buffer[0], a multiple of 4096
-    uint32_t bufferLength;   // valid bytes in buffer
+    CSmartFile* file;       // not owned
+    uint32_t dataOffset;    // file offset of the first block
+    uint32_t blockCount;    // 0 when the directory is unreadable
+    uint32_t* blockEnds;    // end of each block, relative to dataOffset
+    unsigned char* buffer;  // inflated data
+    uint32_t capacity;      // allocated size of buffer
+    uint32_t bufferStart;   // stream position of buffer[0], a multiple of 4096
+    uint32_t bufferLength;  // valid bytes in buffer
 };
 
 #endif  // LEXORA_DB_COMPRESSEDDATA_H

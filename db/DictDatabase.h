@@ -37,6 +37,10 @@ public:
     CWordFilter* wordFilter;      // never set by the engine; stays empty
     CHyphenator* hyphenator;      // hyphenation tries, or null without them
     uint32_t auxValue;            // header word 24; all bits set until an open succeeds
+
+private:
+    void ReleaseSections();
+    bool BuildSections(const unsigned char* header);
 };
 
 #endif  // LEXORA_DB_DICTDATABASE_H

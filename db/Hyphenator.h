@@ -22,9 +22,18 @@ public:
     // Hyphenates one run of `length` letters/digits into `out` (room for
     // `outSize` bytes); bytes written, 0 when the run is left to the caller.
     int HyphenateWord(const char* word, int length, char* out, int outSize);
+    // Searches the exceptions for `word` with level digits inserted; the
+    // stored key is written to `out` when it fits in `outSize` bytes. False
+    // without the trie.
+    bool MatchException(const char* word, char* out, int outSize);
 
     CHyphTrie* patterns;    // owned, may be null
     CHyphTrie* exceptions;  // owned, may be null
+
+private:
+    static int RewriteException(const char* word, char* out);
+    void FindLevels(const char* work, int workLength, unsigned char* levels);
+    static int WriteBreaks(const char* word, int length, const unsigned char* levels, char* out);
 };
 
 bool IsAsciiAlnum(int c);

@@ -34,6 +34,9 @@ public:
     uint32_t GetWindowLength() const { return windowLength; }
 
 private:
+    bool InWindow(uint32_t offset, uint32_t length) const;
+    bool SeekOrReopen(uint32_t offset);
+
     FILE* fp;               // the open stream, or null
     char* path;             // heap copy of the last opened path, or null
     CSimpleLock lock;       // serialises seek-and-read pairs on fp

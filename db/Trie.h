@@ -5,6 +5,7 @@
 #ifndef LEXORA_DB_TRIE_H
 #define LEXORA_DB_TRIE_H
 
+#include <cstddef>
 #include <cstdint>
 
 class CSmartFile;
@@ -34,11 +35,18 @@ public:
     int GetRecordRefs(uint32_t index, uint32_t* out, int max);
     // Position of `word` (a key, ended by NUL or ':'), 0 when absent. With
     // `allowVariant` a missing word may be rewritten to its first capitalised
-    // form; the buffer then needs room for marker, capitals and terminator.
+    // form, but only when marker, capitals and terminator fit in `capacity`
+    // bytes; otherwise, and whenever 0 is returned, the buffer is unchanged.
+    uint32_t FindWord(char* word, uint32_t startIndex, bool allowVariant, size_t capacity);
+    // As above for a key buffer of kKeyBufferSize bytes.
     uint32_t FindWord(char* word, uint32_t startIndex, bool allowVariant);
     uint32_t FindExactWord(char* word, uint32_t startIndex) {
         return FindWord(word, startIndex, false);
     }
+    // Follows the first child of each node from the list at `index` down to
+    // the first key end; writes the characters to `out` (when not null, at
+    // most kKeyBufferSize - 1 of them, terminated). Position past the terminal
+    // node, or 0.
     uint32_t FollowFirstVariant(char* out, uint32_t index);
     // Walks keys >= key (forward) or < key (backward), handing each headword
     // to `visitor`. True when the walk reached the end of the index.
@@ -54,6 +62,10 @@ protected:
     bool WalkForwardFrom(char* buffer, uint32_t index, const char* key, int depth);
     bool WalkBackward(char* buffer, uint32_t index, int depth);
     bool WalkBackwardFrom(char* buffer, uint32_t index, const char* key, int depth);
+    // Counts one node entry written by a walk; false once the walk has
+    // written more entries than the table holds (only a looping trie does).
+    bool TakeWalkStep();
+    uint32_t FollowVariant(char* out, size_t room, uint32_t index);
 
     TrieVisitor visitor;     // set by Enumerate, kept afterwards
     void* visitorContext;    // passed back to visitor
@@ -62,6 +74,7 @@ protected:
     CSmartFile* file;        // not owned
     uint32_t sectionOffset;  // file offset of the count word
     bool rawEntries;         // true: every entry is a node (hyphenation tries)
+    uint32_t walkSteps;      // entries a running enumeration may still write
 };
 
 // Headword key encoding, in place on a terminated buffer (see db/Format.h).

@@ -13,13 +13,27 @@ const char kDatabaseErrorAnswer[] =
 void WriteJsonStringBody(const char* text, FILE* out) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
         switch (*p) {
-            case '"': fputs("\\\"", out); break;
-            case '\\': fputs("\\\\", out); break;
-            case '\b': fputs("\\b", out); break;
-            case '\t': fputs("\\t", out); break;
-            case '\n': fputs("\\n", out); break;
-            case '\f': fputs("\\f", out); break;
-            case '\r': fputs("\\r", out); break;
+            case '"':
+                fputs("\\\"", out);
+                break;
+            case '\\':
+                fputs("\\\\", out);
+                break;
+            case '\b':
+                fputs("\\b", out);
+                break;
+            case '\t':
+                fputs("\\t", out);
+                break;
+            case '\n':
+                fputs("\\n", out);
+                break;
+            case '\f':
+                fputs("\\f", out);
+                break;
+            case '\r':
+                fputs("\\r", out);
+                break;
             default:
                 if (*p < 0x20) {
                     fprintf(out, "\\u%04x", *p);

@@ -6,11 +6,22 @@
 
 #include <cstdint>
 
+#include "render/Render.h"
 #include "render/SimpleString.h"
 #include "render/WordDefinition.h"
 
 class CDictDatabase;
 class CIPAConversion;
+
+// The output function given to the renderer; `context` is the CRenderManager.
+// Files each piece into the manager's definition by its output code.
+int32_t OutputHandler(void* context, const char* text, int32_t length, int32_t code);
+
+// Runs one render of the entry at trie `position`: the hyphenated headword
+// (code 1), then the HTML renderer over the entry's record references. False
+// when the entry has no references or an output call stopped the render.
+bool RenderEntry(CDictDatabase* database, OutputFunction output, void* context,
+                 const char* headword, uint32_t position, int32_t singleSynset);
 
 class CRenderManager {
 public:
@@ -32,10 +43,10 @@ public:
     CWordDefinition* GetWordDefinition() { return &definition; }
 
 private:
-    CDictDatabase* database;          // not owned
-    CIPAConversion* ipaConversion;    // owned, null until LoadIPATable
-    CWordDefinition definition;       // reused for every request
-    CSimpleString speakerHtml;        // appended to the dictionary header
+    CDictDatabase* database;        // not owned
+    CIPAConversion* ipaConversion;  // owned, null until LoadIPATable
+    CWordDefinition definition;     // reused for every request
+    CSimpleString speakerHtml;      // appended to the dictionary header
 };
 
 #endif  // LEXORA_RENDER_RENDERMANAGER_H

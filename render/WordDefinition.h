@@ -27,6 +27,9 @@ public:
     bool IsSingleSynset() const { return singleSynset > 0; }
     int32_t GetSingleSynset() const { return singleSynset; }
     const char* GetHeadword() const;
+    const char* GetHyphenation() const;
+    const char* GetPronunciation() const;
+    int FootnoteCount() const { return footnotes.Count(); }
 
     void Reset(const char* headword, int32_t singleSynset);
     void BeginView(View view);
@@ -47,6 +50,9 @@ private:
     CSimpleString thesaurusHtml;
     CWordCollection footnotes;
     CSimpleString* currentView;
+    CSimpleString header;  // reused while the header is assembled
+
+    void CloseView(CSimpleString& view, const char* headerText);
 };
 
 #endif  // LEXORA_RENDER_WORDDEFINITION_H

@@ -1,0 +1,277 @@
+// The dictionary page: search field and index, definition, word lists,
+// pronunciation, messages and keyboard handling.
+import { cleanUp, EngineUnavailable, getDefinition, getIndexWords } from './engine.js';
+import { decodeWordHref, DefinitionView } from './definition-view.js';
+import { markPainted } from './paint.js';
+import { fillIpaKey, playPronunciation } from './pronunciation.js';
+import { SavedList } from './saved-list.js';
+import { WordIndex } from './word-index.js';
+
+const $ = (selector) => document.querySelector(selector);
+const search = $('#search');
+const message = $('#message');
+const favouriteButton = $('#favourite');
+const player = $('#player');
+
+const HISTORY_LIMIT = 100;
+const FAVOURITES_LIMIT = 1000;
+const SUGGESTION_COUNT = 4;
+
+// ---- messages ----
+
+function showMessage(text, kind = 'error', suggestions = []) {
+  message.replaceChildren();
+  message.className = `message ${kind}`;
+  message.append(Object.assign(document.createElement('p'), { textContent: text }));
+  if (suggestions.length) {
+    const line = document.createElement('p');
+    line.className = 'suggestions';
+    line.append('Nearest words in the index: ');
+    suggestions.forEach((word, index) => {
+      if (index) line.append(', ');
+      const link = Object.assign(document.createElement('a'), { href: `#${encodeURIComponent(word)}`, textContent: word });
+      link.dataset.word = word;
+      line.append(link);
+    });
+    message.append(line);
+  }
+  message.hidden = false;
+}
+
+function hideMessage() {
+  message.hidden = true;
+}
+
+message.addEventListener('click', (event) => {
+  const link = event.target.closest('a[data-word]');
+  if (!link) return;
+  event.preventDefault();
+  lookUp(link.dataset.word);
+});
+
+function reportFailure(error) {
+  if (error instanceof EngineUnavailable) {
+    showMessage(`${error.message} Start it with ./lexora run and reload this page.`);
+  } else {
+    showMessage(error.message || String(error));
+  }
+}
+
+// databaseerror and the like: the engine's own text says what went wrong.
+function reportAnswerError(answer) {
+  showMessage(answer.error || `The engine answered with "${answer.errorcode}".`);
+}
+
+// ---- layout mode: on a narrow screen the index and the definition take turns ----
+
+function setReading(reading) {
+  document.body.classList.toggle('reading', reading);
+  document.body.classList.toggle('browsing', !reading);
+}
+
+// ---- word lists ----
+
+function showPane(name) {
+  const pane = document.querySelector(`.pane[data-pane="${name}"]`);
+  if (!pane.hidden) return;
+  for (const tab of document.querySelectorAll('.list-tabs [data-pane]')) {
+    tab.setAttribute('aria-selected', String(tab.dataset.pane === name));
+  }
+  for (const pane of document.querySelectorAll('.pane')) pane.hidden = pane.dataset.pane !== name;
+  if (name === 'index') index.fill();
+}
+
+for (const tab of document.querySelectorAll('.list-tabs [data-pane]')) {
+  tab.addEventListener('click', () => showPane(tab.dataset.pane));
+}
+
+const listOptions = { onChoose: (word) => lookUp(word), onFailure: reportFailure };
+const recent = new SavedList('history', $('#history-list'), { ...listOptions, limit: HISTORY_LIMIT });
+const favourites = new SavedList('favourites', $('#favourites-list'), {
+  ...listOptions,
+  limit: FAVOURITES_LIMIT,
+  onChange: () => updateFavouriteButton(),
+});
+
+function updateFavouriteButton() {
+  const on = Boolean(definition.word) && favourites.has(definition.word);
+  favouriteButton.setAttribute('aria-pressed', String(on));
+  favouriteButton.textContent = on ? '\u2605' : '\u2606';
+  favouriteButton.title = on ? 'Remove from favourites' : 'Add to favourites';
+  $('#favourites-hint').hidden = favourites.words.length > 0;
+}
+
+favouriteButton.addEventListener('click', () => {
+  const word = definition.word;
+  if (!word) return;
+  if (favourites.has(word)) favourites.remove(word);
+  else favourites.add(word);
+});
+
+$('#clear-history').addEventListener('click', () => recent.clear());
+
+// ---- definitions ----
+
+const definition = new DefinitionView($('#definition'), {
+  onWord: (word) => lookUp(word),
+  onShowIpa: () => {
+    fillIpaKey($('#ipa-symbols'));
+    $('#ipa-key').showModal();
+  },
+  onPlayAudio: (link) => playWord(link),
+});
+
+let lookupGeneration = 0;
+
+// Shows the definition of `word`; "word:n" opens the links view of sense n.
+async function lookUp(word, { remember = true } = {}) {
+  const generation = ++lookupGeneration;
+  let answer;
+  try {
+    answer = await getDefinition(word);
+  } catch (error) {
+    reportFailure(error);
+    return;
+  }
+  if (generation !== lookupGeneration) return;
+  if (answer.errorcode === 'nodefinition') {
+    showNotFound(word, answer);
+    return;
+  }
+  if (answer.errorcode) {
+    reportAnswerError(answer);
+    return;
+  }
+  hideMessage();
+  $('#welcome').hidden = true;
+  definition.show(answer, answer.singleSynset ? 'links' : 'dictionary');
+  updateFavouriteButton();
+  setReading(true);
+  markPainted('lexora:definition-painted');
+  if (remember) {
+    if (decodeWordHref(location.hash.slice(1)) !== word) history.pushState(null, '', `#${encodeURIComponent(word)}`);
+    recent.add(answer.word);
+  }
+}
+
+async function showNotFound(word, answer) {
+  let suggestions = [];
+  try {
+    const [before, after] = await Promise.all([
+      getIndexWords(word, SUGGESTION_COUNT / 2, false, false),
+      getIndexWords(word, SUGGESTION_COUNT, true, false),
+    ]);
+    suggestions = [...(before.words ?? []).reverse(), ...(after.words ?? [])];
+  } catch {
+    // the message stands without suggestions
+  }
+  showMessage(answer.error, 'notice', suggestions);
+}
+
+window.addEventListener('popstate', () => {
+  const word = decodeWordHref(location.hash.slice(1));
+  if (word) lookUp(word, { remember: false });
+});
+
+// ---- pronunciation ----
+
+async function playWord(link) {
+  const word = definition.word;
+  if (!word) return;
+  link.classList.add('busy');
+  try {
+    await playPronunciation(word, player);
+  } catch (error) {
+    if (error.name === 'NotAllowedError') showMessage('The browser did not allow playback. Press the speaker again.', 'notice');
+    else reportFailure(error);
+  } finally {
+    link.classList.remove('busy');
+  }
+}
+
+$('#clear-audio').addEventListener('click', async () => {
+  try {
+    await cleanUp();
+    showMessage('The audio cache is empty now; recordings are downloaded again when played.', 'notice');
+  } catch (error) {
+    reportFailure(error);
+  }
+});
+
+// ---- index and keyboard ----
+
+const index = new WordIndex($('#index-list'), {
+  onChoose: (word) => lookUp(word),
+  onAnswerError: reportAnswerError,
+  onFailure: reportFailure,
+});
+
+// Enter takes the word picked with the arrow keys, else the typed text.
+let pickedWithArrows = false;
+
+search.addEventListener('input', () => {
+  pickedWithArrows = false;
+  showPane('index');
+  setReading(false);
+  index.moveTo(search.value.trim());
+});
+
+search.addEventListener('keydown', (event) => {
+  const steps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10 }[event.key];
+  if (steps) {
+    event.preventDefault();
+    showPane('index');
+    index.moveSelection(steps);
+    search.setAttribute('aria-activedescendant', index.selectedItemId());
+    pickedWithArrows = true;
+  } else if (event.key === 'Enter') {
+    event.preventDefault();
+    const typed = search.value.trim();
+    const word = pickedWithArrows || !typed ? index.selectedWord() : typed;
+    if (word) lookUp(word);
+  } else if (event.key === 'Escape') {
+    event.preventDefault();
+    if (search.value) {
+      search.value = '';
+      pickedWithArrows = false;
+      index.moveTo('');
+    }
+    setReading(false);
+  }
+});
+
+// Typing anywhere outside a field goes to the search field; Escape returns to it.
+document.addEventListener('keydown', (event) => {
+  if (event.target === search || event.target.closest?.('dialog, input, textarea')) return;
+  if (event.key === 'Escape') {
+    setReading(false);
+    search.focus();
+  } else if (event.key.length === 1 && !event.ctrlKey && !event.metaKey && !event.altKey && event.key !== ' ') {
+    search.focus();
+  }
+});
+
+$('#back-to-index').addEventListener('click', () => {
+  setReading(false);
+  search.focus();
+});
+
+// ---- start ----
+
+async function start() {
+  const [historyAnswer] = await Promise.all([
+    recent.load(),
+    favourites.load(),
+  ]).catch((error) => {
+    reportFailure(error);
+    return [];
+  });
+  if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
+  updateFavouriteButton();
+  const word = decodeWordHref(location.hash.slice(1));
+  if (word) lookUp(word, { remember: false });
+}
+
+index.moveTo('');
+start();
+search.focus();

@@ -1,0 +1,112 @@
+#include "db/Lookup.h"
+
+#include <cstring>
+
+#include "db/CompressedData.h"
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "db/WordList.h"
+
+namespace {
+
+struct MorphologyRule {
+    const char* suffix;
+    const char* replacement;
+    bool undouble;  // a stem that is no headword may end in a doubled letter
+};
+
+// Tried in this order; each row starts again from the lower-cased word.
+const MorphologyRule kRules[] = {
+    {"ses", "s", false}, {"zes", "z", false},   {"ches", "ch", false}, {"shes", "sh", false},
+    {"oes", "o", false}, {"ies", "y", false},   {"ves", "fe", false},  {"ves", "f", false},
+    {"s", "", false},    {"ed", "e", false},    {"ied", "y", false},   {"ied", "ie", false},
+    {"ed", "", true},    {"ying", "ie", false}, {"ing", "e", false},   {"ing", "", true},
+    {"ier", "y", false}, {"er", "e", false},    {"er", "", true},      {"iest", "y", false},
+    {"est", "e", false}, {"est", "", true},     {"lly", "ll", false},  {"ly", "le", false},
+    {"ly", "", false},
+};
+
+// The longest word a lookup handles: its saved copy fills a key buffer.
+constexpr size_t kMaxWordLength = lxd::kKeyBufferSize - 1;
+
+uint32_t FindAsTyped(CWordList* trie, const char* word, size_t length) {
+    // Letters, marker, one position per capital and the terminator.
+    char key[2 * lxd::kKeyBufferSize];
+    memcpy(key, word, length + 1);
+    if (EncodeCapitals(key) < 0) return 0;
+    return trie->FindExactWord(key, 1);
+}
+
+uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
+    char saved[lxd::kKeyBufferSize];
+    strcpy(saved, word);
+    for (const MorphologyRule& rule : kRules) {
+        if (!ApplySuffixRule(word, capacity, saved, rule.suffix, rule.replacement)) continue;
+        uint32_t position = trie->FindWord(word, 1, true, capacity);
+        if (position == 0 && rule.undouble) {
+            size_t length = strlen(word);
+            if (length > 1 && word[length - 1] == word[length - 2]) {
+                word[length - 1] = 0;
+                position = trie->FindWord(word, 1, true, capacity);
+            }
+        }
+        if (position != 0) return position;
+    }
+    strcpy(word, saved);
+    return 0;
+}
+
+// Follows a headword whose only reference is a redirect. False when the
+// target text cannot be fetched or held; `word` and `*position` are then
+// unchanged.
+bool FollowRedirect(CDictDatabase* database, char* word, size_t capacity, uint32_t* position) {
+    uint32_t refs[2];
+    int count = database->wordList->GetRecordRefs(*position, refs, 2);
+    if (count != 1 || lxd::RefKind(refs[0]) != lxd::kKindRedirect) return true;
+    if (database->records == nullptr) return false;
+    int32_t length = 0;
+    const char* text = database->records->GetLine(lxd::RefPosition(refs[0]), &length);
+    if (text == nullptr || length <= 0) return false;
+    size_t size = static_cast<size_t>(length);
+    if (size > kMaxWordLength || size >= capacity) return false;
+    memcpy(word, text, size);
+    word[size] = 0;
+    LowercaseWord(word);
+    *position = database->wordList->FindWord(word, 1, true, capacity);
+    return true;
+}
+
+}  // namespace
+
+bool ApplySuffixRule(char* out, size_t outSize, const char* word, const char* suffix,
+                     const char* replacement) {
+    size_t wordLength = strlen(word);
+    size_t suffixLength = strlen(suffix);
+    if (wordLength <= suffixLength) return false;
+    size_t stem = wordLength - suffixLength;
+    if (memcmp(word + stem, suffix, suffixLength) != 0) return false;
+    size_t replacementLength = strlen(replacement);
+    if (stem + replacementLength >= outSize) return false;
+    memcpy(out, word, stem);
+    memcpy(out + stem, replacement, replacementLength + 1);
+    return true;
+}
+
+bool LookupWord(CDictDatabase* database, char* word, size_t capacity, uint32_t* position,
+                bool tryInflections) {
+    if (database == nullptr || database->wordList == nullptr || capacity == 0) return false;
+    CWordList* trie = database->wordList;
+    if (*position == 0) {
+        size_t length = strnlen(word, capacity);
+        if (length == capacity || length > kMaxWordLength) return false;
+        *position = FindAsTyped(trie, word, length);
+        if (*position == 0) {
+            LowercaseWord(word);
+            *position = trie->FindWord(word, 1, true, capacity);
+        }
+        if (*position == 0 && tryInflections) *position = FindByRules(trie, word, capacity);
+    }
+    if (*position == 0) return false;
+    if (!FollowRedirect(database, word, capacity, position)) return false;
+    return *position != 0;
+}

@@ -1,0 +1,3 @@
+#include "db/WordList.h"
+
+CWordList::~CWordList() {}

@@ -1,0 +1,122 @@
+// Arbitrary words through the three answers that take a word: the
+// definition, a run of index words and the pronunciation recording. Every
+// request must deliver exactly one answer to its callback, and the answer
+// must be valid JSON.
+//
+// Input: one byte of options, then the word (it ends at its first NUL, as a
+// string from the script side does). Option bits 0-5 give the listing count,
+// bit 6 its direction, bit 7 whether a recording is offered for the word.
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "db/DictWriter.h"
+#include "fuzz/FuzzSupport.h"
+#include "fuzz/SeedDictionaries.h"
+#include "host/AudioFiles.h"
+#include "host/DictionaryAnswers.h"
+#include "host/RequestEvent.h"
+#include "platform/PDLFake.h"
+
+namespace {
+
+const char kIPATable[] = "k\t<i>k</i>\n@\t&#601;\n# comment\nr\t&#633;\n";
+// "sound", compressed: what a finished download holds.
+const unsigned char kRecording[] = {0x78, 0x9c, 0x2b, 0xce, 0x2f, 0xcd, 0x4b, 0x01,
+                                    0x00, 0x06, 0x9f, 0x02, 0x2a};
+
+bool IsUtf8(const std::string& text) {
+    try {
+        nlohmann::json(text).dump();
+        return true;
+    } catch (const nlohmann::json::exception&) {
+        return false;
+    }
+}
+
+// A word that is not UTF-8 is echoed as received (the bridge repairs the
+// text on its way out), so only the JSON structure of its answer is checked.
+bool IsValidAnswer(std::string answer, bool strictUtf8) {
+    if (!strictUtf8) {
+        for (char& c : answer) {
+            if (static_cast<unsigned char>(c) >= 0x80) c = 'x';
+        }
+    }
+    return nlohmann::json::accept(answer);
+}
+
+void ExpectOneAnswer(const char* callback, bool strictUtf8) {
+    std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
+    if (calls.size() != 1 || calls[0].function != callback || calls[0].params.size() != 1 ||
+        !IsValidAnswer(calls[0].params[0], strictUtf8)) {
+        fprintf(stderr, "bad answer to %s: %zu calls\n", callback, calls.size());
+        for (const pdlfake::ScriptCall& call : calls) {
+            fprintf(stderr, "  %s(%s)\n", call.function.c_str(),
+                    call.params.empty() ? "" : call.params[0].c_str());
+        }
+        abort();
+    }
+}
+
+SDL_UserEvent Request(int code, const char* word, void* data2) {
+    SDL_UserEvent e{};
+    e.type = SDL_USEREVENT;
+    e.code = code;
+    e.data1 = strdup(word);
+    e.data2 = data2;
+    return e;
+}
+
+void WriteDownload() {
+    FILE* file = fopen("downloads/recording", "wb");
+    if (file == nullptr) abort();
+    fwrite(kRecording, 1, sizeof kRecording, file);
+    fclose(file);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    lxfuzz::EnterScratchDirectory();
+    mkdir("downloads", 0700);
+    CDictWriter writer;
+    if (!lxfuzz::WriteLinkedDictionary(writer) || !writer.WriteFile("data/wordnet.lxd")) {
+        fprintf(stderr, "cannot write the dictionary: %s\n", writer.GetError().c_str());
+        abort();
+    }
+    lxfuzz::WriteFile("data/IPA_to_IMG.txt", reinterpret_cast<const uint8_t*>(kIPATable),
+                      sizeof kIPATable - 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const uint8_t options = data[0];
+    std::string word(reinterpret_cast<const char*>(data) + 1, size - 1);
+    word.resize(strlen(word.c_str()));
+    const bool strict = IsUtf8(word);
+
+    AnswerGetDefinition(Request(kRequestGetDefinition, word.c_str(), nullptr));
+    ExpectOneAnswer("Callback_GetDefinition", strict);
+
+    uint32_t packed = (options & 0x3F) | ((options & 0x40) ? kListForward | kListExclusive : 0);
+    AnswerGetIndexWords(
+        Request(kRequestGetIndexWords, word.c_str(), reinterpret_cast<void*>(uintptr_t{packed})));
+    ExpectOneAnswer("Callback_GetIndexWords", strict);
+
+    void* download = nullptr;
+    if (options & 0x80) {
+        WriteDownload();
+        download = strdup("downloads/recording");
+    }
+    AnswerGetAudioFile(Request(kRequestGetAudioFile, word.c_str(), download));
+    ExpectOneAnswer("Callback_GetAudioFile", strict);
+    if (download != nullptr) CleanUpAudioCache();
+    return 0;
+}

@@ -1,0 +1,40 @@
+#include "host/Plugin.h"
+
+#include <SDL.h>
+#include <syslog.h>
+
+#include <cstdio>
+
+#include "host/Engine.h"
+#include "host/EventLoop.h"
+#include "host/MethodHandlers.h"
+#include "platform/PDL.h"
+
+int RunPlugin() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        printf("Could not init SDL: %s\n", SDL_GetError());
+        return 1;
+    }
+    PDL_Init(0);
+    RegisterMethods();
+    PDL_JSRegistrationComplete();
+    PDL_CallJS("ready", nullptr, 0);
+    syslog(LOG_INFO,
+           "====================================== LXCORE PLUGIN LOADED "
+           "===================================");
+
+    RunEventLoop();
+
+    ReleaseEngine();
+    // Room in the queue lets a call still waiting to post finish, so the
+    // library can stop at once.
+    DiscardQueuedRequests();
+    PDL_Quit();
+    // No request can arrive any more; free what the quit left queued.
+    DiscardQueuedRequests();
+    SDL_Quit();
+    syslog(LOG_INFO,
+           "====================================== LXCORE PLUGIN UNLOADED "
+           "===================================");
+    return 0;
+}

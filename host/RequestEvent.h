@@ -1,0 +1,33 @@
+// The request events that the method handlers post to the SDL queue and the
+// event loop hands to the answer routines.
+#ifndef LEXORA_HOST_REQUESTEVENT_H
+#define LEXORA_HOST_REQUESTEVENT_H
+
+#include <SDL.h>
+
+#include <cstdint>
+
+// SDL user-event codes of the four answered requests. data1 is always a heap
+// copy of the first argument; data2 as noted.
+enum RequestCode {
+    kRequestGetIndexWords = 0,    // data2: the packed listing word, not a pointer
+    kRequestGetManagedWords = 1,  // data2: unused
+    kRequestGetDefinition = 2,    // data2: unused
+    kRequestGetAudioFile = 3,     // data2: heap copy of the downloaded file's path, or null
+};
+constexpr uint32_t kLastRequestCode = kRequestGetAudioFile;
+
+// Packed listing word of a GetIndexWords request.
+constexpr uint32_t kListForward = 0x80000000u;
+constexpr uint32_t kListExclusive = 0x40000000u;
+constexpr uint32_t kListCountMask = 0x00FFFFFFu;
+
+inline uint32_t PackedListing(const SDL_UserEvent& e) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(e.data2));
+}
+
+// Frees the argument copies a request event carries (data2 only where it is
+// a string).
+void FreeRequestCopies(const SDL_UserEvent& e);
+
+#endif  // LEXORA_HOST_REQUESTEVENT_H

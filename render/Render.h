@@ -1,0 +1,55 @@
+// The renderer interface: turns the record references of one headword into
+// HTML pieces handed, in order, to an output function with a code saying where
+// each piece goes. The renderer builds no page itself.
+#ifndef LEXORA_RENDER_RENDER_H
+#define LEXORA_RENDER_RENDER_H
+
+#include <cstdint>
+
+#include "render/WordCollection.h"
+
+class CCompressedData;
+
+// Receives every piece of output. `length` < 0: `text` is NUL-terminated; 0:
+// nothing to write; > 0: exactly that many bytes, not terminated. Returns 0 to
+// stop the render; for OUTPUT_FOOTNOTE it returns the footnote's index or -1.
+typedef int32_t (*OutputFunction)(void* context, const char* text, int32_t length, int32_t code);
+
+enum OutputCode : int32_t {
+    OUTPUT_HYPHENATION = 1,       // the headword with "*" at each hyphenation point
+    OUTPUT_BEGIN_DICTIONARY = 2,  // begin the dictionary view
+    OUTPUT_BEGIN_LINKS = 3,       // begin the links view
+    OUTPUT_BEGIN_THESAURUS = 4,   // begin the thesaurus view
+    OUTPUT_TEXT = 5,              // HTML for the view begun last
+    OUTPUT_FOOTNOTE = 6,          // one footnote's HTML; answers its index or -1
+    OUTPUT_FOOTNOTE_TABLE = 9,    // place the footnote table in the dictionary view
+    OUTPUT_PRONUNCIATION = 10,    // the text of one pronunciation record
+};
+
+// Base of the renderers. Holds the output function with its context and the
+// record store (not owned); wordForms holds the headword as item 0 during a render.
+class CRender {
+public:
+    CRender(OutputFunction output, void* context, CCompressedData* records)
+        : output(output), context(context), records(records) {}
+    virtual ~CRender() {}
+    CRender(const CRender&) = delete;
+    CRender& operator=(const CRender&) = delete;
+
+    // Renders the definition of `word` (NUL-terminated headword) from
+    // references[0 .. count-1]. `singleSynset` n in 1..count selects
+    // references[n-1] for the links view; anything else renders all links.
+    // False when an output call returned 0 and stopped the render.
+    virtual bool Render(const char* word, const uint32_t* references, int count,
+                        int singleSynset) = 0;
+
+    // Item 0 of wordForms, or "" before the first render.
+    const char* Headword() const { return wordForms.Count() > 0 ? wordForms.Get(0) : ""; }
+
+    OutputFunction output;      // where every piece of output goes
+    void* context;              // first argument of every output call
+    CCompressedData* records;   // the record store, not owned
+    CWordCollection wordForms;  // the headword, then the inflected forms found
+};
+
+#endif  // LEXORA_RENDER_RENDER_H

@@ -1,0 +1,148 @@
+// Runs the real programs for the browser tests: the engine (lxcore) in a
+// scratch application directory, the pronunciation server (lxaudio), and
+// headless Chromium driven through playwright-core.
+//
+// Environment (set by tests/run.d/browser.sh): BUILD, the build folder with
+// host/lxcore and tools/lxaudio/lxaudio; APPDIR, the application directory
+// whose web files and data the scratch directories use. Optional: CHROMIUM.
+import { spawn } from 'node:child_process';
+import { cpSync, existsSync, mkdirSync, mkdtempSync, readdirSync, rmSync, symlinkSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { chromium } from 'playwright-core';
+
+export const BUILD = resolve(process.env.BUILD ?? 'build');
+export const APPDIR = resolve(process.env.APPDIR ?? join(BUILD, 'appdir'));
+export const SCREENSHOTS = join(BUILD, 'screenshots');
+const LXCORE = join(BUILD, 'host', 'lxcore');
+const LXAUDIO = join(BUILD, 'tools', 'lxaudio', 'lxaudio');
+const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
+// The engine's download addresses name this port (a build setting of lxcore).
+const AUDIO_PORT = 7771;
+
+export const hasDictionary = existsSync(join(APPDIR, 'data', 'wordnet.lxd'));
+export const NO_DICTIONARY = `no dictionary at ${join(APPDIR, 'data', 'wordnet.lxd')}: build it with lxdbuild to run this test`;
+
+const scratch = [];
+const running = new Set();
+process.on('exit', () => {
+  for (const child of running) child.kill('SIGKILL');
+  for (const path of scratch) rmSync(path, { recursive: true, force: true });
+});
+
+// A fresh application directory: the web files of APPDIR copied, its data
+// linked (when `withData`), and empty pron/, downloads/ and list folders.
+export function makeAppDir({ withData = true } = {}) {
+  const base = mkdtempSync(join(tmpdir(), 'lexora-browser-'));
+  scratch.push(base);
+  const app = join(base, 'app');
+  mkdirSync(app);
+  for (const entry of readdirSync(APPDIR)) {
+    if (['data', 'pron', 'downloads', 'audiocache'].includes(entry) || entry.startsWith('.')) continue;
+    cpSync(join(APPDIR, entry), join(app, entry), { recursive: true });
+  }
+  if (withData) symlinkSync(join(APPDIR, 'data'), join(app, 'data'));
+  return { app, lists: join(base, 'lists') };
+}
+
+export async function freePort() {
+  return new Promise((done, fail) => {
+    const server = createServer();
+    server.once('error', fail);
+    server.listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      server.close(() => done(port));
+    });
+  });
+}
+
+async function isAnswering(url) {
+  try {
+    await fetch(url, { signal: AbortSignal.timeout(500) });
+    return true;
+  } catch {
+    return false;
+  }
+}
+
+// Starts a program and resolves once `readyUrl` answers; `stop()` ends it
+// with SIGTERM (SIGKILL after 5 s) and resolves with its exit code.
+async function startProgram(command, args, options, readyUrl) {
+  const child = spawn(command, args, { ...options, stdio: ['ignore', 'pipe', 'pipe'] });
+  running.add(child);
+  child.once('exit', () => running.delete(child));
+  let output = '';
+  const collect = (chunk) => { output = (output + chunk).slice(-20000); };
+  child.stdout.on('data', collect);
+  child.stderr.on('data', collect);
+  const exited = new Promise((done) => child.once('exit', (code, signal) => done(code ?? signal)));
+  const deadline = Date.now() + 15000;
+  while (!(await isAnswering(readyUrl))) {
+    if (child.exitCode !== null || Date.now() > deadline) {
+      child.kill('SIGKILL');
+      throw new Error(`${command} did not start:\n${output}`);
+    }
+    await new Promise((done) => setTimeout(done, 50));
+  }
+  return {
+    child,
+    output: () => output,
+    async stop() {
+      if (child.exitCode === null) child.kill('SIGTERM');
+      const timer = setTimeout(() => child.kill('SIGKILL'), 5000);
+      const code = await exited;
+      clearTimeout(timer);
+      return code;
+    },
+  };
+}
+
+export async function startEngine(dir, port) {
+  port ??= await freePort();
+  const url = `http://127.0.0.1:${port}/`;
+  const env = { ...process.env, LXCORE_PORT: String(port), LXCORE_DATA_DIR: dir.lists, SDL_VIDEODRIVER: 'dummy' };
+  const engine = await startProgram(LXCORE, [], { cwd: dir.app, env }, `${url}index.html`);
+  return { ...engine, url, port };
+}
+
+// The pronunciation server on the port the engine's download addresses name;
+// null (with the reason) when that port is taken by another program.
+export async function startAudioServer() {
+  if (await isAnswering(`http://127.0.0.1:${AUDIO_PORT}/`)) {
+    return { server: null, reason: `port ${AUDIO_PORT} is already in use` };
+  }
+  const cwd = mkdtempSync(join(tmpdir(), 'lexora-audio-'));
+  scratch.push(cwd);
+  symlinkSync(join(APPDIR, 'data'), join(cwd, 'data'));
+  const env = { ...process.env, LXAUDIO_PORT: String(AUDIO_PORT) };
+  const server = await startProgram(LXAUDIO, [], { cwd, env }, `http://127.0.0.1:${AUDIO_PORT}/`);
+  return { server, reason: '' };
+}
+
+export async function launchBrowser() {
+  return chromium.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    args: [
+      '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      '--autoplay-policy=no-user-gesture-required',
+    ],
+  });
+}
+
+// Calls the engine directly, as a script outside the page would.
+export async function engineRequest(engine, method, params) {
+  const response = await fetch(`${engine.url}pdl/request`, {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ method, params }),
+  });
+  return JSON.parse(await response.text());
+}
+
+export function screenshotPath(name) {
+  mkdirSync(SCREENSHOTS, { recursive: true });
+  return join(SCREENSHOTS, name);
+}

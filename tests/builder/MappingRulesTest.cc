@@ -1,0 +1,200 @@
+// The builder's mapping rules, one source format at a time.
+#include <gtest/gtest.h>
+
+#include "tools/lxdbuild/GcideReader.h"
+#include "tools/lxdbuild/HyphenationSource.h"
+#include "tools/lxdbuild/InflectionMaker.h"
+#include "tools/lxdbuild/IpaTable.h"
+#include "tools/lxdbuild/PronunciationSource.h"
+#include "tools/lxdbuild/ThesaurusReader.h"
+#include "tools/lxdbuild/WordNetReader.h"
+
+namespace lxdbuild {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(WordNetMapping, MembersGlossesAndPointerKinds) {
+    EXPECT_EQ(CWordNetReader::ShowMember("big(a)"), "big");
+    EXPECT_EQ(CWordNetReader::ShowMember("galore(ip)"), "galore");
+    EXPECT_EQ(CWordNetReader::ShowMember("asleep(p)"), "asleep");
+    EXPECT_EQ(CWordNetReader::ShowMember("Adam's_apple"), "Adam's apple");
+    EXPECT_EQ(CWordNetReader::ShowMember("(a)"), "(a)");  // nothing left to show otherwise
+
+    EXPECT_EQ(CWordNetReader::ConvertGloss("a feline; \"the cat sat\"; \"cats purr\"  "),
+              "a feline$the cat sat$cats purr");
+    EXPECT_EQ(CWordNetReader::ConvertGloss("no samples here"), "no samples here");
+    // A quote inside the definition is not a sample; an attribution stays.
+    EXPECT_EQ(CWordNetReader::ConvertGloss("the word \"yes\"; \"say yes\" - Shakespeare"),
+              "the word \"yes\"$say yes - Shakespeare");
+    EXPECT_EQ(CWordNetReader::ConvertGloss("\"only a sample\""), "$only a sample");
+    // '$' would split the gloss, so the source's dollar sign becomes U+FF04.
+    EXPECT_EQ(CWordNetReader::ConvertGloss("costs $5"),
+              "costs \xEF\xBC\x84"
+              "5");
+
+    EXPECT_EQ(CWordNetReader::LinkKind("@i", 'n'), 140u);  // instance hypernym as hypernym
+    EXPECT_EQ(CWordNetReader::LinkKind("~i", 'n'), 144u);
+    EXPECT_EQ(CWordNetReader::LinkKind("\\", 'a'), 160u);  // pertainym
+    EXPECT_EQ(CWordNetReader::LinkKind("\\", 'r'), 152u);  // derived from
+    EXPECT_EQ(CWordNetReader::LinkKind("&", 's'), 204u);
+    EXPECT_EQ(CWordNetReader::LinkKind("%p", 'n'), 228u);
+    EXPECT_EQ(CWordNetReader::LinkKind("?", 'n'), 0u);
+}
+
+TEST(InflectionRules, CandidatesFollowEnglishSpelling) {
+    EXPECT_EQ(CInflectionMaker::PluralCandidates("cat"), Strings{"cats"});
+    EXPECT_EQ(CInflectionMaker::PluralCandidates("church"), Strings{"churches"});
+    EXPECT_EQ(CInflectionMaker::PluralCandidates("city"), Strings{"cities"});
+    EXPECT_EQ(CInflectionMaker::PluralCandidates("day"), Strings{"days"});
+    // One-syllable consonant-vowel-consonant words double first; longer
+    // ones try the plain form first (visited, not visitted).
+    EXPECT_EQ(CInflectionMaker::PastCandidates("stop"), (Strings{"stopped", "stoped"}));
+    EXPECT_EQ(CInflectionMaker::PastCandidates("visit"), (Strings{"visited", "visitted"}));
+    EXPECT_EQ(CInflectionMaker::PastCandidates("bake"), Strings{"baked"});
+    EXPECT_EQ(CInflectionMaker::PastCandidates("carry"), Strings{"carried"});
+    EXPECT_EQ(CInflectionMaker::PastCandidates("panic"), (Strings{"panicked", "paniced"}));
+    EXPECT_EQ(CInflectionMaker::PastCandidates("play"), Strings{"played"});
+    EXPECT_EQ(CInflectionMaker::ComparisonCandidates("happy", "est"), Strings{"happiest"});
+    EXPECT_EQ(CInflectionMaker::ComparisonCandidates("big", "er"), (Strings{"bigger", "biger"}));
+    EXPECT_EQ(CInflectionMaker::ComparisonCandidates("late", "est"), Strings{"latest"});
+}
+
+TEST(PronunciationRules, CmuEntriesBecomeIpaWithStress) {
+    std::string word, tag, ipa;
+    ASSERT_TRUE(CPronunciationSource::ParseEntry("(\"cat\" nil (((k ae t) 1)))", word, tag, ipa));
+    EXPECT_EQ(word, "cat");
+    EXPECT_EQ(tag, "nil");
+    EXPECT_EQ(ipa, "kæt");  // one syllable: no stress mark
+    ASSERT_TRUE(CPronunciationSource::ParseEntry("(\"aardvark\" nil (((aa r d) 1) ((v aa r k) 1)))",
+                                                 word, tag, ipa));
+    EXPECT_EQ(ipa, "ˈɑɹdˌvɑɹk");  // first stress primary, later ones secondary
+    ASSERT_TRUE(
+        CPronunciationSource::ParseEntry("(\"butter\" n (((b ah) 1) ((t er) 0)))", word, tag, ipa));
+    EXPECT_EQ(tag, "n");
+    EXPECT_EQ(ipa, "ˈbʌtɚ");
+    EXPECT_FALSE(CPronunciationSource::ParseEntry("(\"x\" nil (((q q) 1)))", word, tag, ipa));
+    EXPECT_FALSE(CPronunciationSource::ParseEntry("(\"x\" nil (((k ae t)))", word, tag, ipa));
+    EXPECT_FALSE(CPronunciationSource::ParseEntry("MNCL", word, tag, ipa));
+}
+
+TEST(IpaTableRules, LongerSymbolsComeFirstAndHtmlIsAscii) {
+    CIpaTable table;
+    table.AddPronunciation("ˈtʃɪps");
+    table.AddPronunciation("ʃi");
+    table.AddPronunciation("kæt");
+    auto rows = table.Rows();
+    std::vector<std::string> symbols;
+    for (const auto& row : rows) {
+        symbols.push_back(row.first);
+    }
+    EXPECT_EQ(symbols, (Strings{"tʃ", "æ", "ɪ", "ʃ", "ˈ"}));
+    EXPECT_EQ(CIpaTable::ImageName("tʃ"), "0074-0283");
+    std::string text = table.TableText();
+    EXPECT_EQ(text[0], '#');
+    EXPECT_NE(text.find("tʃ\t<img class=\"ipa\" src=\"images/ipa/0074-0283.svg\" />\n"),
+              std::string::npos);
+    // Later rows are applied to the HTML of earlier ones: it must hold no
+    // symbol, so it is pure ASCII.
+    for (const auto& row : rows) {
+        size_t tab = text.find(row.first + "\t");
+        std::string html = text.substr(tab + row.first.size() + 1,
+                                       text.find('\n', tab) - tab - row.first.size() - 1);
+        for (unsigned char c : html) {
+            EXPECT_LT(c, 0x80) << row.first;
+        }
+    }
+    EXPECT_NE(CIpaTable::SvgOf("ʃ").find(">ʃ</text>"), std::string::npos);
+}
+
+TEST(HyphenationRules, PatternsBecomeFragmentKeys) {
+    CBuildReport report(true);
+    CHyphenationSource source(report);
+    EXPECT_TRUE(source.AddPattern("hy3ph"));
+    EXPECT_TRUE(source.AddPattern(".ab1c"));
+    EXPECT_TRUE(source.AddPattern("a1b"));
+    EXPECT_TRUE(source.AddPattern("x2y4"));         // trailing level
+    EXPECT_TRUE(source.AddPattern("4q"));           // one letter
+    EXPECT_FALSE(source.AddPattern("abcdefgh1i"));  // nine characters
+    EXPECT_FALSE(source.AddPattern("abcdefg1h2"));  // eight plus the carried level
+    EXPECT_FALSE(source.AddPattern("ab\xC3\xA9"));
+    Strings keys = source.PatternKeys();
+    auto has = [&](const std::string& key) {
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+    EXPECT_TRUE(has("hy3ph"));
+    EXPECT_TRUE(has("_ab1c"));
+    EXPECT_TRUE(has("a1b"));
+    // The trailing level rides on every possible next character, word end included.
+    EXPECT_TRUE(has("x2y4a"));
+    EXPECT_TRUE(has("x2y4z"));
+    EXPECT_TRUE(has("x2y4_"));
+    EXPECT_FALSE(has("x2y4"));
+    // A one-letter pattern gets every possible previous character.
+    EXPECT_TRUE(has("_4q"));
+    EXPECT_TRUE(has("m4q"));
+    for (const auto& key : keys) {
+        EXPECT_FALSE(key.back() >= '0' && key.back() <= '9') << key;
+    }
+    // Patterns with the same letters merge into one key with the higher levels.
+    EXPECT_TRUE(source.AddPattern("x3y"));
+    keys = source.PatternKeys();
+    EXPECT_TRUE(has("x3y"));
+    EXPECT_FALSE(has("x2y"));
+}
+
+TEST(ThesaurusRules, MeaningLinesBecomeMarkedRecords) {
+    std::string text;
+    EXPECT_EQ(
+        CThesaurusReader::ConvertMeaning(
+            "(noun)|The Hague|city (generic term)|metropolis (generic term)|Delft (related term)",
+            text),
+        240u);
+    // Only the first generic term stands for the broader synset.
+    EXPECT_EQ(text, "The Hague,city {generic term},Delft {related term}");
+    EXPECT_EQ(CThesaurusReader::ConvertMeaning("(adj)|glad|unhappy (antonym)|a,b {c}", text), 248u);
+    EXPECT_EQ(text, "glad,unhappy {antonym},ab c");
+    EXPECT_EQ(CThesaurusReader::ConvertMeaning("(verb)|x", text), 244u);
+    EXPECT_EQ(CThesaurusReader::ConvertMeaning("(adv)|x", text), 252u);
+    EXPECT_EQ(CThesaurusReader::ConvertMeaning("cat|2", text), 0u);
+    EXPECT_EQ(CThesaurusReader::ConvertMeaning("(noun)|", text), 0u);
+}
+
+TEST(GcideRules, EtymologiesAndMinorPartsOfSpeech) {
+    bool damaged = true;
+    std::string entry =
+        "Cat \\Cat\\ (k[a^]t), n. [AS. cat; akin to Icel. k[\"o]ttr,\n"
+        "   G. katze. Cf. {Kitten}.]\n   1. A feline.\n      [1913 Webster]\n";
+    EXPECT_EQ(CGcideReader::Etymology(entry, damaged),
+              "AS. cat; akin to Icel. köttr, G. katze. Cf. {Kitten}.");
+    EXPECT_FALSE(damaged);
+    // The inflection bracket comes first; the etymology is the next one.
+    std::string he =
+        "He \\He\\ (h[=e]), pron. [nom. {He}; obj. {Him}.] [AS. h[=e], masc.]\n   1. The man.\n";
+    EXPECT_EQ(CGcideReader::Etymology(he, damaged), "AS. hē, masc.");
+    EXPECT_EQ(CGcideReader::MinorKind(he), 156u);
+    EXPECT_EQ(CGcideReader::Etymology("Mouse \\Mouse\\, n. [Gr. m?s.]\n   1. A rodent.\n", damaged),
+              "");
+    EXPECT_TRUE(damaged);
+    EXPECT_EQ(CGcideReader::Etymology("X \\X\\, n. [AS. [zzq] x.]\n", damaged), "");
+    EXPECT_TRUE(damaged);  // a character code this reader does not know
+    EXPECT_EQ(CGcideReader::Etymology("Dog \\Dog\\, n.\n   1. A dog. [Obs.]\n", damaged), "");
+    EXPECT_FALSE(damaged);
+
+    std::string the =
+        "The \\The\\ ([th][=e]), definite article. [AS. se.]\n"
+        "   A word placed before nouns.\n   [1913 Webster]\n";
+    EXPECT_EQ(CGcideReader::MinorKind(the), 152u);
+    EXPECT_EQ(CGcideReader::Definitions(the, 4), Strings{"A word placed before nouns."});
+    std::string conj =
+        "And \\And\\, conj. [AS. and.]\n   1. A particle {joining}.\n      [1913 Webster]\n\n"
+        "   2. In order to.\n      [1913 Webster]\n";
+    EXPECT_EQ(CGcideReader::MinorKind(conj), 160u);
+    EXPECT_EQ(CGcideReader::Definitions(conj, 4), (Strings{"A particle joining.", "In order to."}));
+    EXPECT_EQ(CGcideReader::Definitions(conj, 1).size(), 1u);
+    EXPECT_EQ(CGcideReader::MinorKind("Of \\Of\\, prep. [AS. of.]\n"), 168u);
+    EXPECT_EQ(CGcideReader::MinorKind(entry), 0u);
+}
+
+}  // namespace
+}  // namespace lxdbuild

@@ -1,0 +1,313 @@
+// The writer: files it writes read back as written, sense records have the
+// exact layout the readers expect, and everything the format cannot hold is
+// refused with a reason.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "db/CompressedData.h"
+#include "db/DictDatabase.h"
+#include "db/DictWriter.h"
+#include "db/Format.h"
+#include "db/ScrollHelper.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+std::string KeyOf(const std::string& headword) {
+    char buffer[2 * lxd::kKeyBufferSize] = {};
+    memcpy(buffer, headword.data(), headword.size());
+    EncodeCapitals(buffer);
+    return buffer;
+}
+
+std::string StoredBytes(CCompressedData* records, uint32_t position, size_t count) {
+    std::string bytes;
+    for (size_t i = 0; i < count; ++i) {
+        bytes += static_cast<char>(records->GetByte(position + i, i > 0));
+    }
+    return bytes;
+}
+
+std::string RandomWord(std::mt19937& random) {
+    std::string word(1 + random() % 12, 'a');
+    for (char& c : word) {
+        c = static_cast<char>((random() % 5 == 0 ? 'A' : 'a') + random() % 26);
+        if (random() % 17 == 0) c = "-' ."[random() % 4];
+    }
+    return word;
+}
+
+TEST(DictWriter, RandomHeadwordsAndRecordsReadBackAsWritten) {
+    std::mt19937 random(11);
+    lxtest::TestDatabase db;
+    std::map<std::string, std::pair<std::string, std::vector<DictRecordRef>>> byKey;
+    std::string model;  // the plain stream, built independently of the writer
+    const uint32_t kinds[] = {lxd::kKindNoun, lxd::kKindPronunciation, lxd::kKindOrigin,
+                              lxd::kKindThesaurusVerb};
+    while (byKey.size() < 3000) {
+        std::string headword = RandomWord(random);
+        if (byKey.count(KeyOf(headword))) continue;
+        std::vector<DictRecordRef> refs;
+        for (int n = random() % 4; n > 0; --n) {
+            std::string text(random() % 300, 'x');
+            for (char& c : text) c = static_cast<char>(' ' + random() % 95);
+            refs.push_back({kinds[random() % 4], static_cast<uint32_t>(model.size())});
+            model += text + "\n";
+            ASSERT_EQ(db.Line(text), refs.back().position);
+        }
+        db.Word(headword, refs);
+        byKey[KeyOf(headword)] = {headword, refs};
+    }
+    std::unique_ptr<CDictDatabase> database = db.Open();
+    ASSERT_NE(database, nullptr);
+    EXPECT_EQ(database->wordList->GetStatus(), 0);
+
+    for (uint32_t p = 0; p < model.size(); p += 3) {
+        ASSERT_EQ(database->records->GetByte(p, false), static_cast<unsigned char>(model[p]));
+    }
+    for (const auto& item : byKey) {
+        char key[lxd::kKeyBufferSize] = {};
+        memcpy(key, item.first.data(), item.first.size());
+        uint32_t position = database->wordList->FindExactWord(key, 1);
+        ASSERT_NE(position, 0u) << item.second.first;
+        uint32_t refs[8];
+        int count = database->wordList->GetRecordRefs(position, refs, 8);
+        ASSERT_EQ(count, static_cast<int>(item.second.second.size())) << item.second.first;
+        for (int i = 0; i < count; ++i) {
+            const DictRecordRef& expected = item.second.second[i];
+            EXPECT_EQ(refs[i], lxd::MakeRef(expected.kind, expected.position));
+            int32_t length = 0;
+            const char* line = database->records->GetLine(expected.position, &length);
+            ASSERT_NE(line, nullptr);
+            EXPECT_EQ(std::string(line, length),
+                      model.substr(expected.position,
+                                   model.find('\n', expected.position) - expected.position));
+        }
+    }
+
+    // The default scroll table: evenly spaced headwords of the sorted index,
+    // their first four key letters.
+    std::vector<std::string> keys;
+    for (const auto& item : byKey) keys.push_back(item.first);
+    for (int p : {0, 1, 511, 1023}) {
+        std::string key = keys[static_cast<size_t>(p) * keys.size() / 1024];
+        char prefix[5];
+        database->scrollHelper->GetScrollPrefix(p, prefix);
+        EXPECT_EQ(prefix, key.substr(0, std::min<size_t>(4, key.find('\x03'))));
+    }
+}
+
+TEST(DictWriter, SenseRecordsHaveTheLayoutTheReadersExpect) {
+    lxtest::TestDatabase db;
+    DictSense dog;
+    dog.members = {"Dog", "domestic dog"};
+    dog.gloss = "a canine$it barked";
+    DictSenseLink hypernym;
+    hypernym.kind = 140;
+    hypernym.targetLabel = "canine";  // appended later: patched by Finish
+    DictSenseLink antonym;
+    antonym.kind = 136;
+    antonym.targetPosition = 0x0302;  // by position
+    antonym.targetMember = 2;
+    antonym.sourceMember = 1;
+    antonym.fillerBefore = true;
+    dog.links = {hypernym, antonym};
+    dog.fillerAtEnd = true;
+    const uint32_t dogAt = db.Sense(dog, "dog");
+
+    DictSense canine;
+    canine.gloss = "a member of the dog family";
+    const uint32_t canineAt = db.Sense(canine, "canine");
+
+    ASSERT_TRUE(db.Writer().PadTo(1u << 24));
+    DictSense similar;
+    similar.members = {"alike"};
+    similar.gloss = "like";
+    const uint32_t similarAt = db.Sense(similar, "similar");
+    DictSense toSimilar;
+    toSimilar.members = {"akin"};
+    toSimilar.gloss = "related";
+    DictSenseLink link;
+    link.kind = lxd::kLinkSimilarTo;
+    link.targetLabel = "similar";
+    toSimilar.links = {link};
+    const uint32_t toSimilarAt = db.Sense(toSimilar);
+    db.Word("dog", {{lxd::kKindNoun, dogAt}});
+    std::unique_ptr<CDictDatabase> database = db.Open();
+    ASSERT_NE(database, nullptr);
+
+    const std::string members = "Dog\rdomestic dog\na canine$it barked\n";
+    std::string links;
+    links += std::string("\x8C", 1) + static_cast<char>(canineAt) +
+             static_cast<char>(canineAt >> 8) + static_cast<char>(canineAt >> 16) +
+             std::string("\0\0", 2);
+    links += std::string("\xCC\x88\x02\x03\x00\x02\x01", 7);
+    links += "\xCC\n";
+    EXPECT_EQ(StoredBytes(database->records, dogAt, members.size() + links.size()),
+              members + links);
+    EXPECT_EQ(StoredBytes(database->records, canineAt, 28), "a member of the dog family\f\n");
+    EXPECT_GE(similarAt, 1u << 24);
+    std::string expected = std::string("akin\nrelated\n") + static_cast<char>(0xCD) +
+                           static_cast<char>(similarAt) + static_cast<char>(similarAt >> 8) +
+                           static_cast<char>(similarAt >> 16) + std::string("\0\0\n", 3);
+    EXPECT_EQ(StoredBytes(database->records, toSimilarAt, expected.size()), expected);
+
+    // Padding is made of empty records, so it compresses to almost nothing.
+    EXPECT_LT(lxtest::ReadBytes(db.Path()).size(), 200000u);
+    int32_t length = -1;
+    EXPECT_NE(database->records->GetLine(1000000, &length), nullptr);
+    EXPECT_EQ(length, 0);
+}
+
+// Expects `refused` to be false with a reason that mentions `reason`, and the
+// stream length unchanged.
+#define EXPECT_REFUSED(writer, call, reason)                           \
+    do {                                                               \
+        uint32_t before = (writer).GetStreamLength();                  \
+        EXPECT_FALSE(call);                                            \
+        EXPECT_NE((writer).GetError().find(reason), std::string::npos) \
+            << "error was: " << (writer).GetError();                   \
+        EXPECT_EQ((writer).GetStreamLength(), before);                 \
+    } while (0)
+
+TEST(DictWriter, RefusesWhatTheFormatCannotHold) {
+    CDictWriter writer;
+    uint32_t at = 0;
+    ASSERT_TRUE(writer.AddLine("fine", &at));
+
+    // Text records.
+    EXPECT_REFUSED(writer, writer.AddLine(std::string("a\0b", 3), nullptr), "byte 0");
+    EXPECT_REFUSED(writer, writer.AddLine("two\nlines", nullptr), "terminator");
+    EXPECT_REFUSED(writer, writer.AddLine("x", nullptr, 'x'), "CR, LF or FF");
+    EXPECT_REFUSED(writer, writer.PadTo(2), "already");
+    EXPECT_REFUSED(writer, writer.PadTo((1u << 26) + 1), "2^26");
+
+    // Sense records.
+    DictSense sense;
+    sense.members = {"one", "t\rwo"};
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "member");
+    sense.members = {"one"};
+    sense.gloss = std::string("g\0", 2);
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "gloss");
+    sense.gloss = "gloss";
+    DictSenseLink link;
+    link.kind = 130;
+    link.targetPosition = at;
+    sense.links = {link};
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "kind 130");
+    sense.links[0].kind = lxd::kLinkSimilarTo;
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "0xCC");
+    sense.links[0].kind = 140;
+    sense.links[0].targetPosition = 1u << 26;
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "2^26");
+    sense.links.clear();
+    ASSERT_TRUE(writer.AddSense(sense, "first", nullptr));
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "first", nullptr), "already used");
+    sense.links = {link};
+    sense.links[0].kind = lxd::kLinkSimilarTo;
+    sense.links[0].targetLabel = "first";
+    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "0xCC");
+
+    // Headwords.
+    EXPECT_REFUSED(writer, writer.AddHeadword("", {}), "empty");
+    EXPECT_REFUSED(writer, writer.AddHeadword("caf\xC3\xA9", {}), "outside 0x01..0x7F");
+    EXPECT_REFUSED(writer, writer.AddHeadword(std::string("a\0b", 3), {}), "outside");
+    EXPECT_REFUSED(writer, writer.AddHeadword("a\x03z", {}), "0x03");
+    EXPECT_TRUE(writer.AddHeadword(std::string(127, 'a'), {}));
+    EXPECT_REFUSED(writer, writer.AddHeadword(std::string(128, 'a'), {}), "at most 127");
+    EXPECT_REFUSED(writer, writer.AddHeadword("A" + std::string(125, 'a'), {}), "at most 127");
+    EXPECT_TRUE(writer.AddHeadword(std::string(95, 'a') + "B", {}));
+    EXPECT_REFUSED(writer, writer.AddHeadword(std::string(96, 'a') + "B", {}), "position 96");
+    EXPECT_REFUSED(writer, writer.AddHeadword("cat", {{lxd::kKindNoun, 1u << 26}}), "2^26");
+    EXPECT_REFUSED(writer, writer.AddHeadword("cat", {{0x40, at}}), "kind 64");
+    ASSERT_TRUE(writer.AddHeadword("Cat", {{lxd::kKindNoun, at}}));
+    EXPECT_REFUSED(writer, writer.AddHeadword("Cat", {}), "already added");
+    EXPECT_TRUE(writer.AddHeadword("cat", {})) << "another key";
+
+    // Tables.
+    EXPECT_REFUSED(writer, writer.SetScrollTable({"a", "b"}), "1024");
+    std::vector<std::string> prefixes(1024, "abcd");
+    prefixes[7] = "abcde";
+    EXPECT_REFUSED(writer, writer.SetScrollTable(prefixes), "four bytes");
+    EXPECT_REFUSED(writer, writer.SetHyphenPatterns({"ab1c", std::string("x\0", 2)}), "pattern");
+    EXPECT_REFUSED(writer, writer.SetHyphenExceptions({""}), "exception");
+
+    std::vector<unsigned char> file;
+    EXPECT_TRUE(writer.Finish(&file)) << writer.GetError();
+
+    // Problems only Finish can see, and a writer that is still usable after.
+    sense.links[0].kind = 140;
+    sense.links[0].targetLabel = "nowhere";
+    ASSERT_TRUE(writer.AddSense(sense, "", nullptr));
+    EXPECT_REFUSED(writer, writer.Finish(&file), "nowhere");
+    sense.links.clear();
+    ASSERT_TRUE(writer.AddSense(sense, "nowhere", nullptr));
+    EXPECT_TRUE(writer.Finish(&file)) << writer.GetError();
+    ASSERT_TRUE(writer.AddHeadword("late", {{lxd::kKindNoun, writer.GetStreamLength()}}));
+    EXPECT_REFUSED(writer, writer.Finish(&file), "past the end");
+}
+
+TEST(DictWriter, SimilarToLinkToALabelBelow2To24IsRefusedByFinish) {
+    CDictWriter writer;
+    DictSense sense;
+    sense.gloss = "g";
+    DictSenseLink link;
+    link.kind = lxd::kLinkSimilarTo;
+    link.targetLabel = "later";
+    sense.links = {link};
+    ASSERT_TRUE(writer.AddSense(sense, "", nullptr));
+    sense.links.clear();
+    ASSERT_TRUE(writer.AddSense(sense, "later", nullptr));
+    ASSERT_TRUE(writer.AddHeadword("g", {}));
+    std::vector<unsigned char> file;
+    EXPECT_FALSE(writer.Finish(&file));
+    EXPECT_NE(writer.GetError().find("0xCC"), std::string::npos) << writer.GetError();
+}
+
+TEST(DictWriter, RefusesRecordsStartingBeyondTheReachOfAReference) {
+    CDictWriter writer;
+    ASSERT_TRUE(writer.PadTo((1u << 26) - 1));
+    EXPECT_TRUE(writer.AddLine("last one that fits", nullptr));
+    EXPECT_REFUSED(writer, writer.AddLine("too far", nullptr), "2^26");
+    EXPECT_REFUSED(writer, writer.AddRaw("x", nullptr), "2^26");
+    EXPECT_REFUSED(writer, writer.AddSense(DictSense(), "", nullptr), "2^26");
+}
+
+TEST(DictWriter, WriteFileReplacesTheTargetWholeOrNotAtAll) {
+    lxtest::TempDir dir;
+    CDictWriter writer;
+    ASSERT_TRUE(writer.AddLine("text", nullptr));
+    ASSERT_TRUE(writer.AddHeadword("word", {{lxd::kKindOrigin, 0}}));
+    const std::string path = dir.File("out.lxd");
+    lxtest::WriteBytes(path, {'o', 'l', 'd'});
+    ASSERT_TRUE(writer.WriteFile(path)) << writer.GetError();
+    std::vector<unsigned char> expected;
+    ASSERT_TRUE(writer.Finish(&expected));
+    EXPECT_EQ(lxtest::ReadBytes(path), expected);
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+
+    EXPECT_FALSE(writer.WriteFile(dir.File("no/such/dir/out.lxd")));
+    EXPECT_NE(writer.GetError().find("no/such/dir"), std::string::npos) << writer.GetError();
+    // A refused file leaves the old one and no temporary behind.
+    ASSERT_TRUE(writer.AddHeadword("dangling", {{lxd::kKindOrigin, 100}}));
+    EXPECT_FALSE(writer.WriteFile(path));
+    EXPECT_EQ(lxtest::ReadBytes(path), expected);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// The compressed record store: lines across blocks, the append rule, and
+// files whose directory or blocks are damaged.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+
+#include "db/CompressedData.h"
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+constexpr uint32_t kBlock = lxd::kBlockSize;
+
+// A database whose record stream is exactly `stream`.
+struct Store {
+    explicit Store(const std::string& stream) {
+        EXPECT_TRUE(db.Writer().AddRaw(stream, nullptr));
+        EXPECT_TRUE(db.Write());
+    }
+    CCompressedData* Open() {
+        database.reset(new CDictDatabase());
+        EXPECT_TRUE(database->Open(db.Path().c_str()));
+        return database->records;
+    }
+    uint32_t Header(uint32_t field) { return lxtest::ReadWordAt(db.Path(), field); }
+
+    lxtest::TestDatabase db;
+    std::unique_ptr<CDictDatabase> database;
+};
+
+std::string Line(CCompressedData* records, uint32_t position, char* terminator = nullptr) {
+    int32_t length = -1;
+    const char* line = records->GetLine(position, &length);
+    if (!line) return "<null>";
+    if (terminator) *terminator = line[length];
+    return std::string(line, length);
+}
+
+// `count` bytes of filler text that holds no terminator.
+std::string Text(size_t count, char first = 'a') {
+    std::string text(count, first);
+    for (size_t i = 0; i < count; ++i) text[i] = static_cast<char>(first + i % 23);
+    return text;
+}
+
+std::vector<unsigned char> Compressed(const std::string& data) {
+    std::vector<unsigned char> out(compressBound(data.size()));
+    uLongf length = out.size();
+    compress2(out.data(), &length, reinterpret_cast<const Bytef*>(data.data()), data.size(), 9);
+    out.resize(length);
+    return out;
+}
+
+// Replaces the compressed blocks of a written file (the directory and the
+// data are its last two sections) and fixes the size field.
+void ReplaceBlocks(Store& store, const std::vector<std::vector<unsigned char>>& blocks) {
+    std::vector<unsigned char> bytes = lxtest::ReadBytes(store.db.Path());
+    uint32_t directory = store.Header(lxd::kHeaderBlockDirectoryOffset);
+    bytes.resize(directory);
+    auto append = [&](uint32_t word) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(word >> (8 * i)));
+    };
+    append(blocks.size());
+    uint32_t end = 0;
+    for (const auto& block : blocks) append(end += block.size());
+    for (const auto& block : blocks) bytes.insert(bytes.end(), block.begin(), block.end());
+    for (int i = 0; i < 4; ++i) {
+        bytes[lxd::kHeaderBlockDataOffset + i] =
+            static_cast<unsigned char>((directory + 4 + 4 * blocks.size()) >> (8 * i));
+        bytes[lxd::kHeaderFileSize + i] = static_cast<unsigned char>(bytes.size() >> (8 * i));
+    }
+    lxtest::WriteBytes(store.db.Path(), bytes);
+}
+
+TEST(RecordStore, ReturnsEveryRecordOfARandomStreamWithItsTerminator) {
+    std::mt19937 random(7);
+    std::string stream;
+    std::vector<std::pair<uint32_t, std::string>> records;
+    const char ends[] = {'\r', '\n', '\f'};
+    for (int i = 0; i < 400; ++i) {
+        // Mostly short records, some spanning one or several blocks.
+        size_t length = random() % 10 == 0 ? random() % (3 * kBlock) : random() % 80;
+        std::string text = Text(length, static_cast<char>('a' + random() % 20));
+        records.push_back({static_cast<uint32_t>(stream.size()), text});
+        stream += text;
+        stream += ends[random() % 3];
+    }
+    Store store(stream);
+    CCompressedData* data = store.Open();
+    ASSERT_GT(data->GetBlockCount(), 10u);
+    std::shuffle(records.begin(), records.end(), random);
+    for (const auto& record : records) {
+        char terminator = 0;
+        ASSERT_EQ(Line(data, record.first, &terminator), record.second) << record.first;
+        EXPECT_EQ(terminator, stream[record.first + record.second.size()]);
+    }
+    for (uint32_t p = 0; p < stream.size(); p += 7) {
+        ASSERT_EQ(data->GetByte(p, false), static_cast<unsigned char>(stream[p])) << p;
+    }
+}
+
+TEST(RecordStore, LinesAcrossAndAtBlockBoundaries) {
+    // Block 0: a record ending at its last byte. Block 1: a record crossing
+    // into block 2 and one after it in block 2. Then a record crossing three
+    // boundaries and a short last block.
+    std::string stream = Text(kBlock - 1) + "\n";
+    stream += Text(kBlock - 11, 'z') + "\n";
+    const uint32_t crossing = stream.size();
+    stream += Text(kBlock - 10, 'b') + "\r";
+    const uint32_t within = stream.size();
+    stream += Text(20, 'c') + "\n";
+    stream += Text(kBlock - 31, 'd') + "\f";
+    const uint32_t longLine = stream.size() - 5;
+    stream.resize(longLine);
+    stream += Text(3 * kBlock + 100, 'e') + "\n";
+    const uint32_t lastShort = stream.size();
+    stream += "end\n";
+    Store store(stream);
+    CCompressedData* data = store.Open();
+    ASSERT_EQ(data->GetBlockCount(), (stream.size() + kBlock - 1) / kBlock);
+
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1));
+    EXPECT_EQ(data->PointerAt(kBlock), nullptr) << "a line ending at the block end loads no more";
+    EXPECT_EQ(Line(data, kBlock - 1), "") << "a terminator is an empty line";
+
+    ASSERT_EQ(crossing >> lxd::kBlockShift, 1u);
+    ASSERT_EQ(within >> lxd::kBlockShift, 2u);
+    EXPECT_EQ(Line(data, crossing), Text(kBlock - 10, 'b'));
+    EXPECT_EQ(Line(data, within), Text(20, 'c'));
+    EXPECT_NE(data->PointerAt(crossing), nullptr) << "the second line came from the held blocks";
+
+    EXPECT_EQ(Line(data, longLine), stream.substr(longLine, 3 * kBlock + 100));
+    EXPECT_EQ(Line(data, longLine + 1), stream.substr(longLine + 1, 3 * kBlock + 99));
+    EXPECT_EQ(Line(data, lastShort), "end");
+
+    // Past the end of the stream, also inside the last block's 4096 bytes.
+    EXPECT_EQ(data->GetByte(stream.size(), false), 0);
+    EXPECT_EQ(Line(data, stream.size()), "<null>");
+    EXPECT_EQ(Line(data, stream.size() + 100), "<null>");
+    EXPECT_EQ(Line(data, data->GetBlockCount() * kBlock), "<null>");
+    EXPECT_EQ(Line(data, 0xFFFFFFFFu), "<null>");
+    EXPECT_EQ(Line(data, lastShort), "end") << "a failed read leaves the store usable";
+}
+
+TEST(RecordStore, AppendOnlyContinuesTheHeldRun) {
+    std::string stream = Text(kBlock) + Text(kBlock, 'f') + "xyz";
+    Store store(stream);
+    CCompressedData* data = store.Open();
+    ASSERT_EQ(data->GetByte(kBlock + 5, false), stream[kBlock + 5]);
+    // An append request for a position that does not follow the buffer is a
+    // plain load, never a block glued on at the wrong place.
+    EXPECT_EQ(data->GetByte(3, true), static_cast<unsigned char>(stream[3]));
+    EXPECT_EQ(data->GetByte(kBlock, true), static_cast<unsigned char>(stream[kBlock]));
+    EXPECT_EQ(data->GetByte(2 * kBlock + 2, false), 'z');
+    // The end of the short last block: appending must not repeat the block.
+    EXPECT_EQ(data->GetByte(2 * kBlock + 3, true), 0);
+    EXPECT_EQ(data->GetByte(2 * kBlock + 4, true), 0);
+    // A line that never ends runs to the end of the stream and is missing.
+    EXPECT_EQ(Line(data, 10), "<null>");
+    EXPECT_EQ(Line(data, kBlock + 1), "<null>");
+}
+
+TEST(RecordStore, DamageReachesOnlyTheRecordsOfTheDamagedBlock) {
+    std::string stream;
+    for (int b = 0; b < 4; ++b) stream += Text(kBlock - 1, static_cast<char>('a' + b)) + "\n";
+    stream += "tail\n";
+    Store store(stream);
+    uint32_t directory = store.Header(lxd::kHeaderBlockDirectoryOffset);
+    uint32_t dataOffset = store.Header(lxd::kHeaderBlockDataOffset);
+    const std::vector<unsigned char> good = lxtest::ReadBytes(store.db.Path());
+    auto end = [&](int block) {
+        return lxtest::ReadWordAt(store.db.Path(), directory + 4 + 4 * block);
+    };
+
+    // Garbage inside block 1's compressed bytes.
+    uint32_t block1 = dataOffset + end(0);
+    std::vector<unsigned char> bytes = good;
+    for (uint32_t i = 2; i < 12; ++i) bytes[block1 + i] ^= 0x5A;
+    lxtest::WriteBytes(store.db.Path(), bytes);
+    CCompressedData* data = store.Open();
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
+    EXPECT_EQ(Line(data, kBlock), "<null>");
+    EXPECT_EQ(Line(data, 2 * kBlock), Text(kBlock - 1, 'c'));
+    EXPECT_EQ(Line(data, 4 * kBlock), "tail");
+    EXPECT_EQ(Line(data, kBlock - 1), "");
+
+    // A directory that decreases: the blocks whose range is negative or
+    // shifted are missing, the others read.
+    lxtest::WriteBytes(store.db.Path(), good);
+    lxtest::WriteWordAt(store.db.Path(), directory + 4 + 4 * 1, end(0) - 1);
+    data = store.Open();
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
+    EXPECT_EQ(Line(data, kBlock), "<null>");
+    EXPECT_EQ(Line(data, 3 * kBlock), Text(kBlock - 1, 'd'));
+    EXPECT_EQ(Line(data, 4 * kBlock), "tail");
+
+    // A directory that points past the end of the file.
+    lxtest::WriteBytes(store.db.Path(), good);
+    lxtest::WriteWordAt(store.db.Path(), directory + 4 + 4 * 4, 0x7FFFFFF0);
+    data = store.Open();
+    EXPECT_EQ(Line(data, 3 * kBlock), Text(kBlock - 1, 'd'));
+    EXPECT_EQ(Line(data, 4 * kBlock), "<null>");
+
+    // A block count that cannot be true leaves no blocks; the database opens.
+    for (uint32_t count : {0xFFFFFFFFu, 0u, 5000000u}) {
+        lxtest::WriteBytes(store.db.Path(), good);
+        lxtest::WriteWordAt(store.db.Path(), directory, count);
+        data = store.Open();
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(data->GetBlockCount(), 0u);
+        EXPECT_EQ(Line(data, 0), "<null>");
+    }
+}
+
+TEST(RecordStore, BlocksMustInflateToTheirExactSize) {
+    const std::string full = Text(kBlock - 1) + "\n";
+    Store store(full + full + full);
+    // Block 1 inflates to too little, block 2 (the last) may be short, and a
+    // block that inflates to more than 4096 bytes is refused.
+    ReplaceBlocks(store, {Compressed(full), Compressed("short\n"), Compressed("last\n")});
+    CCompressedData* data = store.Open();
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1));
+    EXPECT_EQ(Line(data, kBlock), "<null>");
+    EXPECT_EQ(Line(data, 2 * kBlock), "last");
+
+    ReplaceBlocks(store, {Compressed(full), Compressed(full + "more\n"), Compressed(full)});
+    data = store.Open();
+    EXPECT_EQ(Line(data, kBlock), "<null>");
+    EXPECT_EQ(Line(data, 2 * kBlock), Text(kBlock - 1));
+
+    // A line running out of block 0 into a block that is too short is missing.
+    ReplaceBlocks(store, {Compressed(Text(kBlock)), Compressed("x\n"), Compressed("last\n")});
+    data = store.Open();
+    EXPECT_EQ(Line(data, 5), "<null>");
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include "tests/faults/FaultFixture.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "db/DictWriter.h"
+#include "fuzz/SeedDictionaries.h"
+#include "host/AudioFiles.h"
+#include "host/DictionaryAnswers.h"
+#include "host/Engine.h"
+#include "host/RequestEvent.h"
+#include "platform/PDLFake.h"
+
+namespace lxfault {
+
+namespace {
+
+// The argument copies are made before any fault is armed, as the method
+// handlers make them before posting.
+SDL_UserEvent MakeEvent(const Request& request) {
+    SDL_UserEvent e{};
+    e.type = SDL_USEREVENT;
+    e.code = request.code;
+    e.data1 = strdup(request.word.c_str());
+    if (request.code == kRequestGetIndexWords) {
+        e.data2 = reinterpret_cast<void*>(static_cast<uintptr_t>(request.packed));
+    }
+    return e;
+}
+
+void Dispatch(const SDL_UserEvent& e) {
+    switch (e.code) {
+        case kRequestGetIndexWords:
+            AnswerGetIndexWords(e);
+            break;
+        case kRequestGetDefinition:
+            AnswerGetDefinition(e);
+            break;
+        case kRequestGetAudioFile:
+            AnswerGetAudioFile(e);
+            break;
+        default:
+            FAIL() << "no answer routine for request " << e.code;
+    }
+}
+
+std::vector<std::string> TakeAnswers(const Request& request) {
+    std::vector<std::string> answers;
+    for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {
+        EXPECT_EQ(request.callback, call.function);
+        EXPECT_EQ(1u, call.params.size());
+        answers.push_back(call.params.empty() ? "" : call.params[0]);
+    }
+    return answers;
+}
+
+}  // namespace
+
+std::vector<Request> DictionaryRequests() {
+    return {
+        {kRequestGetDefinition, "cat", 0, "Callback_GetDefinition"},
+        {kRequestGetDefinition, "ran", 0, "Callback_GetDefinition"},
+        {kRequestGetDefinition, "Paris:1", 0, "Callback_GetDefinition"},
+        {kRequestGetIndexWords, "c", kListForward | 20, "Callback_GetIndexWords"},
+        {kRequestGetIndexWords, "r", 5, "Callback_GetIndexWords"},
+    };
+}
+
+std::vector<std::string> Answer(const Request& request) {
+    Dispatch(MakeEvent(request));
+    return TakeAnswers(request);
+}
+
+void FaultTest::SetUp() {
+    pdlfake::Reset();
+    cwd = std::make_unique<lxtest::WorkingDirectory>(dir.Path());
+    std::filesystem::create_directories("data");
+    CDictWriter writer;
+    ASSERT_TRUE(lxfuzz::WriteLinkedDictionary(writer)) << writer.GetError();
+    ASSERT_TRUE(writer.WriteFile("data/wordnet.lxd")) << writer.GetError();
+    lxtest::WriteTextFile("data/IPA_to_IMG.txt", "k\t<i>k</i>\n@\t&#601;\nr\t&#633;\n");
+}
+
+void FaultTest::TearDown() {
+    ReleaseEngine();
+    pdlfake::Reset();
+    cwd.reset();
+}
+
+unsigned long FaultTest::FailEachCall(
+    const Request& request, const FaultSwitch& faults, EngineState state,
+    const std::function<void(const std::vector<std::string>&, unsigned long)>& check) {
+    ReleaseEngine();
+    const std::vector<std::string> expected = Answer(request);
+    EXPECT_EQ(1u, expected.size()) << request.word;
+    if (state == EngineState::kClosed) ReleaseEngine();
+
+    SDL_UserEvent counted = MakeEvent(request);
+    faults.arm(0);
+    Dispatch(counted);
+    const unsigned long calls = faults.disarm();
+    TakeAnswers(request);
+
+    for (unsigned long k = 1; k <= calls; ++k) {
+        if (state == EngineState::kClosed) ReleaseEngine();
+        SDL_UserEvent e = MakeEvent(request);
+        faults.arm(k);
+        Dispatch(e);
+        faults.disarm();
+        check(TakeAnswers(request), k);
+        EXPECT_EQ(expected, Answer(request))
+            << request.word << ": the request after failing call " << k << " of " << calls;
+    }
+    return calls;
+}
+
+}  // namespace lxfault

@@ -1,0 +1,96 @@
+// Runs the built lxcore engine as a child process for integration tests.
+//
+//   lxtest::EngineProcess engine;                 // or EngineProcess(pathOfALxdFile)
+//   ASSERT_TRUE(engine.Start());                  // waits until the engine is ready
+//   lxtest::HttpReply r = engine.Request("GetDefinition", {"cat"});
+//   EXPECT_EQ(200, r.status);                     // r.body is the callback's JSON text
+//   EXPECT_EQ(0, engine.Stop());                  // SIGTERM, then the exit status
+//
+// Each EngineProcess owns a fresh temporary application directory (its
+// working directory; the database, when given, is copied to
+// data/wordnet.lxd) and a temporary data directory for word lists
+// (LXCORE_DATA_DIR). The bridge listens on a free port. Put further files
+// into AppDir() before Start(). The destructor stops the engine and removes
+// both directories. The engine binary is found next to the test build
+// (LEXORA_LXCORE_PATH at compile time), else as $LEXORA_BUILD/host/lxcore.
+#ifndef LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H
+#define LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace httplib {
+class Client;
+}
+
+namespace lxtest {
+
+// A parameter of a script call: a string, or an integer written as a number.
+struct CallParam {
+    CallParam(const char* text) : isInteger(false), text(text) {}
+    CallParam(std::string text) : isInteger(false), text(std::move(text)) {}
+    CallParam(int number) : isInteger(true), text(std::to_string(number)) {}
+    bool isInteger;
+    std::string text;
+};
+
+struct HttpReply {
+    int status = 0;  // 0 when no reply came
+    std::string body;
+};
+
+// The JSON body {"method": method, "params": [...]} of a bridge call.
+std::string CallBody(const std::string& method, const std::vector<CallParam>& params);
+
+class EngineProcess {
+public:
+    // `databaseFile` (optional) is copied to AppDir()/data/wordnet.lxd.
+    explicit EngineProcess(const std::string& databaseFile = "");
+    ~EngineProcess();
+    EngineProcess(const EngineProcess&) = delete;
+    EngineProcess& operator=(const EngineProcess&) = delete;
+
+    const std::string& AppDir() const { return appDir; }
+    const std::string& DataDir() const { return dataDir; }
+    int Port() const { return port; }
+
+    // Starts the engine and waits (up to 10 s) until it has called "ready".
+    // False, with the reason added as a test failure, when it did not.
+    bool Start();
+    // POST /pdl/request: the call's answer (the callback's text) or an error.
+    HttpReply Request(const std::string& method, const std::vector<CallParam>& params = {});
+    // POST /pdl/call: {"result": ...} right after the method returned.
+    HttpReply Call(const std::string& method, const std::vector<CallParam>& params = {});
+    // Any request to the bridge: `method` "GET" or "POST", extra headers as
+    // "Name: value" lines. A POST carries `contentType` unless it is empty.
+    HttpReply Send(const std::string& method, const std::string& path, const std::string& body,
+                   const std::string& contentType = "application/json",
+                   const std::vector<std::string>& headers = {});
+    // A client of the bridge for tests that need their own connections.
+    std::unique_ptr<httplib::Client> NewClient() const;
+
+    // Sends SIGTERM and waits (up to 10 s, then SIGKILL). Returns the exit
+    // status, or -1 when the engine did not exit by itself.
+    int Stop();
+    bool IsRunning() const { return pid > 0; }
+    // Everything the engine wrote to standard error (its log) and standard output.
+    std::string Log() const;
+    std::string Output() const;
+
+private:
+    std::string root;     // temporary directory holding the two below and the logs
+    std::string appDir;   // working directory of the engine
+    std::string dataDir;  // LXCORE_DATA_DIR
+    pid_t pid = -1;
+    int port = 0;
+};
+
+// Path of the lxcore binary to test.
+std::string LxcorePath();
+
+}  // namespace lxtest
+
+#endif  // LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H

@@ -1,0 +1,134 @@
+// lxaudio: serves the pronunciation recording of every headword of the
+// dictionary at its audio path, on 127.0.0.1, from the application directory.
+//   lxaudio [--data FILE] [--cache DIR] [--voice NAME]
+// The port is LXAUDIO_PORT (default 7771; 0 picks a free one). The line
+// "lxaudio listening on 127.0.0.1:PORT" on standard output says it is ready.
+#include <httplib.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "tools/lxaudio/HeadwordIndex.h"
+#include "tools/lxaudio/RecordingCache.h"
+#include "tools/lxaudio/SpeechSynthesizer.h"
+
+namespace {
+
+const char kHost[] = "127.0.0.1";
+const int kDefaultPort = 7771;
+const int kWorkerThreads = 16;
+
+struct Options {
+    std::string data = "data/wordnet.lxd";
+    std::string cache = "audiocache";
+    std::string voice = "en-us";
+    int port = kDefaultPort;
+};
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string name = argv[i];
+        if (i + 1 >= argc) return false;
+        std::string value = argv[++i];
+        if (name == "--data") {
+            options->data = value;
+        } else if (name == "--cache") {
+            options->cache = value;
+        } else if (name == "--voice") {
+            options->voice = value;
+        } else {
+            return false;
+        }
+    }
+    const char* port = getenv("LXAUDIO_PORT");
+    if (port != nullptr && *port != '\0') {
+        char* end = nullptr;
+        long value = strtol(port, &end, 10);
+        if (*end != '\0' || value < 0 || value > 65535) return false;
+        options->port = static_cast<int>(value);
+    }
+    return true;
+}
+
+// Stops the server on SIGINT or SIGTERM. The signals are blocked in every
+// thread and taken here, so the server is stopped outside a signal handler.
+void StopOnSignal(httplib::Server* server, sigset_t signals) {
+    int received = 0;
+    sigwait(&signals, &received);
+    server->stop();
+}
+
+void ServeRecording(const CHeadwordIndex& index, CRecordingCache* cache,
+                    const httplib::Request& request, httplib::Response& response) {
+    const std::string* word = index.Find(request.path);
+    if (word == nullptr) {
+        response.status = 404;
+        response.set_content("no recording here\n", "text/plain");
+        return;
+    }
+    std::string recording;
+    if (!cache->Get(*word, CHeadwordIndex::FileNameOf(*word), &recording)) {
+        response.status = 500;
+        response.set_content("the recording could not be made\n", "text/plain");
+        return;
+    }
+    response.set_header("Cache-Control", "public, max-age=86400");
+    response.set_content(recording, "application/octet-stream");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) {
+        fprintf(stderr,
+                "usage: LXAUDIO_PORT=N lxaudio [--data FILE] [--cache DIR] [--voice NAME]\n");
+        return 2;
+    }
+    std::string error;
+    CHeadwordIndex index;
+    CSpeechSynthesizer synthesizer;
+    if (!index.Load(options.data, &error) || !synthesizer.Initialise(options.voice, &error)) {
+        fprintf(stderr, "lxaudio: %s\n", error.c_str());
+        return 1;
+    }
+    CRecordingCache cache(options.cache, &synthesizer);
+
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    httplib::Server server;
+    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    // Headers and body go out in separate writes: without this, Nagle's
+    // algorithm holds the body back for the client's delayed ACK (~40 ms).
+    server.set_tcp_nodelay(true);
+    // The recordings are public, and the web app is served from the bridge,
+    // whose port differs between runs and tests: any origin may read them.
+    server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
+    server.Get("/pron/vox/.*", [&](const httplib::Request& request, httplib::Response& response) {
+        ServeRecording(index, &cache, request, response);
+    });
+
+    int port = options.port == 0 ? server.bind_to_any_port(kHost)
+                                 : (server.bind_to_port(kHost, options.port) ? options.port : -1);
+    if (port <= 0) {
+        fprintf(stderr, "lxaudio: cannot listen on %s:%d\n", kHost, options.port);
+        return 1;
+    }
+    std::thread stopper(StopOnSignal, &server, signals);
+    printf("lxaudio listening on %s:%d (%zu recordings)\n", kHost, port, index.Size());
+    fflush(stdout);
+    bool served = server.listen_after_bind();
+    if (stopper.joinable()) {
+        pthread_kill(stopper.native_handle(), SIGTERM);
+        stopper.join();
+    }
+    return served ? 0 : 1;
+}

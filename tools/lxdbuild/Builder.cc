@@ -1,0 +1,221 @@
+#include "tools/lxdbuild/Builder.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "db/DictWriter.h"
+#include "tools/lxdbuild/DictionaryLayout.h"
+#include "tools/lxdbuild/GcideReader.h"
+#include "tools/lxdbuild/HyphenationSource.h"
+#include "tools/lxdbuild/InflectionMaker.h"
+#include "tools/lxdbuild/IpaTable.h"
+#include "tools/lxdbuild/PronunciationSource.h"
+#include "tools/lxdbuild/ThesaurusReader.h"
+#include "tools/lxdbuild/WordNetReader.h"
+
+namespace lxdbuild {
+
+namespace {
+
+void MakeDirectories(const std::string& path) {
+    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        std::string prefix = path.substr(0, slash);
+        if (!prefix.empty()) {
+            mkdir(prefix.c_str(), 0755);
+        }
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        throw CBuildError("cannot create the directory " + path);
+    }
+}
+
+std::string Percent(uint64_t part, uint64_t whole) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%%", whole == 0 ? 0.0 : 100.0 * part / whole);
+    return text;
+}
+
+}  // namespace
+
+CBuilder::CBuilder(BuildOptions options)
+    : options(std::move(options)), sources(this->options.sourceRoot), report(this->options.quiet) {
+    if (this->options.imageDir.empty()) {
+        this->options.imageDir = this->options.outDir + "/../images/ipa";
+    }
+}
+
+void CBuilder::ReadWordNet() {
+    report.BeginStage("WordNet");
+    CWordNetReader(sources, report).Read(lexicon);
+    uint64_t senses = 0;
+    for (const auto& entry : lexicon.entries) {
+        senses += entry.second.senses.size();
+    }
+    report.Set("WordNet headwords", lexicon.entries.size());
+    report.Set("synsets", lexicon.synsets.size());
+    report.EndStage(std::to_string(lexicon.entries.size()) + " headwords, " +
+                    std::to_string(lexicon.synsets.size()) + " synsets, " + std::to_string(senses) +
+                    " senses");
+}
+
+void CBuilder::MakeInflections() {
+    report.BeginStage("inflections");
+    CInflectionMaker maker(sources, report);
+    maker.Load();
+    maker.Make(lexicon);
+    const InflectionFigures& figures = maker.Figures();
+    report.Set("plural forms", figures.plurals);
+    report.Set("past tense forms", figures.pastTenses);
+    report.Set("past participle forms", figures.pastParticiples);
+    report.Set("comparison forms", figures.comparisons);
+    report.Set("generated forms rejected", figures.rejected);
+    report.Set("irregular forms redirected", figures.redirects);
+    report.EndStage(std::to_string(figures.plurals) + " plurals, " +
+                    std::to_string(figures.pastTenses) + " past tenses, " +
+                    std::to_string(figures.comparisons) + " comparison forms, " +
+                    std::to_string(figures.redirects) + " redirects, " +
+                    std::to_string(figures.rejected) + " generated forms rejected");
+}
+
+void CBuilder::AddPronunciations() {
+    report.BeginStage("pronunciations");
+    CPronunciationSource source(sources, report, options.useEspeak);
+    source.Load();
+    source.AddTo(lexicon);
+    const PronunciationFigures& figures = source.Figures();
+    uint64_t pronounced = figures.fromList + figures.fromSpeech;
+    uint64_t candidates = pronounced + figures.without;
+    report.Set("pronunciations", std::to_string(pronounced) + " (" +
+                                     Percent(pronounced, candidates) +
+                                     " of headwords with senses)");
+    report.Set("  from the CMU list", figures.fromList);
+    report.Set("  from eSpeak NG", figures.fromSpeech);
+    report.EndStage(std::to_string(figures.fromList) + " from the CMU list, " +
+                    std::to_string(figures.fromSpeech) + " from eSpeak NG, " +
+                    std::to_string(figures.without) + " without");
+}
+
+void CBuilder::ReadHyphenation() {
+    report.BeginStage("hyphenation");
+    std::string path =
+        sources.Require(CHyphenationSource::kPackage, "usr/share/hyphen/hyph_en_US.dic");
+    CHyphenationSource source(report);
+    source.ReadPatterns(CSourceFiles::ReadAll(path), path);
+    hyphenPatterns = source.PatternKeys();
+    const HyphenationFigures& figures = source.Figures();
+    report.Set("hyphenation patterns kept", figures.patternsKept);
+    report.Set("hyphenation patterns dropped", figures.patternsDropped);
+    report.Set("hyphenation trie keys", hyphenPatterns.size());
+    report.EndStage(std::to_string(figures.patternsKept) + " patterns kept, " +
+                    std::to_string(figures.patternsDropped) + " dropped, " +
+                    std::to_string(hyphenPatterns.size()) + " keys");
+}
+
+void CBuilder::AddCompanions() {
+    report.BeginStage("thesaurus");
+    std::string path =
+        sources.Require(CThesaurusReader::kPackage, "usr/share/mythes/th_en_US_v2.dat");
+    CThesaurusReader thesaurus(report);
+    thesaurus.Read(CSourceFiles::ReadAll(path), path, lexicon);
+    report.Set("thesaurus lines", thesaurus.LineCount());
+    report.EndStage(std::to_string(thesaurus.LineCount()) + " lines");
+
+    report.BeginStage("GCIDE");
+    std::string indexPath = sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.index");
+    std::string dictionaryPath =
+        sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.dict.dz");
+    CGcideReader gcide(report);
+    gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
+    gcide.AddTo(lexicon);
+    const GcideFigures& figures = gcide.Figures();
+    report.Set("etymologies", figures.etymologies);
+    report.Set("etymologies left out (damaged)", figures.damaged);
+    report.Set("minor part-of-speech senses", figures.minorSenses);
+    report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
+                    std::to_string(figures.damaged) + " damaged ones left out, " +
+                    std::to_string(figures.minorSenses) + " minor part-of-speech senses");
+}
+
+void CBuilder::WriteIpaTable() {
+    report.BeginStage("IPA table");
+    CIpaTable table;
+    for (const auto& entry : lexicon.entries) {
+        table.AddPronunciation(entry.second.pronunciation);
+    }
+    MakeDirectories(options.imageDir);
+    table.Write(options.outDir + "/IPA_to_IMG.txt", options.imageDir);
+    report.Set("IPA table rows", table.Rows().size());
+    report.EndStage(std::to_string(table.Rows().size()) + " symbols, images in " +
+                    options.imageDir);
+}
+
+void CBuilder::WriteDictionary() {
+    report.BeginStage("layout and compression");
+    CDictWriter writer;
+    CDictionaryLayout layout(writer);
+    if (!layout.Lay(lexicon)) {
+        throw CBuildError("the dictionary cannot be laid out: " + layout.Error());
+    }
+    for (const auto& refused : layout.Refused()) {
+        report.Warn("headword refused: " + refused);
+    }
+    if (!hyphenPatterns.empty() && !writer.SetHyphenPatterns(hyphenPatterns)) {
+        throw CBuildError("hyphenation patterns refused: " + writer.GetError());
+    }
+    if (!hyphenExceptions.empty() && !writer.SetHyphenExceptions(hyphenExceptions)) {
+        throw CBuildError("hyphenation exceptions refused: " + writer.GetError());
+    }
+    std::vector<unsigned char> file;
+    if (!writer.Finish(&file)) {
+        throw CBuildError("the dictionary file cannot be finished: " + writer.GetError());
+    }
+    MakeDirectories(options.outDir);
+    std::string path = options.outDir + "/wordnet.lxd";
+    std::string temporary = path + ".tmp";
+    FILE* out = std::fopen(temporary.c_str(), "wb");
+    bool written = out != nullptr && std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    if (out != nullptr) {
+        written = std::fclose(out) == 0 && written;
+    }
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw CBuildError("cannot write " + path);
+    }
+    const LayoutFigures& figures = layout.Figures();
+    report.Set("headwords", figures.headwords);
+    report.Set("headwords refused by the format", figures.headwordsRefused);
+    report.Set("senses (references)", figures.senses);
+    report.Set("sense records", figures.senseRecords);
+    report.Set("links", figures.links);
+    report.Set("similar-to links (all stored)", figures.similarToLinks);
+    report.Set("redirects", figures.redirects);
+    report.Set("distinct one-line records", figures.lineRecords);
+    report.Set("record stream bytes", figures.streamLength);
+    report.Set("file bytes", file.size());
+    report.EndStage(std::to_string(figures.headwords) + " headwords, " +
+                    std::to_string(file.size()) + " bytes written to " + path);
+}
+
+int CBuilder::Run() {
+    try {
+        ReadWordNet();
+        MakeInflections();
+        AddCompanions();
+        AddPronunciations();
+        ReadHyphenation();
+        WriteDictionary();
+        WriteIpaTable();
+    } catch (const CBuildError& failure) {
+        std::fprintf(stderr, "lxdbuild: %s\n", failure.what());
+        return 1;
+    }
+    report.PrintSummary();
+    return 0;
+}
+
+}  // namespace lxdbuild

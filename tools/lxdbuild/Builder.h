@@ -1,0 +1,53 @@
+// The whole dictionary build: reads every source, lays the file out, writes
+// wordnet.lxd and the IPA table with its images. CBuilder owns the lexicon and
+// the report; Run() returns the process exit status.
+#ifndef LEXORA_TOOLS_LXDBUILD_BUILDER_H
+#define LEXORA_TOOLS_LXDBUILD_BUILDER_H
+
+#include <string>
+
+#include "tools/lxdbuild/Lexicon.h"
+#include "tools/lxdbuild/Report.h"
+#include "tools/lxdbuild/SourceFiles.h"
+
+namespace lxdbuild {
+
+struct BuildOptions {
+    std::string outDir;            // receives wordnet.lxd and IPA_to_IMG.txt
+    std::string sourceRoot = "/";  // where the Debian packages are installed
+    std::string imageDir;          // IPA images; default outDir/../images/ipa
+    bool quiet = false;
+    bool useEspeak = true;  // fill pronunciations the CMU list lacks
+};
+
+class CBuilder {
+public:
+    explicit CBuilder(BuildOptions options);
+    virtual ~CBuilder() = default;
+
+    // Builds everything; 0 on success, 1 after printing why it failed.
+    int Run();
+
+    const CBuildReport& Report() const { return report; }
+    const CLexicon& Lexicon() const { return lexicon; }
+
+private:
+    void ReadWordNet();
+    void MakeInflections();
+    void AddPronunciations();
+    void ReadHyphenation();
+    void AddCompanions();
+    void WriteDictionary();
+    void WriteIpaTable();
+
+    BuildOptions options;
+    CSourceFiles sources;
+    CBuildReport report;
+    CLexicon lexicon;
+    std::vector<std::string> hyphenPatterns;
+    std::vector<std::string> hyphenExceptions;
+};
+
+}  // namespace lxdbuild
+
+#endif  // LEXORA_TOOLS_LXDBUILD_BUILDER_H

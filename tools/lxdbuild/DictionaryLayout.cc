@@ -1,0 +1,192 @@
+#include "tools/lxdbuild/DictionaryLayout.h"
+
+#include <algorithm>
+#include <set>
+
+#include "db/Format.h"
+
+namespace lxdbuild {
+
+CDictionaryLayout::CDictionaryLayout(CDictWriter& writer) : writer(writer) {}
+
+std::string CDictionaryLayout::LabelOf(uint32_t synset) {
+    return "s" + std::to_string(synset);
+}
+
+bool CDictionaryLayout::AddSynset(const CLexicon& lexicon, uint32_t index) {
+    const Synset& synset = lexicon.synsets[index];
+    DictSense sense;
+    sense.members = synset.members;
+    sense.gloss = synset.gloss;
+    for (const Link& link : synset.links) {
+        DictSenseLink out;
+        out.kind = link.kind;
+        out.targetLabel = LabelOf(link.target);
+        out.targetMember = link.targetMember;
+        out.sourceMember = link.sourceMember;
+        sense.links.push_back(out);
+        ++figures.links;
+        if (link.kind == lxd::kLinkSimilarTo) {
+            ++figures.similarToLinks;
+        }
+    }
+    uint32_t position = 0;
+    if (!writer.AddSense(sense, LabelOf(index), &position)) {
+        error = "sense record " + std::to_string(index) + ": " + writer.GetError();
+        return false;
+    }
+    synsetPosition[index] = position;
+    ++figures.senseRecords;
+    return true;
+}
+
+bool CDictionaryLayout::AddLine(const std::string& text, uint32_t* position) {
+    auto found = linePosition.find(text);
+    if (found != linePosition.end()) {
+        *position = found->second;
+        return true;
+    }
+    if (!writer.AddLine(text, position)) {
+        return false;
+    }
+    linePosition.emplace(text, *position);
+    ++figures.lineRecords;
+    return true;
+}
+
+std::vector<std::pair<uint32_t, std::string>> CDictionaryLayout::EntryLines(const Entry& entry) {
+    std::vector<std::pair<uint32_t, std::string>> lines;
+    auto add = [&](uint32_t kind, const std::vector<std::string>& texts) {
+        for (const auto& text : texts) {
+            if (!text.empty()) {
+                lines.emplace_back(kind, text);
+            }
+        }
+    };
+    if (!entry.redirect.empty()) {
+        add(lxd::kKindRedirect, {entry.redirect});
+        return lines;
+    }
+    add(lxd::kKindPlural, entry.plurals);
+    add(lxd::kKindTense1, entry.pastTenses);
+    add(lxd::kKindTense2, entry.pastParticiples);
+    add(lxd::kKindUsage, entry.usageSamples);
+    add(lxd::kKindAdjectiveForm, entry.adjectiveComparatives);
+    add(lxd::kKindAdjectiveForm2, entry.adjectiveSuperlatives);
+    add(lxd::kKindAdverbForm, entry.adverbComparatives);
+    add(lxd::kKindAdverbForm2, entry.adverbSuperlatives);
+    add(lxd::kKindPronunciation, {entry.pronunciation});
+    add(lxd::kKindOrigin, {entry.origin});
+    for (const auto& line : entry.thesaurus) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string CDictionaryLayout::ThesaurusOrderKey(const std::string& line) {
+    std::vector<std::string> entries;
+    size_t start = 0;
+    while (start <= line.size()) {
+        size_t end = line.find(',', start);
+        if (end == std::string::npos) {
+            end = line.size();
+        }
+        entries.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    std::sort(entries.begin(), entries.end());
+    std::string key;
+    for (const auto& entry : entries) {
+        key += entry + '\x01';
+    }
+    return key + line;
+}
+
+void CDictionaryLayout::AddOneLineRecords(const CLexicon& lexicon) {
+    // Thesaurus lines of one meaning differ only in the word they leave
+    // out; ordered by their sorted entries they lie side by side and share
+    // compressed blocks. Every other kind is stored as one run in headword
+    // order for the same reason.
+    std::vector<std::pair<std::string, std::string>> thesaurus;
+    std::vector<uint32_t> kinds;
+    for (const auto& item : lexicon.entries) {
+        for (const auto& line : EntryLines(item.second)) {
+            if (line.first >= lxd::kKindThesaurusSynonym) {
+                thesaurus.emplace_back(ThesaurusOrderKey(line.second), line.second);
+            } else if (std::find(kinds.begin(), kinds.end(), line.first) == kinds.end()) {
+                kinds.push_back(line.first);
+            }
+        }
+    }
+    std::sort(thesaurus.begin(), thesaurus.end());
+    uint32_t position = 0;
+    for (const auto& line : thesaurus) {
+        AddLine(line.second, &position);
+    }
+    std::sort(kinds.begin(), kinds.end());
+    for (uint32_t kind : kinds) {
+        for (const auto& item : lexicon.entries) {
+            for (const auto& line : EntryLines(item.second)) {
+                if (line.first == kind) {
+                    AddLine(line.second, &position);
+                }
+            }
+        }
+    }
+}
+
+bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
+    std::set<uint32_t> highTargets;
+    for (const Synset& synset : lexicon.synsets) {
+        for (const Link& link : synset.links) {
+            if (link.kind == lxd::kLinkSimilarTo) {
+                highTargets.insert(link.target);
+            }
+        }
+    }
+    for (uint32_t i = 0; i < lexicon.synsets.size(); ++i) {
+        if (highTargets.count(i) == 0 && !AddSynset(lexicon, i)) {
+            return false;
+        }
+    }
+    AddOneLineRecords(lexicon);
+    if (writer.GetStreamLength() < kHighRegion && !writer.PadTo(kHighRegion)) {
+        error = writer.GetError();
+        return false;
+    }
+    for (uint32_t target : highTargets) {
+        if (!AddSynset(lexicon, target)) {
+            return false;
+        }
+    }
+    for (const auto& item : lexicon.entries) {
+        std::vector<DictRecordRef> refs;
+        for (uint32_t synset : item.second.senses) {
+            refs.push_back({lexicon.synsets[synset].kind, synsetPosition.at(synset)});
+        }
+        for (uint32_t synset : item.second.minorSenses) {
+            refs.push_back({lexicon.synsets[synset].kind, synsetPosition.at(synset)});
+        }
+        figures.senses += refs.size();
+        for (const auto& line : EntryLines(item.second)) {
+            uint32_t position = 0;
+            if (AddLine(line.second, &position)) {
+                refs.push_back({line.first, position});
+                figures.redirects += line.first == lxd::kKindRedirect;
+            }
+        }
+        if (refs.empty()) {
+            continue;
+        }
+        if (!writer.AddHeadword(item.first, refs)) {
+            refused.push_back(item.first + ": " + writer.GetError());
+            ++figures.headwordsRefused;
+            continue;
+        }
+        ++figures.headwords;
+    }
+    figures.streamLength = writer.GetStreamLength();
+    return true;
+}
+
+}  // namespace lxdbuild

@@ -1,0 +1,321 @@
+#include "tools/lxdbuild/GcideReader.h"
+
+#include <algorithm>
+
+#include "db/Format.h"
+#include "tools/lxdbuild/SourceFiles.h"
+
+namespace lxdbuild {
+
+namespace {
+
+constexpr size_t kMaxDefinitions = 4;
+constexpr size_t kMaxDefinitionLength = 320;
+constexpr size_t kMaxCodeLength = 8;
+
+const std::map<std::string, std::string>& CharacterCodes() {
+    static const std::map<std::string, std::string> codes = {
+        {"=a", "ā"},    {"=e", "ē"},    {"imac", "ī"}, {"=i", "ī"},    {"=o", "ō"},
+        {"=u", "ū"},    {"=y", "ȳ"},    {"=ae", "ǣ"},  {"=oo", "ōō"},  {"-e", "ē"},
+        {"-o", "ō"},    {"-u", "ū"},    {"-i", "ī"},   {"a^", "ă"},    {"e^", "ĕ"},
+        {"i^", "ĭ"},    {"o^", "ŏ"},    {"u^", "ŭ"},   {"y^", "y̆"},    {"oo^", "ŏŏ"},
+        {"\"a", "ä"},   {"\"e", "ë"},   {"\"i", "ï"},  {"\"o", "ö"},   {"\"u", "ü"},
+        {"'a", "á"},    {"'e", "é"},    {"'i", "í"},   {"'o", "ó"},    {"'u", "ú"},
+        {"'E", "É"},    {"`a", "à"},    {"`e", "è"},   {"`u", "ù"},    {"^a", "â"},
+        {"^e", "ê"},    {"^i", "î"},    {"^o", "ô"},   {"^u", "û"},    {"~a", "ã"},
+        {"~e", "ẽ"},    {"~n", "ñ"},    {",c", "ç"},   {"ae", "æ"},    {"AE", "Æ"},
+        {"oe", "œ"},    {"eth", "ð"},   {"th", "θ"},   {"thorn", "þ"}, {"yogh", "ȝ"},
+        {"ng", "ŋ"},    {".a", "ȧ"},    {".u", "u̇"},   {".n", "ṅ"},    {".t", "ṭ"},
+        {".r", "ṛ"},    {"*a", "å"},    {"*u", "ů"},   {"root", "√"},  {"sect", "§"},
+        {"deg", "°"},   {"alpha", "α"}, {"beta", "β"}, {"gamma", "γ"}, {"delta", "δ"},
+        {"theta", "θ"}, {"iota", "ι"},  {"pi", "π"},   {"phi", "φ"},   {"tau", "τ"},
+    };
+    return codes;
+}
+
+// A bracketed character code at text[i]: its length and its token.
+bool CodeAt(const std::string& text, size_t i, std::string& token, size_t& length) {
+    if (text[i] != '[') {
+        return false;
+    }
+    size_t close = text.find(']', i + 1);
+    if (close == std::string::npos || close == i + 1 || close - i - 1 > kMaxCodeLength) {
+        return false;
+    }
+    token = text.substr(i + 1, close - i - 1);
+    length = close - i + 1;
+    if (CharacterCodes().count(token) != 0) {
+        return true;
+    }
+    // Lower-case letters and accent marks without a full stop: a code this
+    // reader does not know, still a code.
+    return std::all_of(token.begin(), token.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || std::string("\"'`=~^,-*").find(c) != std::string::npos;
+    });
+}
+
+std::string CollapseSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        bool space = c == ' ' || c == '\n' || c == '\t' || c == '\r';
+        if (space) {
+            if (!out.empty() && out.back() != ' ') {
+                out += ' ';
+            }
+        } else if (c != '<' && c != '>' && c != '\f') {
+            out += c;
+        }
+    }
+    while (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
+size_t HeaderEnd(const std::string& entry) {
+    size_t end = std::min(entry.find("\n   1. "), entry.find("\n\n"));
+    return end == std::string::npos ? entry.size() : end;
+}
+
+std::string EntryHeadword(const std::string& entry) {
+    size_t slash = entry.find(" \\");
+    std::string word = entry.substr(0, slash == std::string::npos ? 0 : slash);
+    word.erase(std::remove_if(word.begin(), word.end(),
+                              [](char c) { return c == '"' || c == '*' || c == '`'; }),
+               word.end());
+    return word;
+}
+
+// Cuts a long definition after its last full clause within the limit.
+std::string Shorten(const std::string& text) {
+    if (text.size() <= kMaxDefinitionLength) {
+        return text;
+    }
+    size_t cut = text.rfind("; ", kMaxDefinitionLength);
+    if (cut == std::string::npos || cut < kMaxDefinitionLength / 2) {
+        cut = text.rfind(' ', kMaxDefinitionLength);
+    }
+    return text.substr(0, cut == std::string::npos ? kMaxDefinitionLength : cut) + " ...";
+}
+
+}  // namespace
+
+CGcideReader::CGcideReader(CBuildReport& report) : report(report) {}
+
+bool CGcideReader::DecodeCharacters(const std::string& text, std::string& out) {
+    out.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::string token;
+        size_t length = 0;
+        if (text[i] == '?') {
+            return false;
+        }
+        if (CodeAt(text, i, token, length)) {
+            auto code = CharacterCodes().find(token);
+            if (code == CharacterCodes().end()) {
+                return false;
+            }
+            out += code->second;
+            i += length - 1;
+            continue;
+        }
+        out += text[i];
+    }
+    out = CollapseSpaces(out);
+    return true;
+}
+
+std::string CGcideReader::Etymology(const std::string& entry, bool& damaged) {
+    damaged = false;
+    std::string header = entry.substr(0, HeaderEnd(entry));
+    for (size_t i = 0; i < header.size(); ++i) {
+        std::string token;
+        size_t length = 0;
+        if (header[i] != '[' || CodeAt(header, i, token, length)) {
+            continue;
+        }
+        int depth = 0;
+        size_t close = i;
+        for (; close < header.size(); ++close) {
+            if (CodeAt(header, close, token, length)) {
+                close += length - 1;
+            } else if (header[close] == '[') {
+                ++depth;
+            } else if (header[close] == ']' && --depth == 0) {
+                break;
+            }
+        }
+        if (close >= header.size()) {
+            return std::string();
+        }
+        std::string content = header.substr(i + 1, close - i - 1);
+        bool isEtymology = !content.empty() && content[0] >= 'A' && content[0] <= 'Z' &&
+                           content.find(' ') != std::string::npos;
+        if (isEtymology) {
+            std::string decoded;
+            if (!DecodeCharacters(content, decoded)) {
+                damaged = true;
+                return std::string();
+            }
+            return decoded;
+        }
+        i = close;
+    }
+    return std::string();
+}
+
+uint32_t CGcideReader::MinorKind(const std::string& entry) {
+    size_t first = entry.find(" \\");
+    size_t second = first == std::string::npos ? first : entry.find('\\', first + 2);
+    if (second == std::string::npos) {
+        return 0;
+    }
+    std::string rest =
+        entry.substr(second + 1, HeaderEnd(entry) - std::min(HeaderEnd(entry), second + 1));
+    std::string plain;
+    int depth = 0;
+    for (char c : rest) {
+        depth += c == '(';
+        if (depth == 0) {
+            plain += c;
+        }
+        depth -= c == ')' && depth > 0;
+    }
+    plain = CollapseSpaces(plain.substr(0, plain.find('[')));
+    size_t start = plain.find_first_not_of(", ");
+    plain = start == std::string::npos ? std::string() : plain.substr(start);
+    if (plain.compare(0, 16, "definite article") == 0 ||
+        plain.compare(0, 18, "indefinite article") == 0) {
+        return lxd::kKindArticle;
+    }
+    if (plain.compare(0, 5, "pron.") == 0) return lxd::kKindPronoun;
+    if (plain.compare(0, 5, "conj.") == 0) return lxd::kKindConjunction;
+    if (plain.compare(0, 5, "prep.") == 0) return lxd::kKindPreposition;
+    return 0;
+}
+
+std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max) {
+    std::vector<std::string> definitions;
+    size_t headerEnd = HeaderEnd(entry);
+    std::vector<std::pair<size_t, size_t>> spans;
+    for (int number = 1; spans.size() < max; ++number) {
+        std::string mark = "\n   " + std::to_string(number) + ". ";
+        size_t start = entry.find(mark, headerEnd > 0 ? headerEnd - 1 : 0);
+        if (start == std::string::npos) {
+            break;
+        }
+        spans.emplace_back(start + mark.size(), std::string::npos);
+        headerEnd = start + mark.size();
+    }
+    if (spans.empty()) {
+        // One unnumbered definition: the lines between the header's last
+        // bracket group and the first source mark.
+        size_t source = entry.find("\n   [");
+        size_t start = entry.rfind("]\n", source);
+        if (start == std::string::npos) {
+            start = entry.find('\n');
+        } else {
+            ++start;
+        }
+        if (start == std::string::npos) {
+            return definitions;
+        }
+        spans.emplace_back(start + 1, std::string::npos);
+    }
+    for (const auto& span : spans) {
+        size_t end = entry.size();
+        for (const char* stop : {"\n   [", "\n      [", "\n\n", "\n   Note:"}) {
+            end = std::min(end, entry.find(stop, span.first));
+        }
+        std::string text = entry.substr(span.first, end - span.first);
+        text.erase(std::remove_if(text.begin(), text.end(),
+                                  [](char c) { return c == '{' || c == '}' || c == '$'; }),
+                   text.end());
+        std::string decoded;
+        if (DecodeCharacters(text, decoded) && !decoded.empty()) {
+            definitions.push_back(Shorten(decoded));
+        }
+    }
+    return definitions;
+}
+
+void CGcideReader::Read(const std::string& index, const std::string& indexPath,
+                        std::string dictionaryText) {
+    dictionary = std::move(dictionaryText);
+    static const std::string digits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    auto decode = [](const std::string& text, size_t& value) {
+        value = 0;
+        for (char c : text) {
+            size_t digit = digits.find(c);
+            if (digit == std::string::npos || value > (SIZE_MAX >> 6)) {
+                return false;
+            }
+            value = value * 64 + digit;
+        }
+        return !text.empty();
+    };
+    CSourceFiles::ForEachLine(index, [&](const std::string& line, long number) {
+        size_t tab1 = line.find('\t');
+        size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        size_t offset = 0, length = 0;
+        if (tab2 == std::string::npos || !decode(line.substr(tab1 + 1, tab2 - tab1 - 1), offset) ||
+            !decode(line.substr(tab2 + 1), length) || offset + length > dictionary.size()) {
+            report.Malformed(indexPath, number, "not an index line");
+            return;
+        }
+        entries[ToLower(line.substr(0, tab1))].emplace_back(offset, length);
+    });
+}
+
+std::string CGcideReader::EntryText(size_t offset, size_t length) const {
+    return dictionary.substr(offset, length);
+}
+
+void CGcideReader::AddTo(CLexicon& lexicon) {
+    for (const auto& item : entries) {
+        const std::string& key = item.first;
+        const auto& variants = lexicon.VariantsOf(key);
+        std::string origin;
+        std::map<uint32_t, std::vector<std::string>> minor;
+        for (const auto& span : item.second) {
+            std::string entry = EntryText(span.first, span.second);
+            if (ToLower(EntryHeadword(entry)) != key) {
+                continue;  // an entry that names this word only as a variant
+            }
+            bool damaged = false;
+            if (origin.empty() && !variants.empty()) {
+                origin = Etymology(entry, damaged);
+                figures.damaged += damaged;
+            }
+            uint32_t kind = IsSingleLowerWord(key) ? MinorKind(entry) : 0;
+            if (kind != 0 && minor[kind].empty()) {
+                minor[kind] = Definitions(entry, kMaxDefinitions);
+            }
+        }
+        for (const auto& headword : variants) {
+            Entry& entry = lexicon.entries[headword];
+            if (!origin.empty() && entry.redirect.empty()) {
+                entry.origin = origin;
+                ++figures.etymologies;
+            }
+        }
+        for (const auto& part : minor) {
+            Entry& entry = lexicon.entries[key];
+            entry.redirect.clear();
+            for (const auto& definition : part.second) {
+                Synset synset;
+                synset.pos = 'x';
+                synset.kind = part.first;
+                synset.members.push_back(key);
+                synset.gloss = definition;
+                entry.minorSenses.push_back(static_cast<uint32_t>(lexicon.synsets.size()));
+                lexicon.synsets.push_back(std::move(synset));
+                ++figures.minorSenses;
+            }
+        }
+    }
+    lexicon.IndexVariants();
+}
+
+}  // namespace lxdbuild

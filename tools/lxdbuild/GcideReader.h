@@ -1,0 +1,61 @@
+// Etymologies and the minor parts of speech from GCIDE in its dictd form
+// (gcide.index + gcide.dict.dz). CGcideReader decodes GCIDE's bracketed
+// character codes; an etymology with a code it does not know, or with
+// characters the source has lost ("?"), is left out.
+#ifndef LEXORA_TOOLS_LXDBUILD_GCIDEREADER_H
+#define LEXORA_TOOLS_LXDBUILD_GCIDEREADER_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/lxdbuild/Lexicon.h"
+#include "tools/lxdbuild/Report.h"
+
+namespace lxdbuild {
+
+struct GcideFigures {
+    uint64_t etymologies = 0;
+    uint64_t damaged = 0;      // etymologies left out
+    uint64_t minorSenses = 0;  // article, pronoun, conjunction, preposition senses
+};
+
+class CGcideReader {
+public:
+    explicit CGcideReader(CBuildReport& report);
+    virtual ~CGcideReader() = default;
+
+    // index: the text of gcide.index; dictionary: the inflated gcide.dict.
+    void Read(const std::string& index, const std::string& indexPath, std::string dictionary);
+    // Adds origins to the headwords with senses and minor senses to the
+    // words whose entries are of a part of speech WordNet lacks.
+    void AddTo(CLexicon& lexicon);
+    const GcideFigures& Figures() const { return figures; }
+
+    // The etymology of one entry's text with its markup kept for the
+    // renderer ("{...}" italic, inner "[...]" bold); "" when it has none or
+    // it is damaged (damaged is then set).
+    static std::string Etymology(const std::string& entry, bool& damaged);
+    // GCIDE's character codes ("[\"o]", "[=a]") replaced by UTF-8; false
+    // when a code is unknown or the text holds '?'.
+    static bool DecodeCharacters(const std::string& text, std::string& out);
+    // Record kind of the entry's part of speech when WordNet lacks it, else 0.
+    static uint32_t MinorKind(const std::string& entry);
+    // The entry's sense definitions, at most max of them.
+    static std::vector<std::string> Definitions(const std::string& entry, size_t max);
+
+    static constexpr const char* kPackage = "dict-gcide";
+
+private:
+    std::string EntryText(size_t offset, size_t length) const;
+
+    CBuildReport& report;
+    std::string dictionary;
+    std::map<std::string, std::vector<std::pair<size_t, size_t>>> entries;  // lower-case key
+    GcideFigures figures;
+};
+
+}  // namespace lxdbuild
+
+#endif  // LEXORA_TOOLS_LXDBUILD_GCIDEREADER_H

@@ -1,0 +1,39 @@
+#include "tools/lxdbuild/Lexicon.h"
+
+namespace lxdbuild {
+
+std::string ToLower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    return text;
+}
+
+bool IsSingleLowerWord(const std::string& word) {
+    if (word.empty()) {
+        return false;
+    }
+    for (char c : word) {
+        if (c < 'a' || c > 'z') {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CLexicon::IndexVariants() {
+    variants.clear();
+    for (const auto& entry : entries) {
+        variants[ToLower(entry.first)].push_back(entry.first);
+    }
+}
+
+const std::vector<std::string>& CLexicon::VariantsOf(const std::string& lower) const {
+    static const std::vector<std::string> none;
+    auto found = variants.find(lower);
+    return found == variants.end() ? none : found->second;
+}
+
+}  // namespace lxdbuild
