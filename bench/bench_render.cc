@@ -26,6 +26,7 @@
 #include "host/DictionaryAnswers.h"
 #include "host/Engine.h"
 #include "platform/PDLFake.h"
+#include "render/RenderManager.h"
 
 namespace {
 
@@ -269,6 +270,25 @@ void BM_GetDefinitionAllHeadwords(benchmark::State& state) {
     state.counters["answer_bytes_avg"] = static_cast<double>(bytes) / micros.size();
 }
 BENCHMARK(BM_GetDefinitionAllHeadwords)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The render manager alone (lookup and render, no answer text) over the
+// first 10,000 headwords, to tell the rendering from the answer's own cost.
+void BM_RenderWordSample(benchmark::State& state) {
+    GeneratedDictionary& dictionary = Dictionary();
+    CRenderManager* manager = GetRenderManager();
+    std::vector<double> micros;
+    for (auto _ : state) {
+        for (size_t i = 0; i < 10000 && i < dictionary.headwords.size(); ++i) {
+            const auto start = std::chrono::steady_clock::now();
+            manager->RenderWord(dictionary.headwords[i].c_str(), 0);
+            const auto stop = std::chrono::steady_clock::now();
+            micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        }
+    }
+    state.counters["median_us"] = Percentile(micros, 0.5);
+    state.counters["p99_us"] = Percentile(micros, 0.99);
+}
+BENCHMARK(BM_RenderWordSample)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Answers every headword once in a row; the resident memory after a tenth of
 // the requests and after all of them shows whether memory grows with requests.

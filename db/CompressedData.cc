@@ -28,13 +28,17 @@ CCompressedData::CCompressedData(CSmartFile* file, uint32_t directoryOffset, uin
       buffer(nullptr),
       capacity(0),
       bufferStart(0),
-      bufferLength(0) {
+      bufferLength(0),
+      outOfMemory(false) {
     uint32_t count = 0;
     if (!file || file->Read(directoryOffset, 4, &count) != 4) return;
     if (count == 0 || count > kMaxBlocks) return;
     uint32_t bytes = count * 4;
     blockEnds = static_cast<uint32_t*>(malloc(bytes));
-    if (!blockEnds) return;
+    if (!blockEnds) {
+        outOfMemory = true;
+        return;
+    }
     if (file->Read(directoryOffset + 4, bytes, blockEnds) != static_cast<int32_t>(bytes)) return;
     blockCount = count;
 }

@@ -34,6 +34,8 @@ public:
     const char* PointerAt(uint32_t position) const;
 
     uint32_t GetBlockCount() const { return blockCount; }
+    // True when the block directory could not be held for lack of memory.
+    bool OutOfMemory() const { return outOfMemory; }
     uint32_t GetBlockEnd(uint32_t block) const { return block < blockCount ? blockEnds[block] : 0; }
 
 private:
@@ -51,6 +53,7 @@ private:
     uint32_t capacity;      // allocated size of buffer
     uint32_t bufferStart;   // stream position of buffer[0], a multiple of 4096
     uint32_t bufferLength;  // valid bytes in buffer
+    bool outOfMemory;       // the directory's allocation failed
 };
 
 #endif  // LEXORA_DB_COMPRESSEDDATA_H

@@ -1,6 +1,5 @@
 #include "db/DictDatabase.h"
 
-#include <cstring>
 #include <new>
 
 #include "db/CompressedData.h"
@@ -90,7 +89,10 @@ bool CDictDatabase::Open(const char* path) {
     ReleaseSections();
     auxValue = HeaderWord(header, lxd::kHeaderAuxValue);
     file = opened;
-    if (!BuildSections(header)) {
+    // A section whose read failed though the file holds its bytes would stay
+    // incomplete for the life of the engine; failing the open lets the next
+    // request try again.
+    if (!BuildSections(header) || file->GetReadErrors() != 0) {
         ReleaseSections();
         status = kStatusCannotOpen;
         return false;
@@ -114,7 +116,9 @@ bool CDictDatabase::BuildSections(const unsigned char* header) {
                         HeaderWord(header, lxd::kHeaderBlockDataOffset));
     if (patternsOffset || exceptionsOffset) {
         hyphenator = new (std::nothrow) CHyphenator(file, patternsOffset, exceptionsOffset);
-        if (!hyphenator) return false;
+        if (!hyphenator || hyphenator->OutOfMemory()) return false;
     }
-    return scrollHelper && wordList && wildWord && records;
+    // A section left incomplete for lack of memory would stay so while the
+    // engine runs; failing the open lets the next request try again.
+    return scrollHelper && wordList && wildWord && records && !records->OutOfMemory();
 }

@@ -73,6 +73,20 @@ std::string HeadwordOfKey(const std::string& key) {
     return buffer;
 }
 
+// Writes all of `bytes` to `fd` and flushes them to the disk; false with
+// errno set otherwise.
+bool WriteAll(int fd, const std::vector<unsigned char>& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return fsync(fd) == 0;
+}
+
 }  // namespace
 
 CDictWriter::CDictWriter() : hasPatterns(false), hasExceptions(false), auxValue(0) {}
@@ -161,7 +175,7 @@ bool CDictWriter::CheckLinkTarget(uint32_t kind, uint32_t target, const std::str
     return true;
 }
 
-bool CDictWriter::AddSense(const DictSense& sense, const std::string& label, uint32_t* position) {
+bool CDictWriter::CheckSense(const DictSense& sense, const std::string& label) {
     if (!CheckRoom("sense record")) return false;
     if (!label.empty() && labels.count(label)) {
         return Fail("sense label " + Printable(label) + " is already used");
@@ -173,15 +187,10 @@ bool CDictWriter::AddSense(const DictSense& sense, const std::string& label, uin
     for (size_t i = 0; i < sense.links.size(); ++i) {
         if (!CheckLink(sense.links[i], i)) return false;
     }
+    return true;
+}
 
-    uint32_t start = GetStreamLength();
-    for (size_t i = 0; i < sense.members.size(); ++i) {
-        stream += sense.members[i];
-        stream +=
-            static_cast<char>(i + 1 < sense.members.size() ? lxd::kRecordEndCR : lxd::kRecordEndLF);
-    }
-    stream += sense.gloss;
-    stream += static_cast<char>(sense.members.empty() ? lxd::kRecordEndFF : lxd::kRecordEndLF);
+void CDictWriter::AppendLinks(const DictSense& sense) {
     for (const DictSenseLink& link : sense.links) {
         if (link.fillerBefore) stream += static_cast<char>(lxd::kLinkFiller);
         char entry[lxd::kLinkEntrySize];
@@ -195,14 +204,30 @@ bool CDictWriter::AddSense(const DictSense& sense, const std::string& label, uin
     }
     if (sense.fillerAtEnd) stream += static_cast<char>(lxd::kLinkFiller);
     stream += kListEnd;
+}
+
+bool CDictWriter::AddSense(const DictSense& sense, const std::string& label, uint32_t* position) {
+    if (!CheckSense(sense, label)) return false;
+    uint32_t start = GetStreamLength();
+    for (size_t i = 0; i < sense.members.size(); ++i) {
+        stream += sense.members[i];
+        stream +=
+            static_cast<char>(i + 1 < sense.members.size() ? lxd::kRecordEndCR : lxd::kRecordEndLF);
+    }
+    stream += sense.gloss;
+    stream += static_cast<char>(sense.members.empty() ? lxd::kRecordEndFF : lxd::kRecordEndLF);
+    AppendLinks(sense);
     if (!label.empty()) labels[label] = start;
     if (position) *position = start;
     return true;
 }
 
-bool CDictWriter::AddHeadword(const std::string& headword, const std::vector<DictRecordRef>& refs) {
+bool CDictWriter::CheckHeadword(const std::string& headword) {
     if (headword.empty()) return Fail("empty headword");
-    for (unsigned char c : headword) {
+    size_t capitals = 0;
+    size_t lastCapital = 0;
+    for (size_t i = 0; i < headword.size(); ++i) {
+        unsigned char c = headword[i];
         if (c < 0x01 || c > 0x7F) {
             return Fail("headword " + Printable(headword) + " holds byte " + std::to_string(c) +
                         ", outside 0x01..0x7F");
@@ -211,13 +236,12 @@ bool CDictWriter::AddHeadword(const std::string& headword, const std::vector<Dic
             return Fail("headword " + Printable(headword) +
                         " holds byte 0x03, which marks the capitals in a key");
         }
+        if (c >= 'A' && c <= 'Z') {
+            ++capitals;
+            lastCapital = i;
+        }
     }
-    // Key: the word, the marker and one byte per capital, plus the terminator.
-    size_t capitals = 0;
-    size_t lastCapital = 0;
-    for (size_t i = 0; i < headword.size(); ++i) {
-        if (headword[i] >= 'A' && headword[i] <= 'Z') ++capitals, lastCapital = i;
-    }
+    // Key: the word, then the marker and one byte per capital when it has any.
     size_t keyLength = headword.size() + (capitals ? 1 + capitals : 0);
     if (keyLength >= static_cast<size_t>(lxd::kKeyBufferSize)) {
         return Fail("headword " + Printable(headword) + " makes a key of " +
@@ -229,6 +253,10 @@ bool CDictWriter::AddHeadword(const std::string& headword, const std::vector<Dic
                     std::to_string(lastCapital) + "; positions above " +
                     std::to_string(0x7F - lxd::kCapitalPositionBase) + " cannot be encoded");
     }
+    return true;
+}
+
+bool CDictWriter::CheckRefs(const std::string& headword, const std::vector<DictRecordRef>& refs) {
     for (const DictRecordRef& ref : refs) {
         if (!IsKind(ref.kind)) {
             return Fail("headword " + Printable(headword) + ": record kind " +
@@ -239,6 +267,11 @@ bool CDictWriter::AddHeadword(const std::string& headword, const std::vector<Dic
                         std::to_string(ref.position) + " is at or beyond 2^26");
         }
     }
+    return true;
+}
+
+bool CDictWriter::AddHeadword(const std::string& headword, const std::vector<DictRecordRef>& refs) {
+    if (!CheckHeadword(headword) || !CheckRefs(headword, refs)) return false;
     char buffer[2 * lxd::kKeyBufferSize + 2];
     memcpy(buffer, headword.data(), headword.size());
     buffer[headword.size()] = 0;
@@ -331,6 +364,16 @@ std::vector<std::string> CDictWriter::DefaultScrollTable() const {
     return table;
 }
 
+std::vector<unsigned char> CDictWriter::ScrollSection() const {
+    std::vector<std::string> table = scrollTable.empty() ? DefaultScrollTable() : scrollTable;
+    std::vector<unsigned char> scroll(lxd::kScrollTableSize, 0);
+    for (uint32_t p = 0; p < lxd::kScrollEntries; ++p) {
+        // Stored reversed: the prefix's first byte is the entry's byte 3.
+        for (size_t i = 0; i < table[p].size(); ++i) scroll[4 * p + 3 - i] = table[p][i];
+    }
+    return scroll;
+}
+
 bool CDictWriter::BuildWordIndex(std::vector<unsigned char>* out) {
     CTrieWriter trie(false);
     for (const auto& item : headwords) {
@@ -389,12 +432,7 @@ bool CDictWriter::Finish(std::vector<unsigned char>* out) {
     }
     if (!CompressStream(resolved, &directory, &blocks)) return false;
 
-    std::vector<std::string> table = scrollTable.empty() ? DefaultScrollTable() : scrollTable;
-    std::vector<unsigned char> scroll(lxd::kScrollTableSize, 0);
-    for (uint32_t p = 0; p < lxd::kScrollEntries; ++p) {
-        // Stored reversed: the prefix's first byte is the entry's byte 3.
-        for (size_t i = 0; i < table[p].size(); ++i) scroll[4 * p + 3 - i] = table[p][i];
-    }
+    std::vector<unsigned char> scroll = ScrollSection();
 
     uint64_t total = lxd::kHeaderSize + wordIndex.size() + scroll.size() + patternTrie.size() +
                      exceptionTrie.size() + directory.size() + blocks.size();
@@ -429,32 +467,18 @@ bool CDictWriter::Finish(std::vector<unsigned char>* out) {
 bool CDictWriter::WriteFile(const std::string& path) {
     std::vector<unsigned char> bytes;
     if (!Finish(&bytes)) return false;
+    // Readers of `path` see the old file or the whole new one, never a part.
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(&temporary[0]);
     if (fd < 0)
         return Fail("cannot create a temporary file beside " + path + ": " + strerror(errno));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    int saved = errno;
-    bool written = done == bytes.size() && fsync(fd) == 0;
-    if (!written && done == bytes.size()) saved = errno;
-    if (close(fd) != 0 && written) {
-        written = false;
-        saved = errno;
-    }
-    if (!written) {
+    int failure = WriteAll(fd, bytes) ? 0 : errno;
+    if (close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && chmod(temporary.c_str(), 0644) != 0) failure = errno;
+    if (failure == 0 && rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
+    if (failure != 0) {
         unlink(temporary.c_str());
-        return Fail("cannot write " + temporary + ": " + strerror(saved));
-    }
-    if (chmod(temporary.c_str(), 0644) != 0 || rename(temporary.c_str(), path.c_str()) != 0) {
-        saved = errno;
-        unlink(temporary.c_str());
-        return Fail("cannot move the new file to " + path + ": " + strerror(saved));
+        return Fail("cannot write " + path + ": " + strerror(failure));
     }
     return true;
 }

@@ -64,8 +64,9 @@ public:
     bool AddLine(const std::string& text, uint32_t* position, char terminator = '\n');
     // Appends a sense record. A non-empty `label` names it for links (labels
     // are unique). Refuses terminators or byte 0 in members or gloss, a bad
-    // link kind, a member number above 255 and a similar-to link whose
-    // target lies below 2^24 (checked by Finish for labelled targets).
+    // link kind, a target at or beyond 2^26 and a similar-to link (kind 204)
+    // whose target lies below 2^24, where its first byte would read as the
+    // filler 0xCC (checked by Finish for targets not yet appended).
     bool AddSense(const DictSense& sense, const std::string& label, uint32_t* position);
     // Appends bytes as they are (any value, byte 0 included): for tests that
     // need records the other calls refuse to make.
@@ -109,10 +110,15 @@ private:
     bool CheckTextLine(const std::string& text, const char* what);
     bool CheckLink(const DictSenseLink& link, size_t ordinal);
     bool CheckLinkTarget(uint32_t kind, uint32_t target, const std::string& which);
+    bool CheckSense(const DictSense& sense, const std::string& label);
+    void AppendLinks(const DictSense& sense);
+    bool CheckHeadword(const std::string& headword);
+    bool CheckRefs(const std::string& headword, const std::vector<DictRecordRef>& refs);
     bool CheckRawKeys(const std::vector<std::string>& keys, const char* what);
     bool ResolveLinks(std::string* resolved);
     bool CheckHeadwordRefs();
     std::vector<std::string> DefaultScrollTable() const;
+    std::vector<unsigned char> ScrollSection() const;
     bool BuildWordIndex(std::vector<unsigned char>* out);
     bool BuildRawTrie(const std::vector<std::string>& keys, const char* what,
                       std::vector<unsigned char>* out);

@@ -31,7 +31,7 @@ constexpr int32_t kSearchesPerOutputByte = 64;
 }  // namespace
 
 CHyphTrie::CHyphTrie(CSmartFile* file, uint32_t sectionOffset)
-    : CTrie(file, sectionOffset, true), table(nullptr), searchesLeft(0) {
+    : CTrie(file, sectionOffset, true), table(nullptr), searchesLeft(0), outOfMemory(false) {
     LoadTable();
 }
 
@@ -46,7 +46,10 @@ void CHyphTrie::LoadTable() {
     if (entryCount == 0 || entryCount > lxd::kMaxTrieEntries) return;
     const uint32_t bytes = entryCount * 4;
     unsigned char* raw = static_cast<unsigned char*>(malloc(bytes));
-    if (raw == nullptr) return;
+    if (raw == nullptr) {
+        outOfMemory = true;
+        return;
+    }
     if (file->Read(sectionOffset + 4, bytes, raw) == static_cast<int32_t>(bytes)) {
         table = reinterpret_cast<uint32_t*>(raw);
         for (uint32_t i = 0; i < entryCount; ++i) {

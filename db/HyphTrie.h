@@ -29,6 +29,9 @@ public:
     // serves all lengths. Bit n of the result is set when found[n] holds one.
     uint32_t MatchPrefixes(const char* key, int maxChars, char found[][kPatternKeySize]);
 
+    // True when the entry table could not be held for lack of memory.
+    bool OutOfMemory() const { return outOfMemory; }
+
 private:
     struct PrefixSearch;
     void WalkPrefixes(PrefixSearch& search, uint32_t index, int matched, int position);
@@ -40,6 +43,7 @@ private:
     // Sibling-list searches left to the current Match; a damaged trie whose
     // digit children lead back into digit lists cannot make it run for ever.
     int32_t searchesLeft;
+    bool outOfMemory;  // the table's allocation failed
 };
 
 #endif  // LEXORA_DB_HYPHTRIE_H

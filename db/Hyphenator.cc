@@ -17,9 +17,17 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsTrieOffset(uint32_t offset) {
+    return static_cast<int32_t>(offset) > 0;
+}
+
 CHyphTrie* OpenTrie(CSmartFile* file, uint32_t offset) {
-    if (static_cast<int32_t>(offset) <= 0) return nullptr;
+    if (!IsTrieOffset(offset)) return nullptr;
     return new (std::nothrow) CHyphTrie(file, offset);
+}
+
+bool LacksMemory(uint32_t offset, const CHyphTrie* trie) {
+    return IsTrieOffset(offset) && (trie == nullptr || trie->OutOfMemory());
 }
 
 // Raises the gap levels named by one matched pattern `p` found at start `i` of
@@ -45,7 +53,10 @@ bool IsAsciiAlnum(int c) {
 }
 
 CHyphenator::CHyphenator(CSmartFile* file, uint32_t patternsOffset, uint32_t exceptionsOffset)
-    : patterns(OpenTrie(file, patternsOffset)), exceptions(OpenTrie(file, exceptionsOffset)) {}
+    : patterns(OpenTrie(file, patternsOffset)),
+      exceptions(OpenTrie(file, exceptionsOffset)),
+      outOfMemory(LacksMemory(patternsOffset, patterns) ||
+                  LacksMemory(exceptionsOffset, exceptions)) {}
 
 CHyphenator::~CHyphenator() {
     delete patterns;

@@ -26,11 +26,14 @@ public:
     // stored key is written to `out` when it fits in `outSize` bytes. False
     // without the trie.
     bool MatchException(const char* word, char* out, int outSize);
+    // True when a trie the file holds could not be built for lack of memory.
+    bool OutOfMemory() const { return outOfMemory; }
 
     CHyphTrie* patterns;    // owned, may be null
     CHyphTrie* exceptions;  // owned, may be null
 
 private:
+    bool outOfMemory;  // see OutOfMemory
     static int RewriteException(const char* word, char* out);
     void FindLevels(const char* work, int workLength, unsigned char* levels);
     static int WriteBreaks(const char* word, int length, const unsigned char* levels, char* out);

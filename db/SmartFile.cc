@@ -5,7 +5,7 @@
 #include <cstring>
 
 CSmartFile::CSmartFile()
-    : fp(nullptr), path(nullptr), window(nullptr), windowStart(0), windowLength(0) {}
+    : fp(nullptr), path(nullptr), window(nullptr), windowStart(0), windowLength(0), readErrors(0) {}
 
 CSmartFile::~CSmartFile() {
     free(path);
@@ -20,6 +20,7 @@ bool CSmartFile::Open(const char* newPath) {
     if (fp) fclose(fp);
     fp = stream;
     if (newPath != path) {
+        readErrors = 0;
         char* copy = strdup(newPath);
         // Without a copy the stream still works; only the reopen after an
         // I/O error is lost.
@@ -52,12 +53,15 @@ int32_t CSmartFile::Read(uint32_t offset, uint32_t length, void* buffer) {
     lock.Lock();
     if (fp && SeekOrReopen(offset)) {
         size_t count = fread(buffer, 1, length, fp);
+        if (count < length && !feof(fp)) ++readErrors;
         if (count == 0) {
             // End of file or an I/O error: start the next read on a fresh stream.
             if (path) Open(path);
         } else {
             result = static_cast<int32_t>(count);
         }
+    } else {
+        ++readErrors;
     }
     lock.Unlock();
     return result;

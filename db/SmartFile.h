@@ -30,6 +30,9 @@ public:
     // written, or -1.
     int32_t Write(const void* buffer, uint32_t length);
 
+    // Reads that failed or came short before the end of the file (I/O
+    // errors, as opposed to ranges that lie past the end), since Open.
+    uint32_t GetReadErrors() const { return readErrors; }
     uint32_t GetWindowStart() const { return windowStart; }
     uint32_t GetWindowLength() const { return windowLength; }
 
@@ -43,6 +46,7 @@ private:
     unsigned char* window;  // in-memory copy of one stretch of the file, or null
     uint32_t windowStart;   // file offset of window[0]
     uint32_t windowLength;  // valid bytes in window; 0 = no window
+    uint32_t readErrors;    // see GetReadErrors
 };
 
 #endif  // LEXORA_DB_SMARTFILE_H

@@ -67,7 +67,8 @@ bool WriteIpaSeeds(const fs::path& dir) {
     const std::string table = "# symbol and replacement\nk\t<i>k</i>\n@\t&#601;\nr\t&#633;\n";
     return Save(dir / "table", table + std::string(1, '\0') + "k@t r@n") &&
            Save(dir / "crlf", "e\t&#603;\r\nI\t&#618;\r\n" + std::string(1, '\0') + "bEd bId") &&
-           Save(dir / "long-line", "a\t" + std::string(300, 'b') + "\n" + std::string(1, '\0') + "a");
+           Save(dir / "long-line",
+                "a\t" + std::string(300, 'b') + "\n" + std::string(1, '\0') + "a");
 }
 
 bool WriteInflateSeeds(const fs::path& dir) {

@@ -17,9 +17,9 @@ namespace lxfuzz {
 // The words every fuzzed database is asked for; they name the seeds' headwords,
 // their inflected forms and a few that no seed holds.
 inline const std::vector<std::string>& ProbeWords() {
-    static const std::vector<std::string> words = {
-        "cat", "cats", "Paris", "paris", "ran", "running", "geese", "dog:2",
-        "man", "Mann", "a", "zyzzyva", "best", "x-ray", ""};
+    static const std::vector<std::string> words = {"cat",     "cats",    "Paris", "paris", "ran",
+                                                   "running", "geese",   "dog:2", "man",   "Mann",
+                                                   "a",       "zyzzyva", "best",  "x-ray", ""};
     return words;
 }
 
@@ -59,9 +59,9 @@ inline bool WriteLinkedDictionary(CDictWriter& writer) {
 
     DictRecordRef man = AddSenseRecord(
         writer, lxd::kKindNoun, {{"man", "adult male"}, "an adult person who is male", {}}, "man");
-    DictRecordRef feline = AddSenseRecord(
-        writer, lxd::kKindNoun, {{"cat", "true cat"}, "feline mammal$the cat sat", {toMan}},
-        "feline");
+    DictRecordRef feline =
+        AddSenseRecord(writer, lxd::kKindNoun,
+                       {{"cat", "true cat"}, "feline mammal$the cat sat", {toMan}}, "feline");
     DictSense guy{{"guy", "cat"}, "an informal term for a youth", {toFeline, toMan}, true};
     DictRecordRef informal = AddSenseRecord(writer, lxd::kKindNoun, guy);
     DictRecordRef hunt =
@@ -77,10 +77,10 @@ inline bool WriteLinkedDictionary(CDictWriter& writer) {
     ok = ok && writer.AddHeadword("run", {run, AddLineRecord(writer, lxd::kKindTense1, "ran"),
                                           AddLineRecord(writer, lxd::kKindTense2, "running")});
     ok = ok && writer.AddHeadword("ran", {AddLineRecord(writer, lxd::kKindRedirect, "run")});
-    ok = ok && writer.AddHeadword(
-                   "Paris", {AddSenseRecord(writer, lxd::kKindNoun,
-                                            {{"Paris"}, "the capital of France", {}}),
-                             AddLineRecord(writer, lxd::kKindPronunciation, "pa-ris")});
+    ok = ok &&
+         writer.AddHeadword("Paris", {AddSenseRecord(writer, lxd::kKindNoun,
+                                                     {{"Paris"}, "the capital of France", {}}),
+                                      AddLineRecord(writer, lxd::kKindPronunciation, "pa-ris")});
     ok = ok && writer.AddHeadword(
                    "good", {AddSenseRecord(writer, lxd::kKindAdjective, {{"good"}, "fine", {}}),
                             AddLineRecord(writer, lxd::kKindAdjectiveForm, "better"),
@@ -95,8 +95,8 @@ inline bool WriteLinkedDictionary(CDictWriter& writer) {
 // longest enumerated length) and a record stream padded across several
 // blocks so that a record crosses a block boundary.
 inline bool WriteListingDictionary(CDictWriter& writer) {
-    const char* const words[] = {"a", "aa", "ab", "abc", "b", "ba", "Bach", "cat", "catalog",
-                                 "catch", "d", "dog", "x-ray", "zyzzyva", "Zz"};
+    const char* const words[] = {"a",       "aa",    "ab", "abc", "b",     "ba",      "Bach", "cat",
+                                 "catalog", "catch", "d",  "dog", "x-ray", "zyzzyva", "Zz"};
     bool ok = true;
     for (const char* word : words) {
         DictSense sense;

@@ -28,8 +28,8 @@ namespace {
 
 const char kIPATable[] = "k\t<i>k</i>\n@\t&#601;\n# comment\nr\t&#633;\n";
 // "sound", compressed: what a finished download holds.
-const unsigned char kRecording[] = {0x78, 0x9c, 0x2b, 0xce, 0x2f, 0xcd, 0x4b, 0x01,
-                                    0x00, 0x06, 0x9f, 0x02, 0x2a};
+const unsigned char kRecording[] = {0x78, 0x9c, 0x2b, 0xce, 0x2f, 0xcd, 0x4b,
+                                    0x01, 0x00, 0x06, 0x9f, 0x02, 0x2a};
 
 bool IsUtf8(const std::string& text) {
     try {

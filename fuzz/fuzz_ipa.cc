@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* bytes = reinterpret_cast<const char*>(data);
     const void* split = memchr(data, 0, size);
-    size_t tableSize = split ? static_cast<size_t>(static_cast<const uint8_t*>(split) - data) : size;
+    size_t tableSize =
+        split ? static_cast<size_t>(static_cast<const uint8_t*>(split) - data) : size;
     std::string table(bytes, tableSize);
     std::string text = split ? std::string(bytes + tableSize + 1, size - tableSize - 1) : "";
     if (!lxfuzz::WriteFile("data/IPA_to_IMG.txt", data, tableSize)) return 0;
@@ -59,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The text ends at its first NUL, as a record's text does.
     converted.Assign(text.c_str());
     conversion.Convert(converted);
-    if (converted.GetBuffer() != nullptr && strlen(converted.GetBuffer()) !=
-                                                static_cast<size_t>(converted.GetLength())) {
+    if (converted.GetBuffer() != nullptr &&
+        strlen(converted.GetBuffer()) != static_cast<size_t>(converted.GetLength())) {
         abort();
     }
     return 0;

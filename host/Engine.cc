@@ -29,13 +29,15 @@ bool EnsureDatabaseOpen() {
         return false;
     }
     CRenderManager* manager = new (std::nothrow) CRenderManager(opened);
-    if (manager == nullptr) {
+    // Without its copy of the speaker link every page would lack the link for
+    // as long as the engine runs; failing here lets the next request retry.
+    if (manager == nullptr || !manager->SetSpeakerHtml(kSpeakerHtml)) {
+        delete manager;
         delete opened;
         return false;
     }
     database = opened;
     renderManager = manager;
-    renderManager->SetSpeakerHtml(kSpeakerHtml);
     // Without the table pronunciations are shown as stored.
     renderManager->LoadIPATable(kIPATablePath);
     return true;

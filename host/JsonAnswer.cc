@@ -51,25 +51,40 @@ void WriteJsonString(const char* text, FILE* out) {
     fputc('"', out);
 }
 
+namespace {
+
+// Where an answer's writes go when no in-memory stream can be made. Opened
+// before any request runs; should even that fail, stdin stands in: it is
+// read-only, so writes to it fail without effect.
+FILE* OpenDiscardStream() {
+    FILE* sink = fopen("/dev/null", "w");
+    return sink != nullptr ? sink : stdin;
+}
+
+FILE* const discardStream = OpenDiscardStream();
+
+}  // namespace
+
 CAnswer::CAnswer() : stream_(nullptr), text_(nullptr), size_(0), inMemory_(true) {
     stream_ = open_memstream(&text_, &size_);
     if (stream_ == nullptr) {
-        // Out of memory: keep the answer routines' writes harmless.
         inMemory_ = false;
-        stream_ = fopen("/dev/null", "w");
+        stream_ = discardStream;
     }
 }
 
 CAnswer::~CAnswer() {
-    if (stream_ != nullptr) fclose(stream_);
+    if (inMemory_ && stream_ != nullptr) fclose(stream_);
     free(text_);
 }
 
 void CAnswer::Deliver(const char* callbackName) {
     if (stream_ == nullptr) return;
-    fclose(stream_);
+    // A write that ran out of memory leaves a cut text: never send that.
+    bool complete = inMemory_ && ferror(stream_) == 0;
+    if (inMemory_ && fclose(stream_) != 0) complete = false;
     stream_ = nullptr;
-    if (!inMemory_ || text_ == nullptr) {
+    if (!complete || text_ == nullptr) {
         syslog(LOG_ERR, "*** answer for %s could not be built", callbackName);
         return;
     }

@@ -26,7 +26,8 @@ public:
     CAnswer& operator=(const CAnswer&) = delete;
 
     // The stream to write fragments to. Never null: when the in-memory stream
-    // cannot be created, writes go to a sink and Deliver() sends nothing.
+    // cannot be created, writes go to a sink and Deliver() sends nothing; nor
+    // does it send a text that a failed write left incomplete.
     FILE* Stream() const { return stream_; }
 
     // Closes the stream and calls the script function `callbackName` with the
@@ -35,7 +36,7 @@ public:
     void Deliver(const char* callbackName);
 
 private:
-    FILE* stream_;   // open_memstream over text_, or a /dev/null sink
+    FILE* stream_;   // open_memstream over text_, or the shared discard sink
     char* text_;     // heap text owned by the stream until it is closed
     size_t size_;    // length of text_ once closed
     bool inMemory_;  // false when stream_ is the sink

@@ -105,12 +105,14 @@ void CAppRuntime::Install(CBridge& bridge, const std::string& directory) {
 
 void CAppRuntime::ServeFile(const httplib::Request& req, httplib::Response& res) const {
     std::string path = ResolveServable(req.path);
+    std::string type = WebContentType(path);
+    bool recording = !path.empty() && path.compare(root_.size(), 6, "/pron/") == 0;
     std::string content;
-    if (path.empty() || !ReadRegularFile(path, &content)) {
+    if (path.empty() || (type.empty() && !recording) || !ReadRegularFile(path, &content)) {
         SetError(res, 404, "not found");
         return;
     }
-    std::string type = ContentType(path, content);
+    if (type.empty()) type = RecordingContentType(content);
     res.set_header("X-Content-Type-Options", "nosniff");
     res.set_header("Cache-Control", "no-cache");
     res.set_header("Referrer-Policy", "no-referrer");
@@ -156,7 +158,7 @@ bool CAppRuntime::IsServableRelative(const std::string& relative) {
     return true;
 }
 
-std::string CAppRuntime::ContentType(const std::string& path, const std::string& content) {
+std::string CAppRuntime::WebContentType(const std::string& path) {
     static const struct {
         const char* suffix;
         const char* type;
@@ -166,7 +168,6 @@ std::string CAppRuntime::ContentType(const std::string& path, const std::string&
         {".js", "text/javascript; charset=utf-8"},
         {".mjs", "text/javascript; charset=utf-8"},
         {".json", "application/json"},
-        {".txt", "text/plain; charset=utf-8"},
         {".png", "image/png"},
         {".gif", "image/gif"},
         {".jpg", "image/jpeg"},
@@ -182,7 +183,12 @@ std::string CAppRuntime::ContentType(const std::string& path, const std::string&
     for (const auto& entry : kTypes) {
         if (EndsWith(path, entry.suffix)) return entry.type;
     }
-    // The audio cache names its recordings without an extension.
+    return std::string();
+}
+
+// The audio cache names its recordings without an extension: the type comes
+// from the recording's first bytes.
+std::string CAppRuntime::RecordingContentType(const std::string& content) {
     if (content.size() >= 12 && content.compare(0, 4, "RIFF") == 0 &&
         content.compare(8, 4, "WAVE") == 0) {
         return "audio/wav";

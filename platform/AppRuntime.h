@@ -12,9 +12,10 @@
 class CBridge;
 
 // Owns the application directory's resolved path and the upload policy.
-// Callers may rely on: no response ever carries a file outside that
-// directory, a dotfile, or anything in "data" or "downloads"; uploads land
-// only in "downloads", under names made here, and never above the size cap.
+// Callers may rely on: a response carries only a web file (known by its
+// extension) or a recording in "pron", never a file outside that directory,
+// a dotfile, or anything in "data" or "downloads"; uploads land only in
+// "downloads", under names made here, and never above the size cap.
 class CAppRuntime {
 public:
     static constexpr size_t kMaxUploadBytes = 2u << 20;
@@ -41,7 +42,9 @@ private:
     std::string ResolveServable(const std::string& requestPath) const;
     // True when `relative` (below the root, '/'-separated) may be served.
     static bool IsServableRelative(const std::string& relative);
-    static std::string ContentType(const std::string& relative, const std::string& content);
+    // The type of a web file by its name; "" for a file that is not one.
+    static std::string WebContentType(const std::string& path);
+    static std::string RecordingContentType(const std::string& content);
     void RemoveStaleUploads(const std::string& directory) const;
 
     std::string root_;  // resolved application directory, without a trailing '/'

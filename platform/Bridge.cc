@@ -126,9 +126,19 @@ bool CBridge::Start(int port) {
         if (!server_.bind_to_port("127.0.0.1", port)) return false;
         port_ = port;
     }
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    listenEnded_ = false;
+    thread_ = std::thread([this] {
+        server_.listen_after_bind();
+        listenEnded_ = true;
+    });
     // Stop() can end the server only once it runs; wait for that here.
-    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (!server_.is_running() && !listenEnded_) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (!server_.is_running()) {
+        thread_.join();
+        return false;
+    }
     started_ = true;
     fprintf(stderr, "lxcore bridge listening on http://127.0.0.1:%d/\n", port_);
     return true;

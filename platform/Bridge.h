@@ -6,6 +6,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <string>
@@ -77,6 +78,7 @@ private:
     std::chrono::milliseconds requestTimeout_{30000};
     int port_ = 0;
     bool started_ = false;
+    std::atomic<bool> listenEnded_{false};  // the listening thread has returned
 };
 
 #endif  // LEXORA_PLATFORM_BRIDGE_H

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "platform/LastError.h"
 #include "platform/PDL.h"
@@ -33,23 +34,7 @@ bool IsPlainFileName(const char* name) {
            strcmp(name, "..") != 0;
 }
 
-}  // namespace
-
-std::string DataDirectory() {
-    std::string dir = Environment("LXCORE_DATA_DIR");
-    if (!dir.empty()) return dir;
-    dir = Environment("XDG_DATA_HOME");
-    if (!dir.empty() && dir[0] == '/') return dir + "/lexora";
-    dir = Environment("HOME");
-    if (!dir.empty()) return dir + "/.local/share/lexora";
-    return std::string();
-}
-
-extern "C" PDL_Err PDL_GetDataFilePath(const char* name, char* buffer, int bufferLen) {
-    if (buffer == nullptr || bufferLen <= 0) {
-        SetLastPdlError("PDL_GetDataFilePath: no buffer");
-        return PDL_EINVALIDINPUT;
-    }
+PDL_Err MakeDataFilePath(const char* name, char* buffer, int bufferLen) {
     buffer[0] = '\0';
     if (name == nullptr || !IsPlainFileName(name)) {
         SetLastPdlError("PDL_GetDataFilePath: not a plain file name");
@@ -71,4 +56,30 @@ extern "C" PDL_Err PDL_GetDataFilePath(const char* name, char* buffer, int buffe
     }
     memcpy(buffer, path.c_str(), path.size() + 1);
     return PDL_NOERROR;
+}
+
+}  // namespace
+
+std::string DataDirectory() {
+    std::string dir = Environment("LXCORE_DATA_DIR");
+    if (!dir.empty()) return dir;
+    dir = Environment("XDG_DATA_HOME");
+    if (!dir.empty() && dir[0] == '/') return dir + "/lexora";
+    dir = Environment("HOME");
+    if (!dir.empty()) return dir + "/.local/share/lexora";
+    return std::string();
+}
+
+extern "C" PDL_Err PDL_GetDataFilePath(const char* name, char* buffer, int bufferLen) {
+    if (buffer == nullptr || bufferLen <= 0) {
+        SetLastPdlError("PDL_GetDataFilePath: no buffer");
+        return PDL_EINVALIDINPUT;
+    }
+    // Nothing may be thrown back into the C caller.
+    try {
+        return MakeDataFilePath(name, buffer, bufferLen);
+    } catch (const std::bad_alloc&) {
+        buffer[0] = '\0';
+        return PDL_EMEMORY;
+    }
 }

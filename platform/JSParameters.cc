@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <new>
 
 #include "platform/LastError.h"
 
@@ -43,7 +44,12 @@ extern "C" PDL_Err PDL_JSException(PDL_JSParameters* params, const char* message
         SetLastPdlError("PDL_JSException: no call or no message");
         return PDL_EINVALIDINPUT;
     }
+    // Nothing may be thrown back into the C caller.
+    try {
+        params->exception = message;
+    } catch (const std::bad_alloc&) {
+        params->exception.clear();
+    }
     params->raised = true;
-    params->exception = message;
     return PDL_NOERROR;
 }

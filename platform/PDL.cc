@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -70,9 +71,19 @@ extern "C" PDL_Err PDL_CallJS(const char* functionName, const char** params, int
         SetLastPdlError("PDL_CallJS: the bridge is not running");
         return PDL_ECONNECTION;
     }
-    std::vector<std::string> texts;
-    for (int i = 0; i < numParams; ++i) texts.emplace_back(params[i] ? params[i] : "");
-    bridge->Publish(functionName, texts);
+    // Nothing may be thrown back into the C caller. The error texts are short
+    // enough to be set without allocating.
+    try {
+        std::vector<std::string> texts;
+        for (int i = 0; i < numParams; ++i) texts.emplace_back(params[i] ? params[i] : "");
+        bridge->Publish(functionName, texts);
+    } catch (const std::bad_alloc&) {
+        SetLastPdlError("out of memory");
+        return PDL_EMEMORY;
+    } catch (const std::exception&) {
+        SetLastPdlError("bridge failed");
+        return PDL_EOTHER;
+    }
     return PDL_NOERROR;
 }
 

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <new>
 
 #include "platform/HandlerTable.h"
 #include "platform/LastError.h"
@@ -83,10 +84,17 @@ extern "C" PDL_Err PDL_CallJS(const char* functionName, const char** params, int
         SetLastPdlError("PDL_CallJS: bad arguments");
         return PDL_EINVALIDINPUT;
     }
-    pdlfake::ScriptCall call{functionName, {}};
-    for (int i = 0; i < numParams; ++i) call.params.emplace_back(params[i] ? params[i] : "");
-    std::lock_guard<std::mutex> lock(callsMutex);
-    calls.push_back(std::move(call));
+    // As the real library, report a failed copy instead of throwing into C
+    // (the text is short enough to be set without allocating).
+    try {
+        pdlfake::ScriptCall call{functionName, {}};
+        for (int i = 0; i < numParams; ++i) call.params.emplace_back(params[i] ? params[i] : "");
+        std::lock_guard<std::mutex> lock(callsMutex);
+        calls.push_back(std::move(call));
+    } catch (const std::bad_alloc&) {
+        SetLastPdlError("out of memory");
+        return PDL_EMEMORY;
+    }
     return PDL_NOERROR;
 }
 

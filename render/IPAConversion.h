@@ -16,7 +16,7 @@ public:
 
     // Replaces the table by the rows of the file: "symbol<TAB>replacement",
     // lines read in pieces of at most 255 bytes. False when the file cannot be
-    // opened; the table is then empty.
+    // opened or memory runs out; the table is then empty.
     bool LoadTable(const char* path);
     // Applies every row to `text`, in table order; later rows also see the
     // HTML that earlier rows inserted.
@@ -24,7 +24,7 @@ public:
     int RowCount() const { return symbols.Count(); }
 
 private:
-    void AddRow(char* line);
+    bool AddRow(char* line);
 
     CWordCollection symbols;       // left column, one item per row
     CWordCollection replacements;  // right column, same order

@@ -45,8 +45,9 @@ CRenderManager::~CRenderManager() {
     delete ipaConversion;
 }
 
-void CRenderManager::SetSpeakerHtml(const char* html) {
+bool CRenderManager::SetSpeakerHtml(const char* html) {
     speakerHtml.Assign(html, -1);
+    return html == nullptr || static_cast<size_t>(speakerHtml.GetLength()) == strlen(html);
 }
 
 bool CRenderManager::LoadIPATable(const char* path) {

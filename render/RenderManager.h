@@ -30,8 +30,9 @@ public:
     CRenderManager(const CRenderManager&) = delete;
     CRenderManager& operator=(const CRenderManager&) = delete;
 
-    // Stores a copy of the speaker-link HTML; null empties it.
-    void SetSpeakerHtml(const char* html);
+    // Stores a copy of the speaker-link HTML; null empties it. False when
+    // the copy could not be made (the link is then empty).
+    bool SetSpeakerHtml(const char* html);
     // Loads the IPA substitution table; false when the file cannot be read.
     bool LoadIPATable(const char* path);
     // Stores the pronunciation in the definition, converted through the table.

@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Starts the desktop app: the engine (with its bridge) in the application directory.
+# Starts the desktop app in the application directory: the pronunciation audio
+# server and the engine, whose bridge also serves the web app.
 set -euo pipefail
 BUILD=$1
 APPDIR=$2
 cd "$APPDIR"
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
+PORT=${LXCORE_PORT:-7770}
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT INT TERM
-"$BUILD/host/lxcore" &
+if [ -s data/wordnet.lxd ]; then
+    "$BUILD/tools/lxaudio/lxaudio" &
+    pids+=($!)
+else
+    echo "[lexora] no dictionary data: pronunciations are off" >&2
+fi
+LXCORE_PORT=$PORT "$BUILD/host/lxcore" &
 pids+=($!)
+echo "Lexora is at http://127.0.0.1:$PORT/  (Ctrl-C stops it)"
 wait -n "${pids[@]}"

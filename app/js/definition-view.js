@@ -67,12 +67,9 @@ export class DefinitionView {
   }
 }
 
-// The word an href names: "cat%3A2" is the request word "cat:2". An href with
-// a stray "%" is taken as it stands.
-export function decodeWordHref(href) {
-  try {
-    return decodeURIComponent(href);
-  } catch {
-    return href;
-  }
+// The request word an href names. Word links carry the word as it stands;
+// a link icon adds its sense number as "%3A" and digits, the URL form of ":".
+// Only that suffix is decoded, so a headword holding "%" stays intact.
+function decodeWordHref(href) {
+  return href.replace(/%3A(\d+)$/i, ':$1');
 }

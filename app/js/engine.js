@@ -9,9 +9,6 @@
 
 export class EngineUnavailable extends Error {}
 
-// A script exception raised by the engine for a call (HTTP 400).
-export class EngineException extends Error {}
-
 async function post(method, params) {
   let response;
   try {
@@ -20,7 +17,7 @@ async function post(method, params) {
       headers: { 'Content-Type': 'application/json' },
       body: JSON.stringify({ method, params }),
     });
-  } catch (error) {
+  } catch {
     throw new EngineUnavailable('The dictionary engine is not running.');
   }
   const text = await response.text();
@@ -32,7 +29,8 @@ async function post(method, params) {
   } catch {
     // a non-JSON error body: report the status alone
   }
-  if (response.status === 400 && detail) throw new EngineException(detail);
+  // HTTP 400 carries the script exception the engine raised for the call.
+  if (response.status === 400 && detail) throw new Error(detail);
   throw new EngineUnavailable(detail || `The dictionary engine answered with HTTP ${response.status}.`);
 }
 

@@ -1,7 +1,7 @@
 // The dictionary page: search field and index, definition, word lists,
 // pronunciation, messages and keyboard handling.
 import { cleanUp, EngineUnavailable, getDefinition, getIndexWords } from './engine.js';
-import { decodeWordHref, DefinitionView } from './definition-view.js';
+import { DefinitionView } from './definition-view.js';
 import { markPainted } from './paint.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
 import { SavedList } from './saved-list.js';
@@ -123,6 +123,15 @@ const definition = new DefinitionView($('#definition'), {
 
 let lookupGeneration = 0;
 
+// The word a page address names after "#" (written with encodeURIComponent).
+function wordFromHash() {
+  try {
+    return decodeURIComponent(location.hash.slice(1));
+  } catch {
+    return '';
+  }
+}
+
 // Shows the definition of `word`; "word:n" opens the links view of sense n.
 async function lookUp(word, { remember = true } = {}) {
   const generation = ++lookupGeneration;
@@ -149,7 +158,7 @@ async function lookUp(word, { remember = true } = {}) {
   setReading(true);
   markPainted('lexora:definition-painted');
   if (remember) {
-    if (decodeWordHref(location.hash.slice(1)) !== word) history.pushState(null, '', `#${encodeURIComponent(word)}`);
+    if (wordFromHash() !== word) history.pushState(null, '', `#${encodeURIComponent(word)}`);
     recent.add(answer.word);
   }
 }
@@ -169,7 +178,7 @@ async function showNotFound(word, answer) {
 }
 
 window.addEventListener('popstate', () => {
-  const word = decodeWordHref(location.hash.slice(1));
+  const word = wordFromHash();
   if (word) lookUp(word, { remember: false });
 });
 
@@ -268,7 +277,7 @@ async function start() {
   });
   if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
   updateFavouriteButton();
-  const word = decodeWordHref(location.hash.slice(1));
+  const word = wordFromHash();
   if (word) lookUp(word, { remember: false });
 }
 

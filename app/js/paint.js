@@ -1,7 +1,7 @@
 // Calls `done` once the browser has painted the changes made so far: the
 // animation frame callback runs just before the paint, and a message posted
 // from it is delivered after the paint.
-export function afterPaint(done) {
+function afterPaint(done) {
   requestAnimationFrame(() => {
     const channel = new MessageChannel();
     channel.port1.onmessage = () => done();

@@ -7,15 +7,6 @@
 // its cache, which answers with the playable file.
 import { getAudioFile, storeDownload } from './engine.js';
 
-// A failure to tell the user about; `answer` is the engine's error answer
-// when there is one.
-export class PronunciationError extends Error {
-  constructor(message, answer) {
-    super(message);
-    this.answer = answer;
-  }
-}
-
 export async function playPronunciation(word, player) {
   let answer = await getAudioFile(word);
   if (answer.downloadUrl) {
@@ -23,7 +14,7 @@ export async function playPronunciation(word, player) {
     answer = await getAudioFile(word, path);
   }
   if (answer.errorcode || !answer.playUrl) {
-    throw new PronunciationError(answer.error || 'Lexora could not open the audio file.', answer);
+    throw new Error(answer.error || 'Lexora could not open the audio file.');
   }
   player.src = answer.playUrl;
   await player.play();
@@ -34,10 +25,10 @@ async function download(url, word) {
   try {
     response = await fetch(url);
   } catch {
-    throw new PronunciationError('The pronunciation server is not reachable.');
+    throw new Error('The pronunciation server is not reachable.');
   }
-  if (response.status === 404) throw new PronunciationError(`No recording of \u201c${word}\u201d is available.`);
-  if (!response.ok) throw new PronunciationError(`The pronunciation server answered with HTTP ${response.status}.`);
+  if (response.status === 404) throw new Error(`No recording of \u201c${word}\u201d is available.`);
+  if (!response.ok) throw new Error(`The pronunciation server answered with HTTP ${response.status}.`);
   return response.arrayBuffer();
 }
 

@@ -262,6 +262,22 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     assert.ok(!existsSync(join(dir.app, 'pron')), 'the audio cache was removed');
   });
 
+  test('a damaged download is reported and leaves nothing behind', async (t) => {
+    const page = await openApp(t);
+    const word = 'dog';
+    const { downloadUrl } = await engineRequest(engine, 'GetAudioFile', [word]);
+    assert.ok(downloadUrl, 'not in the cache');
+    await page.route(downloadUrl, (route) => route.fulfill({
+      status: 200, body: 'not a compressed recording', headers: { 'Access-Control-Allow-Origin': '*' },
+    }));
+    await showWord(page, word);
+    await page.locator('#LXSpeaker').click();
+    await page.locator('#message').waitFor();
+    assert.equal(await page.locator('#message').innerText(), 'Lexora could not open the audio file.');
+    assert.deepEqual(readdirSync(join(dir.app, 'downloads')), [], 'the download was consumed');
+    assert.ok((await engineRequest(engine, 'GetAudioFile', [word])).downloadUrl, 'nothing was cached');
+  });
+
   test('a word that is not in the dictionary offers the nearest index words', async (t) => {
     const page = await openApp(t);
     await page.locator('#search').fill('catz"q');

@@ -143,6 +143,18 @@ TEST(HyphenationRules, PatternsBecomeFragmentKeys) {
     EXPECT_FALSE(has("x2y"));
 }
 
+TEST(HyphenationRules, SyllablesContradictedByPatternsBecomeExceptions) {
+    CBuildReport report(true);
+    CHyphenationSource source(report);
+    ASSERT_TRUE(source.AddPattern("e1f"));
+    EXPECT_EQ(source.PatternBreaks("abcdefgh"), std::vector<size_t>{5});
+    source.AddSyllables("abcdefgh", {2, 4});  // the patterns break where it does not
+    source.AddSyllables("xxefxx", {3});       // the same break: no exception
+    source.AddSyllables("abcdefg", {1, 5});   // both breaks lie in the margins
+    EXPECT_EQ(source.ExceptionKeys(), (Strings{"abcdefg", "ab1cd1efgh"}));
+    EXPECT_EQ(source.Figures().exceptions, 2u);
+}
+
 TEST(ThesaurusRules, MeaningLinesBecomeMarkedRecords) {
     std::string text;
     EXPECT_EQ(
@@ -194,6 +206,15 @@ TEST(GcideRules, EtymologiesAndMinorPartsOfSpeech) {
     EXPECT_EQ(CGcideReader::Definitions(conj, 1).size(), 1u);
     EXPECT_EQ(CGcideReader::MinorKind("Of \\Of\\, prep. [AS. of.]\n"), 168u);
     EXPECT_EQ(CGcideReader::MinorKind(entry), 0u);
+
+    std::vector<size_t> breaks;
+    EXPECT_TRUE(CGcideReader::SyllableBreaks("Table \\Ta\"ble\\ (t[=a]\"b'l), n.", breaks));
+    EXPECT_EQ(breaks, std::vector<size_t>{2});
+    EXPECT_TRUE(CGcideReader::SyllableBreaks("Personal \\Per\"son*al\\, a.", breaks));
+    EXPECT_EQ(breaks, (std::vector<size_t>{3, 6}));
+    EXPECT_FALSE(CGcideReader::SyllableBreaks("Dog \\Dog\\, n.", breaks));
+    EXPECT_FALSE(
+        CGcideReader::SyllableBreaks("Cat o' nine tails \\Cat\" o' nine\" tails`\\", breaks));
 }
 
 }  // namespace

@@ -281,6 +281,19 @@ TEST(DictWriter, RefusesRecordsStartingBeyondTheReachOfAReference) {
     EXPECT_REFUSED(writer, writer.AddSense(DictSense(), "", nullptr), "2^26");
 }
 
+TEST(DictWriter, RefusesAnIndexLargerThanAChildIndexCanAddress) {
+    // One node plus its references fill the table exactly; one more node
+    // is one entry too many.
+    CDictWriter writer;
+    ASSERT_TRUE(writer.AddLine("x", nullptr));
+    std::vector<DictRecordRef> refs(lxd::kMaxTrieEntries - 1, DictRecordRef{lxd::kKindNoun, 0});
+    ASSERT_TRUE(writer.AddHeadword("a", refs));
+    std::vector<unsigned char> file;
+    EXPECT_TRUE(writer.Finish(&file)) << writer.GetError();
+    ASSERT_TRUE(writer.AddHeadword("b", {}));
+    EXPECT_REFUSED(writer, writer.Finish(&file), "entries");
+}
+
 TEST(DictWriter, WriteFileReplacesTheTargetWholeOrNotAtAll) {
     lxtest::TempDir dir;
     CDictWriter writer;

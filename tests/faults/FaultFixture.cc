@@ -18,6 +18,9 @@ namespace lxfault {
 
 namespace {
 
+const char kIPATablePath[] = "data/IPA_to_IMG.txt";
+const char kIPATableAside[] = "data/IPA_to_IMG.aside";
+
 // The argument copies are made before any fault is armed, as the method
 // handlers make them before posting.
 SDL_UserEvent MakeEvent(const Request& request) {
@@ -81,7 +84,7 @@ void FaultTest::SetUp() {
     CDictWriter writer;
     ASSERT_TRUE(lxfuzz::WriteLinkedDictionary(writer)) << writer.GetError();
     ASSERT_TRUE(writer.WriteFile("data/wordnet.lxd")) << writer.GetError();
-    lxtest::WriteTextFile("data/IPA_to_IMG.txt", "k\t<i>k</i>\n@\t&#601;\nr\t&#633;\n");
+    lxtest::WriteTextFile(kIPATablePath, "k\t<i>k</i>\n@\t&#601;\nr\t&#633;\n");
 }
 
 void FaultTest::TearDown() {
@@ -96,7 +99,14 @@ unsigned long FaultTest::FailEachCall(
     ReleaseEngine();
     const std::vector<std::string> expected = Answer(request);
     EXPECT_EQ(1u, expected.size()) << request.word;
-    if (state == EngineState::kClosed) ReleaseEngine();
+    // A fault while the IPA table loads leaves the engine without it (it then
+    // shows pronunciations as stored); that is the only lasting change allowed.
+    ReleaseEngine();
+    std::filesystem::rename(kIPATablePath, kIPATableAside);
+    const std::vector<std::string> withoutTable = Answer(request);
+    std::filesystem::rename(kIPATableAside, kIPATablePath);
+    ReleaseEngine();
+    if (state == EngineState::kOpen) Answer(request);
 
     SDL_UserEvent counted = MakeEvent(request);
     faults.arm(0);
@@ -111,8 +121,12 @@ unsigned long FaultTest::FailEachCall(
         Dispatch(e);
         faults.disarm();
         check(TakeAnswers(request), k);
-        EXPECT_EQ(expected, Answer(request))
-            << request.word << ": the request after failing call " << k << " of " << calls;
+        const std::vector<std::string> next = Answer(request);
+        EXPECT_TRUE(next == expected || (state == EngineState::kClosed && next == withoutTable))
+            << request.word << ": the request after failing call " << k << " of " << calls
+            << " was answered with\n"
+            << (next.empty() ? "nothing" : next[0]) << "\ninstead of\n"
+            << expected[0];
     }
     return calls;
 }

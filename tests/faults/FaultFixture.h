@@ -19,10 +19,10 @@
 namespace lxfault {
 
 struct Request {
-    int code;               // request code (host/RequestEvent.h)
-    std::string word;       // data1
-    uint32_t packed;        // data2 of an index request
-    const char* callback;   // the script function that receives the answer
+    int code;              // request code (host/RequestEvent.h)
+    std::string word;      // data1
+    uint32_t packed;       // data2 of an index request
+    const char* callback;  // the script function that receives the answer
 };
 
 std::vector<Request> DictionaryRequests();
@@ -50,10 +50,9 @@ protected:
     // checks that the next request, without faults, answers as usual. In
     // kClosed the engine is released before each faulty request, so the
     // open of the dictionary is part of it. Returns the number of calls.
-    unsigned long FailEachCall(const Request& request, const FaultSwitch& faults,
-                               EngineState state,
-                               const std::function<void(const std::vector<std::string>&,
-                                                        unsigned long k)>& check);
+    unsigned long FailEachCall(
+        const Request& request, const FaultSwitch& faults, EngineState state,
+        const std::function<void(const std::vector<std::string>&, unsigned long k)>& check);
 
     lxtest::TempDir dir;
     std::unique_ptr<lxtest::WorkingDirectory> cwd;

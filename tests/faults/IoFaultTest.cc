@@ -20,7 +20,8 @@ void Answered(const std::vector<std::string>& answers, unsigned long k) {
 TEST_F(FaultTest, EachReadWhileOpeningMayFailOrComeShort) {
     for (IoFault fault : {IoFault::kFail, IoFault::kShort}) {
         for (const Request& request : DictionaryRequests()) {
-            unsigned long calls = FailEachCall(request, Switch(fault), EngineState::kClosed, Answered);
+            unsigned long calls =
+                FailEachCall(request, Switch(fault), EngineState::kClosed, Answered);
             EXPECT_GT(calls, 3u) << request.word;
         }
     }

@@ -178,12 +178,3 @@ TEST(Hyphenator, DamagedTriesEndTheirSearches) {
                          Bytes{9, 0, 0, 0});
     EXPECT_EQ(wild.Hyphenate("abc"), "abc");
 }
-
-TEST(Hyphenator, IsAsciiAlnumIgnoresEveryOtherByte) {
-    const std::string accepted = "azAZ09mM5";
-    for (char c : accepted) EXPECT_TRUE(IsAsciiAlnum(static_cast<unsigned char>(c))) << c;
-    const std::string refused = "-_ '@[`{/:\t";
-    for (char c : refused) EXPECT_FALSE(IsAsciiAlnum(static_cast<unsigned char>(c))) << c;
-    EXPECT_FALSE(IsAsciiAlnum(0xE9));
-    EXPECT_FALSE(IsAsciiAlnum(0));
-}

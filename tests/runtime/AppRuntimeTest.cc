@@ -53,17 +53,21 @@ protected:
              {"", "/css", "/images", "/pron", "/data", "/downloads", "/.git"}) {
             mkdir((app_ + folder).c_str(), 0755);
         }
-        WriteFile(base_ + "/outside.txt", "secret");
+        WriteFile(base_ + "/outside.html", "secret");
         WriteFile(app_ + "/index.html", "<!doctype html><title>app</title>");
         WriteFile(app_ + "/css/app.css", "body{}");
         WriteFile(app_ + "/images/link.png", "\x89PNG");
         WriteFile(app_ + "/pron/vox_C2_352441_abc", std::string("RIFF\0\0\0\0WAVEfmt ", 16));
         WriteFile(app_ + "/pron/.store-123456", "partial");
         WriteFile(app_ + "/.hidden", "hidden");
+        WriteFile(app_ + "/notes.lxd", "not a web file");
+        mkdir((app_ + "/audiocache").c_str(), 0755);
+        WriteFile(app_ + "/audiocache/abc", "x\x9c");
         WriteFile(app_ + "/.git/config", "x");
         WriteFile(app_ + "/data/wordnet.lxd", "database");
+        WriteFile(app_ + "/data/page.html", "engine data");
         WriteFile(app_ + "/downloads/recording.z", "someone's download");
-        ASSERT_EQ(symlink("../../outside.txt", (app_ + "/images/away.txt").c_str()), 0);
+        ASSERT_EQ(symlink("../../outside.html", (app_ + "/images/away.html").c_str()), 0);
         ASSERT_EQ(symlink("../data/wordnet.lxd", (app_ + "/images/db.png").c_str()), 0);
         ASSERT_EQ(symlink("css/app.css", (app_ + "/same.css").c_str()), 0);
 
@@ -120,14 +124,15 @@ TEST_F(AppRuntimeTest, ServesWebFilesAndRecordingsWithTheirTypes) {
 }
 
 TEST_F(AppRuntimeTest, RefusesWhatLiesOutsideTheWebFiles) {
-    for (const char* path :
-         {"/../outside.txt", "/%2e%2e/outside.txt", "/css/../../outside.txt",
-          "/images/away.txt",  // a link that leads out of the directory
-          "/images/db.png",    // a link into the engine's data
-          "/data/wordnet.lxd", "/downloads/recording.z", "/.hidden", "/.git/config",
-          "/pron/.store-123456",  // the cache's unfinished store
-          "/images", "/images/", "//index.html", "/css\\app.css", "/index.html%00.png",
-          "/missing.html"}) {
+    for (const char* path : {"/../outside.html", "/%2e%2e/outside.html", "/css/../../outside.html",
+                             "/images/away.html",  // a link that leads out of the directory
+                             "/images/db.png",     // a link into the engine's data
+                             "/data/wordnet.lxd", "/data/page.html", "/downloads/recording.z",
+                             "/.hidden", "/.git/config",
+                             "/pron/.store-123456",            // the cache's unfinished store
+                             "/notes.lxd", "/audiocache/abc",  // neither web files nor recordings
+                             "/images", "/images/", "//index.html", "/css\\app.css",
+                             "/index.html%00.png", "/missing.html"}) {
         EXPECT_EQ(Status(path), 404) << path;
     }
 }

@@ -6,6 +6,8 @@
 #include <httplib.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,12 +57,25 @@ bool ParseOptions(int argc, char** argv, Options* options) {
 }
 
 // Stops the server on SIGINT or SIGTERM. The signals are blocked in every
-// thread and taken here, so the server is stopped outside a signal handler.
-void StopOnSignal(httplib::Server* server, sigset_t signals) {
-    int received = 0;
-    sigwait(&signals, &received);
-    server->stop();
-}
+// thread and taken here, so the server is stopped outside a signal handler;
+// stop() is repeated until listening has ended, since a signal that comes
+// before the server runs would otherwise be lost.
+struct Stopper {
+    httplib::Server* server;
+    sigset_t signals;
+    std::atomic<bool> signalled{false};
+    std::atomic<bool> listening{true};
+
+    void Run() {
+        int received = 0;
+        sigwait(&signals, &received);
+        signalled = true;
+        while (listening) {
+            server->stop();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+};
 
 void ServeRecording(const CHeadwordIndex& index, CRecordingCache* cache,
                     const httplib::Request& request, httplib::Response& response) {
@@ -83,6 +98,14 @@ void ServeRecording(const CHeadwordIndex& index, CRecordingCache* cache,
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Blocked before any thread starts (espeak-ng starts one of its own), so
+    // that only the stopper takes them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
         fprintf(stderr,
@@ -97,12 +120,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     CRecordingCache cache(options.cache, &synthesizer);
-
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     httplib::Server server;
     server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
@@ -122,13 +139,13 @@ int main(int argc, char** argv) {
         fprintf(stderr, "lxaudio: cannot listen on %s:%d\n", kHost, options.port);
         return 1;
     }
-    std::thread stopper(StopOnSignal, &server, signals);
+    Stopper stopper{&server, signals};
+    std::thread stopperThread(&Stopper::Run, &stopper);
     printf("lxaudio listening on %s:%d (%zu recordings)\n", kHost, port, index.Size());
     fflush(stdout);
     bool served = server.listen_after_bind();
-    if (stopper.joinable()) {
-        pthread_kill(stopper.native_handle(), SIGTERM);
-        stopper.join();
-    }
+    stopper.listening = false;
+    if (!stopper.signalled) pthread_kill(stopperThread.native_handle(), SIGTERM);
+    stopperThread.join();
     return served ? 0 : 1;
 }

@@ -89,10 +89,9 @@ void CBuilder::AddPronunciations() {
     source.AddTo(lexicon);
     const PronunciationFigures& figures = source.Figures();
     uint64_t pronounced = figures.fromList + figures.fromSpeech;
-    uint64_t candidates = pronounced + figures.without;
     report.Set("pronunciations", std::to_string(pronounced) + " (" +
-                                     Percent(pronounced, candidates) +
-                                     " of headwords with senses)");
+                                     Percent(pronounced, lexicon.entries.size()) +
+                                     " of all headwords, redirects included)");
     report.Set("  from the CMU list", figures.fromList);
     report.Set("  from eSpeak NG", figures.fromSpeech);
     report.EndStage(std::to_string(figures.fromList) + " from the CMU list, " +
@@ -106,14 +105,20 @@ void CBuilder::ReadHyphenation() {
         sources.Require(CHyphenationSource::kPackage, "usr/share/hyphen/hyph_en_US.dic");
     CHyphenationSource source(report);
     source.ReadPatterns(CSourceFiles::ReadAll(path), path);
+    for (const auto& word : syllables) {
+        source.AddSyllables(word.first, word.second);
+    }
     hyphenPatterns = source.PatternKeys();
+    hyphenExceptions = source.ExceptionKeys();
     const HyphenationFigures& figures = source.Figures();
     report.Set("hyphenation patterns kept", figures.patternsKept);
     report.Set("hyphenation patterns dropped", figures.patternsDropped);
-    report.Set("hyphenation trie keys", hyphenPatterns.size());
+    report.Set("hyphenation pattern keys", hyphenPatterns.size());
+    report.Set("hyphenation exceptions (GCIDE syllables)", hyphenExceptions.size());
     report.EndStage(std::to_string(figures.patternsKept) + " patterns kept, " +
                     std::to_string(figures.patternsDropped) + " dropped, " +
-                    std::to_string(hyphenPatterns.size()) + " keys");
+                    std::to_string(hyphenPatterns.size()) + " keys, " +
+                    std::to_string(hyphenExceptions.size()) + " exceptions");
 }
 
 void CBuilder::AddCompanions() {
@@ -132,6 +137,7 @@ void CBuilder::AddCompanions() {
     CGcideReader gcide(report);
     gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
     gcide.AddTo(lexicon);
+    syllables = gcide.Syllables();
     const GcideFigures& figures = gcide.Figures();
     report.Set("etymologies", figures.etymologies);
     report.Set("etymologies left out (damaged)", figures.damaged);
@@ -195,6 +201,7 @@ void CBuilder::WriteDictionary() {
     report.Set("similar-to links (all stored)", figures.similarToLinks);
     report.Set("redirects", figures.redirects);
     report.Set("distinct one-line records", figures.lineRecords);
+    report.Set("one-line records refused by the format", figures.linesRefused);
     report.Set("record stream bytes", figures.streamLength);
     report.Set("file bytes", file.size());
     report.EndStage(std::to_string(figures.headwords) + " headwords, " +

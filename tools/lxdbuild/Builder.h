@@ -4,7 +4,9 @@
 #ifndef LEXORA_TOOLS_LXDBUILD_BUILDER_H
 #define LEXORA_TOOLS_LXDBUILD_BUILDER_H
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
@@ -46,6 +48,7 @@ private:
     CLexicon lexicon;
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
+    std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions
 };
 
 }  // namespace lxdbuild

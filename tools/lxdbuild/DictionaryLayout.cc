@@ -46,7 +46,12 @@ bool CDictionaryLayout::AddLine(const std::string& text, uint32_t* position) {
         *position = found->second;
         return true;
     }
+    if (refusedLines.count(text) != 0) {
+        return false;
+    }
     if (!writer.AddLine(text, position)) {
+        refusedLines.insert(text);
+        ++figures.linesRefused;
         return false;
     }
     linePosition.emplace(text, *position);

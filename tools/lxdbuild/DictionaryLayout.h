@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ struct LayoutFigures {
     uint64_t links = 0;
     uint64_t similarToLinks = 0;
     uint64_t redirects = 0;
-    uint64_t lineRecords = 0;  // distinct one-line records
+    uint64_t lineRecords = 0;   // distinct one-line records
+    uint64_t linesRefused = 0;  // texts the format cannot hold, left out
     uint64_t streamLength = 0;
     uint64_t headwordsRefused = 0;
 };
@@ -57,6 +59,7 @@ private:
     CDictWriter& writer;
     std::map<uint32_t, uint32_t> synsetPosition;
     std::map<std::string, uint32_t> linePosition;  // shared one-line records
+    std::set<std::string> refusedLines;
     LayoutFigures figures;
     std::string error;
     std::vector<std::string> refused;

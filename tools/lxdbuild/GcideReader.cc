@@ -164,6 +164,34 @@ std::string CGcideReader::Etymology(const std::string& entry, bool& damaged) {
     return std::string();
 }
 
+bool CGcideReader::SyllableBreaks(const std::string& entry, std::vector<size_t>& breaks) {
+    size_t open = entry.find(" \\");
+    size_t close = open == std::string::npos ? open : entry.find('\\', open + 2);
+    if (close == std::string::npos) {
+        return false;
+    }
+    breaks.clear();
+    size_t letters = 0;
+    bool marked = false;
+    for (size_t i = open + 2; i < close; ++i) {
+        char c = entry[i];
+        if (c == '"' || c == '*' || c == '`') {
+            marked = true;
+            if (letters > 0 && (breaks.empty() || breaks.back() != letters)) {
+                breaks.push_back(letters);
+            }
+        } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            ++letters;
+        } else {
+            return false;  // phrases and forms with other characters
+        }
+    }
+    while (!breaks.empty() && breaks.back() >= letters) {
+        breaks.pop_back();
+    }
+    return marked;
+}
+
 uint32_t CGcideReader::MinorKind(const std::string& entry) {
     size_t first = entry.find(" \\");
     size_t second = first == std::string::npos ? first : entry.find('\\', first + 2);
@@ -282,6 +310,12 @@ void CGcideReader::AddTo(CLexicon& lexicon) {
             std::string entry = EntryText(span.first, span.second);
             if (ToLower(EntryHeadword(entry)) != key) {
                 continue;  // an entry that names this word only as a variant
+            }
+            std::vector<size_t> breaks;
+            if (syllables.count(key) == 0 && IsSingleLowerWord(key) &&
+                std::find(variants.begin(), variants.end(), key) != variants.end() &&
+                SyllableBreaks(entry, breaks)) {
+                syllables.emplace(key, breaks);
             }
             bool damaged = false;
             if (origin.empty() && !variants.empty()) {

@@ -42,6 +42,11 @@ public:
     static bool DecodeCharacters(const std::string& text, std::string& out);
     // Record kind of the entry's part of speech when WordNet lacks it, else 0.
     static uint32_t MinorKind(const std::string& entry);
+    // The syllable breaks the entry's marked form gives ("\\Ta\"ble\\" ->
+    // gap 2), as gaps counted in letters; false when the form is unmarked.
+    static bool SyllableBreaks(const std::string& entry, std::vector<size_t>& breaks);
+    // Lower-case one-word headwords with senses -> their syllable breaks.
+    const std::map<std::string, std::vector<size_t>>& Syllables() const { return syllables; }
     // The entry's sense definitions, at most max of them.
     static std::vector<std::string> Definitions(const std::string& entry, size_t max);
 
@@ -53,6 +58,7 @@ private:
     CBuildReport& report;
     std::string dictionary;
     std::map<std::string, std::vector<std::pair<size_t, size_t>>> entries;  // lower-case key
+    std::map<std::string, std::vector<size_t>> syllables;
     GcideFigures figures;
 };
 

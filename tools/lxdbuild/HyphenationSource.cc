@@ -1,5 +1,6 @@
 #include "tools/lxdbuild/HyphenationSource.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace lxdbuild {
@@ -79,16 +80,16 @@ bool CHyphenationSource::AddPattern(const std::string& pattern) {
     return true;
 }
 
-void CHyphenationSource::AddMinimumLengths(int left, int right) {
+void CHyphenationSource::AddMinimumLengths() {
     // The engine already keeps a word's first character and its last one
     // apart from any break; an even level above every pattern's keeps the
     // file's wider margins of two letters at the start and three at the end.
     for (char first : Neighbours().substr(1)) {
         for (char second : Neighbours().substr(1)) {
-            if (left >= 2) {
+            if (leftMargin >= 2) {
                 Merge(std::string("_") + first + second, {'0', '0', kNoBreak, '0'});
             }
-            if (right >= 3) {
+            if (rightMargin >= 3) {
                 Merge(std::string(1, first) + second + "_", {kNoBreak, '0', '0', '0'});
             }
         }
@@ -96,7 +97,6 @@ void CHyphenationSource::AddMinimumLengths(int left, int right) {
 }
 
 void CHyphenationSource::ReadPatterns(const std::string& text, const std::string& path) {
-    int left = 2, right = 3;
     CSourceFiles::ForEachLine(text, [&](const std::string& line, long number) {
         if (number == 1 || line.empty() || line[0] == '%') {
             return;  // the character set line and comments
@@ -105,11 +105,11 @@ void CHyphenationSource::ReadPatterns(const std::string& text, const std::string
         std::string word;
         int value = 0;
         if (line.compare(0, 14, "LEFTHYPHENMIN ") == 0 && fields >> word >> value) {
-            left = value;
+            leftMargin = value;
             return;
         }
         if (line.compare(0, 15, "RIGHTHYPHENMIN ") == 0 && fields >> word >> value) {
-            right = value;
+            rightMargin = value;
             return;
         }
         if (line.find_first_of(" \t") != std::string::npos) {
@@ -122,7 +122,7 @@ void CHyphenationSource::ReadPatterns(const std::string& text, const std::string
             ++figures.patternsDropped;
         }
     });
-    AddMinimumLengths(left, right);
+    AddMinimumLengths();
 }
 
 std::vector<std::string> CHyphenationSource::PatternKeys() const {
@@ -132,6 +132,60 @@ std::vector<std::string> CHyphenationSource::PatternKeys() const {
         for (size_t i = 0; i < item.first.size(); ++i) {
             if (item.second[i] != '0') {
                 key += item.second[i];
+            }
+            key += item.first[i];
+        }
+        keys.push_back(key);
+    }
+    return keys;
+}
+
+std::vector<size_t> CHyphenationSource::PatternBreaks(const std::string& word) const {
+    std::string framed = "_" + word + "_";
+    std::vector<char> levels(framed.size() + 1, '0');  // level g: gap before framed[g]
+    for (size_t i = 0; i + 1 < framed.size(); ++i) {
+        for (size_t n = 2; n <= kMaxFragment && i + n <= framed.size(); ++n) {
+            auto found = merged.find(framed.substr(i, n));
+            if (found == merged.end()) {
+                continue;
+            }
+            for (size_t k = 0; k < found->second.size(); ++k) {
+                levels[i + k] = std::max(levels[i + k], found->second[k]);
+            }
+        }
+    }
+    std::vector<size_t> breaks;
+    for (size_t k = 1; k + 1 < word.size(); ++k) {
+        if ((levels[k + 1] - '0') % 2 == 1) {
+            breaks.push_back(k);
+        }
+    }
+    return breaks;
+}
+
+void CHyphenationSource::AddSyllables(const std::string& word, const std::vector<size_t>& breaks) {
+    std::vector<size_t> kept;
+    for (size_t gap : breaks) {
+        if (gap >= static_cast<size_t>(leftMargin) && gap + rightMargin <= word.size()) {
+            kept.push_back(gap);
+        }
+    }
+    for (size_t gap : PatternBreaks(word)) {
+        if (std::find(kept.begin(), kept.end(), gap) == kept.end()) {
+            exceptions[word] = kept;
+            figures.exceptions = exceptions.size();
+            return;
+        }
+    }
+}
+
+std::vector<std::string> CHyphenationSource::ExceptionKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& item : exceptions) {
+        std::string key;
+        for (size_t i = 0; i < item.first.size(); ++i) {
+            if (std::find(item.second.begin(), item.second.end(), i) != item.second.end()) {
+                key += '1';
             }
             key += item.first[i];
         }

@@ -19,7 +19,7 @@ namespace lxdbuild {
 struct HyphenationFigures {
     uint64_t patternsKept = 0;
     uint64_t patternsDropped = 0;  // longer than a fragment or with other characters
-    uint64_t keys = 0;             // keys of the patterns trie
+    uint64_t exceptions = 0;
 };
 
 class CHyphenationSource {
@@ -33,6 +33,15 @@ public:
     bool AddPattern(const std::string& pattern);
     // Keys of the patterns trie, sorted.
     std::vector<std::string> PatternKeys() const;
+    // The gaps (1 = after the first letter) where the engine breaks a
+    // lower-case word with these patterns.
+    std::vector<size_t> PatternBreaks(const std::string& word) const;
+    // Records the syllable breaks a dictionary gives for a lower-case word;
+    // it becomes an exception when the patterns break it where the syllables
+    // do not. Breaks nearer the ends than the margins allow are ignored.
+    void AddSyllables(const std::string& word, const std::vector<size_t>& breaks);
+    // Keys of the exceptions trie ("ta1ble"), in word order.
+    std::vector<std::string> ExceptionKeys() const;
     const HyphenationFigures& Figures() const { return figures; }
 
     static constexpr const char* kPackage = "hyphen-en-us";
@@ -41,10 +50,13 @@ public:
 private:
     // letters -> level of the gap before each letter (one more than letters)
     void Merge(const std::string& letters, const std::vector<char>& levels);
-    void AddMinimumLengths(int left, int right);
+    void AddMinimumLengths();
 
     CBuildReport& report;
     std::map<std::string, std::vector<char>> merged;
+    std::map<std::string, std::vector<size_t>> exceptions;
+    int leftMargin = 2;
+    int rightMargin = 3;
     HyphenationFigures figures;
 };
 

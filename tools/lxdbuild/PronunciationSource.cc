@@ -209,7 +209,9 @@ std::string CPronunciationSource::FromSpeech(const std::string& text) {
 }
 
 void CPronunciationSource::AddTo(CLexicon& lexicon) {
+    uint64_t done = 0;
     for (auto& item : lexicon.entries) {
+        report.Progress(done++, lexicon.entries.size());
         Entry& entry = item.second;
         if (entry.senses.empty() && entry.minorSenses.empty()) {
             continue;

@@ -1,5 +1,7 @@
 #include "tools/lxdbuild/Report.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace lxdbuild {
@@ -8,7 +10,8 @@ namespace {
 constexpr long kMalformedShownPerFile = 10;
 }
 
-CBuildReport::CBuildReport(bool quiet) : quiet(quiet), buildStart(Clock::now()) {}
+CBuildReport::CBuildReport(bool quiet)
+    : quiet(quiet), terminal(isatty(STDERR_FILENO) == 1), buildStart(Clock::now()) {}
 
 double CBuildReport::SecondsSince(Clock::time_point start) const {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -22,7 +25,26 @@ void CBuildReport::BeginStage(const std::string& name) {
     }
 }
 
+void CBuildReport::Progress(uint64_t done, uint64_t total) {
+    if (quiet || !terminal || total == 0) {
+        return;
+    }
+    int percent = static_cast<int>(100 * done / total);
+    if (percent == shownPercent) {
+        return;
+    }
+    shownPercent = percent;
+    constexpr int kWidth = 40;
+    std::string bar(kWidth * percent / 100, '#');
+    bar.resize(kWidth, ' ');
+    std::fprintf(stderr, "\r[lxdbuild] %s [%s] %3d%%", stageName.c_str(), bar.c_str(), percent);
+}
+
 void CBuildReport::EndStage(const std::string& stageFigures) {
+    if (!quiet && terminal && shownPercent >= 0) {
+        std::fprintf(stderr, "\r\033[K");
+    }
+    shownPercent = -1;
     if (!quiet) {
         std::fprintf(stderr, "[lxdbuild] %s: %s (%.1f s, total %.1f s)\n", stageName.c_str(),
                      stageFigures.c_str(), SecondsSince(stageStart), SecondsSince(buildStart));
@@ -60,15 +82,6 @@ void CBuildReport::Set(const std::string& name, const std::string& value) {
 
 void CBuildReport::Set(const std::string& name, uint64_t value) {
     Set(name, std::to_string(value));
-}
-
-std::string CBuildReport::Get(const std::string& name) const {
-    for (const auto& figure : figures) {
-        if (figure.first == name) {
-            return figure.second;
-        }
-    }
-    return std::string();
 }
 
 void CBuildReport::PrintSummary() const {

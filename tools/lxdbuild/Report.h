@@ -22,6 +22,10 @@ public:
     void BeginStage(const std::string& name);
     void EndStage(const std::string& figures);
 
+    // Redraws a progress bar for the current stage when stderr is a
+    // terminal; EndStage clears it.
+    void Progress(uint64_t done, uint64_t total);
+
     // A source line that cannot be used: printed (the first few per file)
     // with its file and line number, and counted.
     void Malformed(const std::string& file, long line, const std::string& reason);
@@ -34,13 +38,14 @@ public:
     void Set(const std::string& name, const std::string& value);
     void Set(const std::string& name, uint64_t value);
     void PrintSummary() const;
-    std::string Get(const std::string& name) const;
 
 private:
     using Clock = std::chrono::steady_clock;
     double SecondsSince(Clock::time_point start) const;
 
     bool quiet;
+    bool terminal;
+    int shownPercent = -1;
     Clock::time_point buildStart;
     Clock::time_point stageStart;
     std::string stageName;

@@ -12,19 +12,6 @@ namespace {
 
 constexpr size_t kMaxUsageSamples = 3;
 
-const char* DataFileName(char file) {
-    switch (file) {
-        case 'n':
-            return "noun";
-        case 'v':
-            return "verb";
-        case 'a':
-            return "adj";
-        default:
-            return "adv";
-    }
-}
-
 char FileOfPos(char pos) {
     return pos == 's' ? 'a' : pos;
 }
@@ -198,6 +185,8 @@ bool CWordNetReader::ParseDataLine(const std::string& line, char file, Synset& s
 void CWordNetReader::ReadDataFile(CLexicon& lexicon, const std::string& name, char file) {
     std::string path = sources.Require(kPackage, "usr/share/wordnet/data." + name);
     std::string text = CSourceFiles::ReadAll(path);
+    dataPaths.push_back(path);
+    const std::string* stablePath = &dataPaths.back();
     CSourceFiles::ForEachLine(text, [&](const std::string& line, long number) {
         if (line.empty() || line[0] == ' ') {
             return;  // licence header
@@ -213,6 +202,8 @@ void CWordNetReader::ReadDataFile(CLexicon& lexicon, const std::string& name, ch
         synsetAt[{file, offset}] = index;
         for (auto& pointer : pointers) {
             pointer.synset = index;
+            pointer.path = stablePath;
+            pointer.line = number;
             rawPointers.push_back(pointer);
         }
         lexicon.synsets.push_back(std::move(synset));
@@ -226,7 +217,7 @@ void CWordNetReader::ResolvePointers(CLexicon& lexicon) {
         uint32_t kind = LinkKind(pointer.symbol, synset.pos);
         if (target == synsetAt.end() || kind == 0 || pointer.source > synset.members.size() ||
             pointer.target > lexicon.synsets[target->second].members.size()) {
-            report.Malformed(std::string("data.") + DataFileName(FileOfPos(synset.pos)), 0,
+            report.Malformed(*pointer.path, pointer.line,
                              "pointer " + pointer.symbol + " " +
                                  std::to_string(pointer.targetOffset) + " cannot be resolved");
             continue;

@@ -5,6 +5,7 @@
 #define LEXORA_TOOLS_LXDBUILD_WORDNETREADER_H
 
 #include <cstdint>
+#include <list>
 #include <map>
 #include <string>
 #include <utility>
@@ -44,6 +45,8 @@ private:
         uint32_t targetOffset;
         uint8_t source;
         uint8_t target;
+        const std::string* path;  // data file and line, for messages
+        long line;
     };
 
     void ReadDataFile(CLexicon& lexicon, const std::string& name, char file);
@@ -57,6 +60,7 @@ private:
     CBuildReport& report;
     std::map<std::pair<char, uint32_t>, uint32_t> synsetAt;  // (file, offset) -> index
     std::vector<RawPointer> rawPointers;
+    std::list<std::string> dataPaths;  // stable storage for RawPointer::path
 };
 
 }  // namespace lxdbuild

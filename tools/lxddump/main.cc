@@ -336,8 +336,13 @@ int DumpWord(CDictDatabase* database, const std::string& word) {
     printf("  (%s)\n", Shown(key, strlen(key)).c_str());
     uint32_t position = database->wordList->FindExactWord(key, 1);
     if (!position) {
-        printf("not in the index\n");
-        return 1;
+        // As the lookup does: a lower-case word may stand for a capitalised headword.
+        position = database->wordList->FindWord(key, 1, true);
+        if (!position) {
+            printf("not in the index\n");
+            return 1;
+        }
+        printf("found as the capitalised headword %s\n", key);
     }
     printf("trie position: %u\n", position);
     uint32_t refs[kMaxRefs];
@@ -378,6 +383,16 @@ int DumpListing(CDictDatabase* database, const Options& options) {
     return 0;
 }
 
+const char* OpenFailure(const CDictDatabase& database, const unsigned char* header,
+                        int32_t headerBytes) {
+    if (database.status == CDictDatabase::kStatusWrongSize) {
+        return "size field differs from the file's length";
+    }
+    if (headerBytes != static_cast<int32_t>(lxd::kHeaderSize)) return "shorter than the header";
+    if (Word(header + lxd::kHeaderMagic) != lxd::kMagic) return "bad magic";
+    return "a section could not be read or held in memory";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -392,16 +407,14 @@ int main(int argc, char** argv) {
     }
     int32_t got = raw.Read(0, lxd::kHeaderSize, header);
     long realSize = raw.GetSize();
-    bool wholeHeader = got == static_cast<int32_t>(lxd::kHeaderSize);
-    if (wholeHeader && options.word.empty() && !options.listing) PrintHeader(header, realSize);
+    if (got == static_cast<int32_t>(lxd::kHeaderSize) && options.word.empty() && !options.listing) {
+        PrintHeader(header, realSize);
+    }
 
     CDictDatabase database;
     if (!database.Open(options.path.c_str())) {
         printf("open failed: status %d (%s)\n", database.status,
-               database.status == CDictDatabase::kStatusWrongSize
-                   ? "size field differs from the file's length"
-               : !wholeHeader ? "shorter than the 64-byte header"
-                              : "bad magic");
+               OpenFailure(database, header, got));
         return 1;
     }
     if (!options.word.empty()) return DumpWord(&database, options.word);
