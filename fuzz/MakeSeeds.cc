@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "db/DictWriter.h"
+#include "db/Format.h"
 #include "fuzz/SeedDictionaries.h"
 
 namespace {
@@ -27,14 +28,43 @@ bool Save(const fs::path& path, const std::string& bytes) {
     return static_cast<bool>(out);
 }
 
-bool SaveDictionary(const fs::path& path, const std::function<bool(CDictWriter&)>& fill) {
+uint32_t GetWord(const std::vector<unsigned char>& bytes, uint32_t offset) {
+    return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+           static_cast<uint32_t>(bytes[offset + 3]) << 24;
+}
+
+void PutWord(std::vector<unsigned char>* bytes, uint32_t offset, uint32_t value) {
+    for (int i = 0; i < 4; ++i) (*bytes)[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+// The same file without its scroll table, whose offset then lies past the
+// end (the reader falls back to an empty table). The table is most of a
+// small file's bytes, and mutations of it reach little code.
+std::vector<unsigned char> WithoutScrollTable(std::vector<unsigned char> bytes) {
+    const uint32_t table = GetWord(bytes, lxd::kHeaderScrollTableOffset);
+    bytes.erase(bytes.begin() + table, bytes.begin() + table + lxd::kScrollTableSize);
+    for (uint32_t field : {lxd::kHeaderHyphenPatternsOffset, lxd::kHeaderHyphenExceptionsOffset,
+                           lxd::kHeaderBlockDirectoryOffset, lxd::kHeaderBlockDataOffset}) {
+        const uint32_t offset = GetWord(bytes, field);
+        if (offset > table) PutWord(&bytes, field, offset - lxd::kScrollTableSize);
+    }
+    PutWord(&bytes, lxd::kHeaderFileSize, static_cast<uint32_t>(bytes.size()));
+    PutWord(&bytes, lxd::kHeaderScrollTableOffset, static_cast<uint32_t>(bytes.size()));
+    return bytes;
+}
+
+// Writes `name`.lxd and, without its scroll table, `name`-compact.lxd.
+bool SaveDictionary(const fs::path& dir, const std::string& name,
+                    const std::function<bool(CDictWriter&)>& fill) {
     CDictWriter writer;
     std::vector<unsigned char> bytes;
     if (!fill(writer) || !writer.Finish(&bytes)) {
-        std::cerr << path << ": " << writer.GetError() << "\n";
+        std::cerr << name << ": " << writer.GetError() << "\n";
         return false;
     }
-    return Save(path, std::string(bytes.begin(), bytes.end()));
+    const std::vector<unsigned char> compact = WithoutScrollTable(bytes);
+    return Save(dir / (name + ".lxd"), std::string(bytes.begin(), bytes.end())) &&
+           Save(dir / (name + "-compact.lxd"), std::string(compact.begin(), compact.end()));
 }
 
 std::string Compress(const std::string& text) {
@@ -58,9 +88,9 @@ std::string NoisyText(size_t length) {
 }
 
 bool WriteDatabaseSeeds(const fs::path& dir) {
-    return SaveDictionary(dir / "tiny.lxd", lxfuzz::WriteTinyDictionary) &&
-           SaveDictionary(dir / "linked.lxd", lxfuzz::WriteLinkedDictionary) &&
-           SaveDictionary(dir / "listing.lxd", lxfuzz::WriteListingDictionary);
+    return SaveDictionary(dir, "tiny", lxfuzz::WriteTinyDictionary) &&
+           SaveDictionary(dir, "linked", lxfuzz::WriteLinkedDictionary) &&
+           SaveDictionary(dir, "listing", lxfuzz::WriteListingDictionary);
 }
 
 bool WriteIpaSeeds(const fs::path& dir) {

@@ -40,8 +40,10 @@ bool EnterApplicationDirectory(const std::string& database) {
     char real[PATH_MAX];
     if (realpath(database.c_str(), real) == nullptr) return false;
     std::string file = real;
-    char pattern[] = "/tmp/lxcompare-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return false;
+    const char* tmp = getenv("TMPDIR");
+    std::string pattern =
+        std::string(tmp != nullptr && tmp[0] ? tmp : "/tmp") + "/lxcompare-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) return false;
     std::string dir = pattern;
     applicationDirectory = dir;
     std::string data = dir + "/data";

@@ -153,8 +153,12 @@ int MakeWordLists(int forms, const std::string& out) {
     std::ofstream lemmaFile(out + "/lemmas.txt");
     for (const std::string& lemma : lemmas) lemmaFile << lemma << "\n";
 
-    // Irregular forms first, then regular ones that the morphology takes back
-    // to the lemma they were made from, drawn evenly over the index files.
+    // Irregular forms of lemmas first, then regular forms drawn evenly over
+    // the index files that the system word list knows and WordNet's
+    // morphology takes back to the lemma they were made from.
+    std::set<std::string> english;
+    std::ifstream dictionary("/usr/share/dict/words");
+    for (std::string word; std::getline(dictionary, word);) english.insert(word);
     std::vector<std::string> picked;
     std::set<std::string> seen;
     auto take = [&](const std::string& form) {
@@ -163,8 +167,16 @@ int MakeWordLists(int forms, const std::string& out) {
             picked.push_back(form);
     };
     for (int pos = NOUN; pos <= ADV; ++pos) {
+        std::set<std::string> known(byPos[pos].begin(), byPos[pos].end());
         std::ifstream in(WordNetFolder() + "/" + kPosNames[pos] + ".exc");
-        for (std::string line; std::getline(in, line);) take(line.substr(0, line.find(' ')));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream fields(line);
+            std::string form;
+            fields >> form;
+            bool ofALemma = false;
+            for (std::string base; fields >> base;) ofALemma = ofALemma || known.count(base);
+            if (ofALemma) take(form);
+        }
     }
     static const std::vector<std::vector<std::string>> kSuffixes = {
         {}, {"s", "es"}, {"s", "ed", "ing", "es"}, {"er", "est"}, {}};
@@ -172,10 +184,9 @@ int MakeWordLists(int forms, const std::string& out) {
         for (int pos = NOUN; pos <= ADJ; ++pos) {
             for (size_t i = step; i < byPos[pos].size(); i += 64) {
                 const std::string& lemma = byPos[pos][i];
-                if (lemma.find_first_not_of("abcdefghijklmnopqrstuvwxyz") != std::string::npos)
-                    continue;
                 const std::string& suffix = kSuffixes[pos][i % kSuffixes[pos].size()];
                 std::string form = lemma + suffix;
+                if (!english.empty() && !english.count(form)) continue;
                 std::vector<std::string> bases = BaseForms(form, pos);
                 if (std::find(bases.begin(), bases.end(), lemma) != bases.end()) take(form);
             }

@@ -187,11 +187,16 @@ def syscalls_per_op(lxcompare, database, out, count):
     return rows
 
 
+COLOURS = ["#1b9e77", "#d95f02", "#7570b3", "#e7298a", "#66a61e", "#e6ab02", "#a6761d",
+           "#666666", "#1f78b4", "#b2182b", "#000000", "#17becf"]
+DASHES = {"engine": 1, "wordnet": 2, "dictd": 3, "bridge": 4}  # solid, dashed, dotted, dash-dot
+
+
 def draw(out, series):
     data_dir = os.path.join(out, "cdf")
     os.makedirs(data_dir, exist_ok=True)
     plots = []
-    for title, values in series:
+    for n, (title, values) in enumerate(series):
         s = sorted(v for v in values if v > 0)
         if not s:
             continue
@@ -201,7 +206,8 @@ def draw(out, series):
             for i in range(0, len(s), step):
                 f.write("%g %g\n" % (s[i], (i + 1) / len(s)))
             f.write("%g 1\n" % s[-1])
-        plots.append("'%s' using 1:2 with lines lw 2 title '%s'" % (path, title))
+        plots.append("'%s' using 1:2 with lines lw 2 lc rgb '%s' dt %d title '%s'"
+                     % (path, COLOURS[n % len(COLOURS)], DASHES.get(title.split()[0], 1), title))
     svg = os.path.join(out, "latency.svg")
     script = os.path.join(out, "latency.gnuplot")
     with open(script, "w") as f:

@@ -50,6 +50,12 @@ void Dispatch(const SDL_UserEvent& e) {
     }
 }
 
+std::string Joined(const std::vector<std::string>& answers) {
+    std::string text;
+    for (const std::string& answer : answers) text += answer + "\n";
+    return answers.empty() ? "nothing" : text;
+}
+
 std::vector<std::string> TakeAnswers(const Request& request) {
     std::vector<std::string> answers;
     for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {
@@ -93,9 +99,8 @@ void FaultTest::TearDown() {
     cwd.reset();
 }
 
-unsigned long FaultTest::FailEachCall(
-    const Request& request, const FaultSwitch& faults, EngineState state,
-    const std::function<void(const std::vector<std::string>&, unsigned long)>& check) {
+unsigned long FaultTest::FailEachCall(const Request& request, const FaultSwitch& faults,
+                                      EngineState state, const Check& check) {
     ReleaseEngine();
     const std::vector<std::string> expected = Answer(request);
     EXPECT_EQ(1u, expected.size()) << request.word;
@@ -125,8 +130,8 @@ unsigned long FaultTest::FailEachCall(
         EXPECT_TRUE(next == expected || (state == EngineState::kClosed && next == withoutTable))
             << request.word << ": the request after failing call " << k << " of " << calls
             << " was answered with\n"
-            << (next.empty() ? "nothing" : next[0]) << "\ninstead of\n"
-            << expected[0];
+            << Joined(next) << "\ninstead of\n"
+            << Joined(expected);
     }
     return calls;
 }

@@ -50,9 +50,9 @@ protected:
     // checks that the next request, without faults, answers as usual. In
     // kClosed the engine is released before each faulty request, so the
     // open of the dictionary is part of it. Returns the number of calls.
-    unsigned long FailEachCall(
-        const Request& request, const FaultSwitch& faults, EngineState state,
-        const std::function<void(const std::vector<std::string>&, unsigned long k)>& check);
+    using Check = std::function<void(const std::vector<std::string>& answers, unsigned long k)>;
+    unsigned long FailEachCall(const Request& request, const FaultSwitch& faults, EngineState state,
+                               const Check& check);
 
     lxtest::TempDir dir;
     std::unique_ptr<lxtest::WorkingDirectory> cwd;
