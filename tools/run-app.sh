@@ -2,8 +2,8 @@
 # Starts the desktop app in the application directory: the pronunciation audio
 # server and the engine, whose bridge also serves the web app.
 set -euo pipefail
-BUILD=$1
-APPDIR=$2
+BUILD=$(cd "$1" && pwd)
+APPDIR=$(cd "$2" && pwd)
 cd "$APPDIR"
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-dummy}
 PORT=${LXCORE_PORT:-7770}

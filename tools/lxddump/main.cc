@@ -289,6 +289,7 @@ void PrintSense(CCompressedData* records, uint32_t position) {
                TerminatorName(line[length]));
         p += length + 1;
         if (line[length] == lxd::kRecordEndLF) {
+            ++members;
             line = records->GetLine(p, &length);
             break;
         }
