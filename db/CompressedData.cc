@@ -14,6 +14,9 @@ namespace {
 // Stream positions are 32-bit, so no position reaches a block beyond this.
 constexpr uint32_t kMaxBlocks = 1u << (32 - lxd::kBlockShift);
 
+// More slots than this (256 MiB of blocks) are not kept.
+constexpr uint32_t kMaxCacheBlocks = 1u << 16;
+
 bool IsRecordEnd(unsigned char c) {
     return c == lxd::kRecordEndCR || c == lxd::kRecordEndLF || c == lxd::kRecordEndFF;
 }
@@ -29,7 +32,11 @@ CCompressedData::CCompressedData(CSmartFile* file, uint32_t directoryOffset, uin
       capacity(0),
       bufferStart(0),
       bufferLength(0),
-      outOfMemory(false) {
+      outOfMemory(false),
+      cache(nullptr),
+      cacheBlocks(kDefaultCacheBlocks),
+      cacheClock(0),
+      blocksInflated(0) {
     uint32_t count = 0;
     if (!file || file->Read(directoryOffset, 4, &count) != 4) return;
     if (count == 0 || count > kMaxBlocks) return;
@@ -46,6 +53,47 @@ CCompressedData::CCompressedData(CSmartFile* file, uint32_t directoryOffset, uin
 CCompressedData::~CCompressedData() {
     free(blockEnds);
     free(buffer);
+    free(cache);
+}
+
+void CCompressedData::SetCacheBlocks(uint32_t count) {
+    free(cache);
+    cache = nullptr;
+    if (count > kMaxCacheBlocks) count = kMaxCacheBlocks;
+    cacheBlocks = count - count % kCacheWays;
+}
+
+CCompressedData::CacheSlot* CCompressedData::FindCached(uint32_t block) {
+    if (!cache) return nullptr;
+    CacheSlot* set = cache + (block % (cacheBlocks / kCacheWays)) * kCacheWays;
+    for (uint32_t i = 0; i < kCacheWays; ++i) {
+        if (set[i].key == block + 1) {
+            set[i].lastUse = ++cacheClock;
+            return &set[i];
+        }
+    }
+    return nullptr;
+}
+
+void CCompressedData::Remember(uint32_t block, const unsigned char* bytes, uint32_t length) {
+    if (!cache && cacheBlocks) {
+        // Zeroed slots are empty; their pages are only touched once filled.
+        // Should the memory be missing, the next block kept tries again.
+        cache = static_cast<CacheSlot*>(calloc(cacheBlocks, sizeof(CacheSlot)));
+    }
+    if (!cache) return;
+    // Replace the set's least recently used slot; empty slots have never
+    // been used. When the clock wraps the order is briefly wrong, which only
+    // makes the choice of victim worse, never a block wrong.
+    CacheSlot* set = cache + (block % (cacheBlocks / kCacheWays)) * kCacheWays;
+    CacheSlot* victim = set;
+    for (uint32_t i = 1; i < kCacheWays; ++i) {
+        if (set[i].lastUse < victim->lastUse) victim = &set[i];
+    }
+    victim->key = block + 1;
+    victim->length = length;
+    victim->lastUse = ++cacheClock;
+    memcpy(victim->bytes, bytes, length);
 }
 
 unsigned char* CCompressedData::EnsureBuffer(uint32_t size) {
@@ -84,6 +132,30 @@ bool CCompressedData::CanAppend(uint32_t position) const {
            (position & (lxd::kBlockSize - 1)) == 0;
 }
 
+unsigned char* CCompressedData::ReadCompressed(uint32_t start, uint32_t size) {
+    unsigned char* compressed = static_cast<unsigned char*>(malloc(size ? size : 1));
+    if (!compressed) return nullptr;
+    if (file->Read(dataOffset + start, size, compressed) != static_cast<int32_t>(size)) {
+        free(compressed);
+        return nullptr;
+    }
+    return compressed;
+}
+
+bool CCompressedData::Inflate(uint32_t block, const unsigned char* compressed, uint32_t size,
+                              unsigned char* destination, uint32_t* length) {
+    ++blocksInflated;
+    uLongf outLength = lxd::kBlockSize;
+    int result = uncompress(destination, &outLength, compressed, size);
+    if (result != Z_OK || outLength > lxd::kBlockSize) return false;
+    // Only the last block may be short; a short block elsewhere would shift
+    // every position after it.
+    if (outLength != lxd::kBlockSize && block + 1 != blockCount) return false;
+    *length = static_cast<uint32_t>(outLength);
+    Remember(block, destination, *length);
+    return true;
+}
+
 bool CCompressedData::LoadBlock(uint32_t position, bool append) {
     uint32_t block = position >> lxd::kBlockShift;
     if (block >= blockCount) return false;
@@ -91,11 +163,13 @@ bool CCompressedData::LoadBlock(uint32_t position, bool append) {
     uint32_t end = blockEnds[block];
     if (end < start || end - start > kMaxCompressedBlock) return false;
     uint32_t size = end - start;
-    unsigned char* compressed = static_cast<unsigned char*>(malloc(size ? size : 1));
-    if (!compressed) return false;
-    if (file->Read(dataOffset + start, size, compressed) != static_cast<int32_t>(size)) {
-        free(compressed);
-        return false;
+    // Only blocks that inflated soundly are kept, so a damaged block is read
+    // and refused again on every attempt.
+    const CacheSlot* cached = FindCached(block);
+    unsigned char* compressed = nullptr;
+    if (!cached) {
+        compressed = ReadCompressed(start, size);
+        if (!compressed) return false;
     }
     append = append && CanAppend(position);
     unsigned char* destination;
@@ -106,22 +180,22 @@ bool CCompressedData::LoadBlock(uint32_t position, bool append) {
         bufferLength = 0;
         destination = EnsureBuffer(lxd::kBlockSize);
     }
-    if (!destination) {
-        free(compressed);
-        return false;
+    uint32_t length = 0;
+    bool loaded = false;
+    if (destination && cached) {
+        memcpy(destination, cached->bytes, cached->length);
+        length = cached->length;
+        loaded = true;
+    } else if (destination) {
+        loaded = Inflate(block, compressed, size, destination, &length);
     }
-    uLongf outLength = lxd::kBlockSize;
-    int result = uncompress(destination, &outLength, compressed, size);
     free(compressed);
-    if (result != Z_OK || outLength > lxd::kBlockSize) return false;
-    // Only the last block may be short; a short block elsewhere would shift
-    // every position after it.
-    if (outLength != lxd::kBlockSize && block + 1 != blockCount) return false;
+    if (!loaded) return false;
     if (append) {
-        bufferLength += static_cast<uint32_t>(outLength);
+        bufferLength += length;
     } else {
         bufferStart = block << lxd::kBlockShift;
-        bufferLength = static_cast<uint32_t>(outLength);
+        bufferLength = length;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // The compressed record store: a text stream cut into 4096-byte blocks, each
-// a zlib stream. Holds the block directory and the inflated block(s) last
-// read; a record that crosses blocks is handed out as one contiguous piece.
+// a zlib stream. Holds the block directory, the inflated block(s) last read
+// and a bounded cache of recently inflated blocks; a record that crosses
+// blocks is handed out as one contiguous piece.
 #ifndef LEXORA_DB_COMPRESSEDDATA_H
 #define LEXORA_DB_COMPRESSEDDATA_H
 
@@ -15,6 +16,11 @@ public:
     // Longest compressed block accepted. zlib never needs near this much for
     // 4096 bytes; a directory that claims more is damaged.
     static constexpr uint32_t kMaxCompressedBlock = 2 * lxd::kBlockSize;
+    // Inflated blocks kept for reuse unless SetCacheBlocks says otherwise: a
+    // definition reads records from several scattered blocks, some repeatedly.
+    static constexpr uint32_t kDefaultCacheBlocks = 128;
+    // A block may only be kept in one set of this many slots.
+    static constexpr uint32_t kCacheWays = 8;
 
     // Reads the block directory; a bad directory leaves blockCount 0.
     CCompressedData(CSmartFile* file, uint32_t directoryOffset, uint32_t dataOffset);
@@ -38,22 +44,48 @@ public:
     bool OutOfMemory() const { return outOfMemory; }
     uint32_t GetBlockEnd(uint32_t block) const { return block < blockCount ? blockEnds[block] : 0; }
 
+    // Keeps up to `count` inflated blocks for reuse, rounded down to a multiple
+    // of kCacheWays; 0 keeps none. Drops what was kept. The cache is allocated
+    // when first needed; without the memory for it, blocks are not kept. Only
+    // blocks that inflated soundly are kept: reads give the same results with
+    // or without it.
+    void SetCacheBlocks(uint32_t count);
+    // Blocks inflated since construction, failed ones included; a block taken
+    // from the cache is not counted.
+    uint32_t GetBlocksInflated() const { return blocksInflated; }
+
 private:
+    struct CacheSlot {
+        uint32_t key;      // number of the block held + 1; 0 = empty
+        uint32_t length;   // its inflated bytes
+        uint32_t lastUse;  // cacheClock when last filled or found
+        unsigned char bytes[lxd::kBlockSize];
+    };
+
     bool Holds(uint32_t position) const;
     bool CanAppend(uint32_t position) const;
     bool LoadBlock(uint32_t position, bool append);
     unsigned char* EnsureBuffer(uint32_t size);
     unsigned char* EnsureAppend(uint32_t count);
+    unsigned char* ReadCompressed(uint32_t start, uint32_t size);
+    bool Inflate(uint32_t block, const unsigned char* compressed, uint32_t size,
+                 unsigned char* destination, uint32_t* length);
+    CacheSlot* FindCached(uint32_t block);
+    void Remember(uint32_t block, const unsigned char* bytes, uint32_t length);
 
-    CSmartFile* file;       // not owned
-    uint32_t dataOffset;    // file offset of the first block
-    uint32_t blockCount;    // 0 when the directory is unreadable
-    uint32_t* blockEnds;    // end of each block, relative to dataOffset
-    unsigned char* buffer;  // inflated data
-    uint32_t capacity;      // allocated size of buffer
-    uint32_t bufferStart;   // stream position of buffer[0], a multiple of 4096
-    uint32_t bufferLength;  // valid bytes in buffer
-    bool outOfMemory;       // the directory's allocation failed
+    CSmartFile* file;         // not owned
+    uint32_t dataOffset;      // file offset of the first block
+    uint32_t blockCount;      // 0 when the directory is unreadable
+    uint32_t* blockEnds;      // end of each block, relative to dataOffset
+    unsigned char* buffer;    // inflated data
+    uint32_t capacity;        // allocated size of buffer
+    uint32_t bufferStart;     // stream position of buffer[0], a multiple of 4096
+    uint32_t bufferLength;    // valid bytes in buffer
+    bool outOfMemory;         // the directory's allocation failed
+    CacheSlot* cache;         // cacheBlocks slots in sets of kCacheWays, or null
+    uint32_t cacheBlocks;     // slots wanted; 0 = no cache
+    uint32_t cacheClock;      // counts cache uses, for least-recently-used replacement
+    uint32_t blocksInflated;  // see GetBlocksInflated
 };
 
 #endif  // LEXORA_DB_COMPRESSEDDATA_H

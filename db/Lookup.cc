@@ -7,16 +7,8 @@
 #include "db/Format.h"
 #include "db/WordList.h"
 
-namespace {
-
-struct MorphologyRule {
-    const char* suffix;
-    const char* replacement;
-    bool undouble;  // a stem that is no headword may end in a doubled letter
-};
-
 // Tried in this order; each row starts again from the lower-cased word.
-const MorphologyRule kRules[] = {
+const MorphologyRule kMorphologyRules[] = {
     {"ses", "s", false}, {"zes", "z", false},   {"ches", "ch", false}, {"shes", "sh", false},
     {"oes", "o", false}, {"ies", "y", false},   {"ves", "fe", false},  {"ves", "f", false},
     {"s", "", false},    {"ed", "e", false},    {"ied", "y", false},   {"ied", "ie", false},
@@ -25,6 +17,9 @@ const MorphologyRule kRules[] = {
     {"est", "e", false}, {"est", "", true},     {"lly", "ll", false},  {"ly", "le", false},
     {"ly", "", false},
 };
+const size_t kMorphologyRuleCount = sizeof kMorphologyRules / sizeof kMorphologyRules[0];
+
+namespace {
 
 // The longest word a lookup handles: its saved copy fills a key buffer.
 constexpr size_t kMaxWordLength = lxd::kKeyBufferSize - 1;
@@ -40,7 +35,8 @@ uint32_t FindAsTyped(CWordList* trie, const char* word, size_t length) {
 uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
     char saved[lxd::kKeyBufferSize];
     strcpy(saved, word);
-    for (const MorphologyRule& rule : kRules) {
+    for (size_t i = 0; i < kMorphologyRuleCount; ++i) {
+        const MorphologyRule& rule = kMorphologyRules[i];
         if (!ApplySuffixRule(word, capacity, saved, rule.suffix, rule.replacement)) continue;
         uint32_t position = trie->FindWord(word, 1, true, capacity);
         if (position == 0 && rule.undouble) {

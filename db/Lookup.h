@@ -16,6 +16,20 @@ class CDictDatabase;
 bool LookupWord(CDictDatabase* database, char* word, size_t capacity, uint32_t* position,
                 bool tryInflections);
 
+// One inflection rule: a word ending in `suffix` may be the inflected form of
+// the word with `replacement` instead. With `undouble`, a stem that is no
+// headword and ends in a doubled byte is tried once more without its last one.
+struct MorphologyRule {
+    const char* suffix;
+    const char* replacement;
+    bool undouble;
+};
+
+// The rules LookupWord tries, in order (the dictionary builder checks which
+// inflected forms they reach).
+extern const MorphologyRule kMorphologyRules[];
+extern const size_t kMorphologyRuleCount;
+
 // If `word` is longer than `suffix` and ends with it, writes the word without
 // the suffix plus `replacement` into `out` (`outSize` bytes) and returns true.
 bool ApplySuffixRule(char* out, size_t outSize, const char* word, const char* suffix,

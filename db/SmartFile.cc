@@ -17,6 +17,9 @@ bool CSmartFile::Open(const char* newPath) {
     if (!newPath || !*newPath) return false;
     FILE* stream = fopen(newPath, "rb");
     if (!stream) return false;
+    // Every read is a seek plus one block-sized read: stdio's own buffer would
+    // only add a second read() whenever a block crosses its 4 KB boundary.
+    setvbuf(stream, nullptr, _IONBF, 0);
     if (fp) fclose(fp);
     fp = stream;
     if (newPath != path) {

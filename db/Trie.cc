@@ -61,13 +61,23 @@ CTrie::CTrie(CSmartFile* file, uint32_t sectionOffset, bool rawEntries)
       file(file),
       sectionOffset(sectionOffset),
       rawEntries(rawEntries),
-      walkSteps(0) {
+      walkSteps(0),
+      storedEntries(0) {
     unsigned char bytes[4];
     if (file == nullptr || file->Read(sectionOffset, 4, bytes) != 4) {
         status = kStatusBadTrie;
         return;
     }
     entryCount = DecodeLittleEndian(bytes);
+    // Without the file's length (a failed seek) the count is taken as it is.
+    const int32_t fileSize = file->GetSize();
+    const uint64_t firstEntry = sectionOffset + 4ull;
+    storedEntries = entryCount;
+    if (fileSize >= 0) {
+        const uint64_t held =
+            static_cast<uint64_t>(fileSize) > firstEntry ? (fileSize - firstEntry) / 4 : 0;
+        if (held < storedEntries) storedEntries = static_cast<uint32_t>(held);
+    }
     uint64_t markerOffset = sectionOffset + 4ull * (static_cast<uint64_t>(entryCount) + 1);
     if (markerOffset > UINT32_MAX ||
         file->Read(static_cast<uint32_t>(markerOffset), 4, bytes) != 4 ||
@@ -215,8 +225,11 @@ int32_t CTrie::VisitWord(char* buffer, uint32_t position) {
 bool CTrie::Enumerate(TrieVisitor newVisitor, void* context, const char* key, bool forward) {
     visitor = newVisitor;
     visitorContext = context;
-    // A sound trie writes each entry at most once per walk.
+    // A sound trie writes each entry at most once per walk. A damaged count
+    // may promise far more entries than the file holds; only those can be
+    // written, so a looping walk over them ends after that many steps.
     walkSteps = entryCount < lxd::kMaxTrieEntries ? entryCount : lxd::kMaxTrieEntries;
+    if (walkSteps > storedEntries) walkSteps = storedEntries;
     char buffer[lxd::kKeyBufferSize];
     memset(buffer, 0, sizeof(buffer));
     if (forward) return WalkForwardFrom(buffer, 1, key, 0);

@@ -75,6 +75,7 @@ protected:
     uint32_t sectionOffset;  // file offset of the count word
     bool rawEntries;         // true: every entry is a node (hyphenation tries)
     uint32_t walkSteps;      // entries a running enumeration may still write
+    uint32_t storedEntries;  // entries the file holds after the count word
 };
 
 // Headword key encoding, in place on a terminated buffer (see db/Format.h).

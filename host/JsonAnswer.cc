@@ -10,37 +10,52 @@ const char kDatabaseErrorAnswer[] =
     "{\"errorcode\":\"databaseerror\",\"error\":\"Lexora could not open the dictionary database. "
     "Please reinstall Lexora.\"}";
 
+namespace {
+
+bool NeedsEscape(unsigned char c) {
+    return c < 0x20 || c == '"' || c == '\\';
+}
+
+void WriteEscape(unsigned char c, FILE* out) {
+    switch (c) {
+        case '"':
+            fputs("\\\"", out);
+            break;
+        case '\\':
+            fputs("\\\\", out);
+            break;
+        case '\b':
+            fputs("\\b", out);
+            break;
+        case '\t':
+            fputs("\\t", out);
+            break;
+        case '\n':
+            fputs("\\n", out);
+            break;
+        case '\f':
+            fputs("\\f", out);
+            break;
+        case '\r':
+            fputs("\\r", out);
+            break;
+        default:
+            fprintf(out, "\\u%04x", c);
+    }
+}
+
+}  // namespace
+
 void WriteJsonStringBody(const char* text, FILE* out) {
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-        switch (*p) {
-            case '"':
-                fputs("\\\"", out);
-                break;
-            case '\\':
-                fputs("\\\\", out);
-                break;
-            case '\b':
-                fputs("\\b", out);
-                break;
-            case '\t':
-                fputs("\\t", out);
-                break;
-            case '\n':
-                fputs("\\n", out);
-                break;
-            case '\f':
-                fputs("\\f", out);
-                break;
-            case '\r':
-                fputs("\\r", out);
-                break;
-            default:
-                if (*p < 0x20) {
-                    fprintf(out, "\\u%04x", *p);
-                } else {
-                    fputc(*p, out);
-                }
-        }
+    // Answers run to tens of kilobytes with few escapes: the plain runs
+    // between escapes go out in one write each.
+    const unsigned char* run = reinterpret_cast<const unsigned char*>(text);
+    for (const unsigned char* p = run;; ++p) {
+        if (!NeedsEscape(*p)) continue;
+        if (p > run) fwrite(run, 1, static_cast<size_t>(p - run), out);
+        if (*p == 0) return;
+        WriteEscape(*p, out);
+        run = p + 1;
     }
 }
 

@@ -2,7 +2,6 @@
 #include <zlib.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -19,45 +18,42 @@ namespace {
 
 uint32_t LittleEndian(const std::string& bytes, size_t offset, int size) {
     uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
-    }
+    for (int i = size - 1; i >= 0; --i) value = (value << 8) | uint8_t(bytes[offset + i]);
     return value;
 }
 
 // Checks a 16-bit mono PCM WAV file and returns its sample count.
 size_t CheckWav(const std::string& wav, int sampleRate) {
-    EXPECT_GE(wav.size(), 44u);
-    if (wav.size() < 44) return 0;
-    EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_EQ(LittleEndian(wav, 4, 4), wav.size() - 8);
-    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(LittleEndian(wav, 20, 2), 1u);  // PCM
-    EXPECT_EQ(LittleEndian(wav, 22, 2), 1u);  // mono
-    EXPECT_EQ(LittleEndian(wav, 24, 4), static_cast<uint32_t>(sampleRate));
-    EXPECT_EQ(LittleEndian(wav, 34, 2), 16u);  // bits per sample
+    if (wav.size() < 44) {
+        ADD_FAILURE() << "a WAV file of " << wav.size() << " bytes";
+        return 0;
+    }
+    EXPECT_EQ(wav.substr(0, 16), "RIFF" + wav.substr(4, 4) + "WAVEfmt ");
     EXPECT_EQ(wav.substr(36, 4), "data");
-    EXPECT_EQ(LittleEndian(wav, 40, 4), wav.size() - 44);
+    const uint32_t size = static_cast<uint32_t>(wav.size());
+    const uint32_t fields[][3] = {// offset, width, value
+                                  {4, 4, size - 8},
+                                  {20, 2, 1},  // PCM
+                                  {22, 2, 1},  // mono
+                                  {24, 4, uint32_t(sampleRate)},
+                                  {34, 2, 16},
+                                  {40, 4, size - 44}};
+    for (const auto& field : fields) {
+        EXPECT_EQ(LittleEndian(wav, field[0], int(field[1])), field[2]) << "at " << field[0];
+    }
     return (wav.size() - 44) / 2;
 }
 
+// One whole zlib stream with nothing after it, inflated.
 std::string Inflate(const std::string& stream) {
-    z_stream inflater{};
-    inflateInit(&inflater);
-    inflater.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.data()));
-    inflater.avail_in = static_cast<uInt>(stream.size());
-    std::string out;
-    char buffer[4096];
-    int result = Z_OK;
-    while (result == Z_OK) {
-        inflater.next_out = reinterpret_cast<Bytef*>(buffer);
-        inflater.avail_out = sizeof(buffer);
-        result = inflate(&inflater, Z_NO_FLUSH);
-        out.append(buffer, sizeof(buffer) - inflater.avail_out);
-    }
-    inflateEnd(&inflater);
-    EXPECT_EQ(result, Z_STREAM_END);
-    EXPECT_EQ(inflater.avail_in, 0u);
+    std::string out(16 << 20, '\0');
+    uLongf outSize = out.size();
+    uLong inSize = stream.size();
+    EXPECT_EQ(uncompress2(reinterpret_cast<Bytef*>(&out[0]), &outSize,
+                          reinterpret_cast<const Bytef*>(stream.data()), &inSize),
+              Z_OK);
+    EXPECT_EQ(inSize, stream.size());
+    out.resize(outSize);
     return out;
 }
 
@@ -71,42 +67,31 @@ TEST(HeadwordIndex, MapsTheAudioPathOfEveryHeadwordToIt) {
     std::string error;
     ASSERT_TRUE(index.Load(db.Path(), &error)) << error;
     EXPECT_EQ(index.Size(), 5u);
-
-    const std::string* abc = index.Find("/pron/vox/C2/352441_abc");
-    ASSERT_NE(abc, nullptr);
-    EXPECT_EQ(*abc, "abc");
     EXPECT_EQ(CHeadwordIndex::FileNameOf("abc"), "vox_C2_352441_abc");
-
     // The capitals of a headword do not change its path; the word keeps them.
     std::string paris = CHeadwordIndex::FileNameOf("paris");
     ASSERT_EQ(paris.size(), 19u);
-    std::string parisPath = "/pron/vox/" + paris.substr(4, 2) + "/" + paris.substr(7);
-    ASSERT_NE(index.Find(parisPath), nullptr);
-    EXPECT_EQ(*index.Find(parisPath), "Paris");
-
-    EXPECT_EQ(index.Find("/pron/vox/C2/352441_abd"), nullptr);
-    EXPECT_EQ(index.Find("/pron/vox/C3/352441_abc"), nullptr);
-    EXPECT_EQ(index.Find("/pron/vox/C2/352441_abc/"), nullptr);
-    EXPECT_EQ(index.Find(""), nullptr);
-
+    const std::pair<std::string, std::string> found[] = {
+        {"/pron/vox/C2/352441_abc", "abc"},
+        {"/pron/vox/" + paris.substr(4, 2) + "/" + paris.substr(7), "Paris"}};
+    for (const auto& entry : found) {
+        const std::string* word = index.Find(entry.first);
+        EXPECT_EQ(word ? *word : "(none)", entry.second) << entry.first;
+    }
+    for (const char* path :
+         {"/pron/vox/C2/352441_abd", "/pron/vox/C3/352441_abc", "/pron/vox/C2/352441_abc/", ""}) {
+        EXPECT_EQ(index.Find(path), nullptr) << path;
+    }
     CHeadwordIndex missing;
     EXPECT_FALSE(missing.Load(db.Dir() + "/none.lxd", &error));
     EXPECT_NE(error.find("none.lxd"), std::string::npos);
 }
 
-class Recordings : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        std::string error;
-        ASSERT_TRUE(synthesizer.Initialise("en-us", &error)) << error;
-    }
-    static CSpeechSynthesizer synthesizer;
-    lxtest::TempDir dir;
-};
-
-CSpeechSynthesizer Recordings::synthesizer;
-
-TEST_F(Recordings, SpeechBecomesAWavFile) {
+TEST(Recordings, SpeechBecomesAWavFileThatIsMadeOnceAndServedFromTheDisk) {
+    CSpeechSynthesizer synthesizer;
+    std::string error;
+    EXPECT_FALSE(CSpeechSynthesizer().Initialise("no-such-voice-xx", &error));
+    ASSERT_TRUE(synthesizer.Initialise("en-us", &error)) << error;
     std::vector<uint8_t> wav;
     ASSERT_TRUE(synthesizer.Speak("pronunciation", &wav));
     size_t samples = CheckWav(std::string(wav.begin(), wav.end()), synthesizer.SampleRate());
@@ -114,28 +99,20 @@ TEST_F(Recordings, SpeechBecomesAWavFile) {
     EXPECT_GT(samples, static_cast<size_t>(synthesizer.SampleRate() / 5));
     size_t loud = 0;
     for (size_t i = 44; i + 1 < wav.size(); i += 2) {
-        int16_t sample = static_cast<int16_t>(wav[i] | (wav[i + 1] << 8));
-        if (sample > 1000 || sample < -1000) ++loud;
+        if (std::abs(int16_t(wav[i] | (wav[i + 1] << 8))) > 1000) ++loud;
     }
     EXPECT_GT(loud, samples / 20);
 
-    std::string error;
-    CSpeechSynthesizer other;
-    EXPECT_FALSE(other.Initialise("no-such-voice-xx", &error));
-}
-
-TEST_F(Recordings, AreMadeOnceAndServedFromTheDisk) {
+    lxtest::TempDir dir;
     CRecordingCache cache(dir.File("cache"), &synthesizer);
     std::string first;
     ASSERT_TRUE(cache.Get("abc", "vox_C2_352441_abc", &first));
     CheckWav(Inflate(first), synthesizer.SampleRate());
     EXPECT_EQ(lxtest::ReadTextFile(dir.File("cache/vox_C2_352441_abc.z")), first);
-
     // What is on the disk is served as it is.
     lxtest::WriteTextFile(dir.File("cache/vox_C2_352441_abc.z"), "stored");
-    std::string again;
-    ASSERT_TRUE(cache.Get("abc", "vox_C2_352441_abc", &again));
-    EXPECT_EQ(again, "stored");
+    ASSERT_TRUE(cache.Get("abc", "vox_C2_352441_abc", &first));
+    EXPECT_EQ(first, "stored");
 
     // Concurrent first requests of one word all get the same recording.
     std::vector<std::string> results(8);
@@ -146,12 +123,8 @@ TEST_F(Recordings, AreMadeOnceAndServedFromTheDisk) {
     for (std::thread& client : clients) client.join();
     for (const std::string& result : results) EXPECT_EQ(result, results[0]);
     CheckWav(Inflate(results[0]), synthesizer.SampleRate());
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.File("cache"))) {
-        (void)entry;
-        ++files;
-    }
-    EXPECT_EQ(files, 2u);  // abc and zebra, no temporary left
+    std::filesystem::directory_iterator files(dir.File("cache"));
+    EXPECT_EQ(std::distance(begin(files), end(files)), 2) << "abc and zebra, no temporary left";
 }
 
 }  // namespace

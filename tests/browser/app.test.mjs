@@ -5,14 +5,11 @@ import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
   engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, screenshotPath,
-  startAudioServer, startEngine,
+  startAudioServer, startEngine, waitFor,
 } from './harness.mjs';
 
 describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
-  let dir;
-  let engine;
-  let browser;
-  let audio;
+  let dir, engine, browser, audio;
 
   before(async () => {
     dir = makeAppDir();
@@ -46,36 +43,38 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     return page;
   }
 
-  const headword = (page) => page.locator('#view .header').evaluate((p) => p.firstChild.textContent.trim());
+  const ask = (method, ...params) => engineRequest(engine, method, params);
+
+  // Waits until the view shows the headword the engine gives for `word`.
+  async function waitForHeadword(page, word) {
+    const expected = (await ask('GetDefinition', word)).word;
+    await page.waitForFunction((text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, expected);
+  }
+
+  const waitForSelected = (page, word) => page.waitForFunction(
+    (text) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === text, word);
 
   async function showWord(page, word) {
     if (await page.locator('#search').isHidden()) await page.locator('#back-to-index').click();
     await page.locator('#search').fill(word);
     await page.locator('#search').press('Enter');
-    await page.waitForFunction(
-      (expected) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === expected,
-      (await engineRequest(engine, 'GetDefinition', [word])).word,
-    );
+    await waitForHeadword(page, word);
   }
 
   // The page shows `html` exactly as the browser parses it.
   async function assertShows(page, html) {
-    const expected = await page.evaluate((text) => {
-      const holder = document.createElement('div');
-      holder.innerHTML = text;
-      return holder.innerHTML;
-    }, html);
+    const expected = await page.evaluate((text) => Object.assign(document.createElement('div'), { innerHTML: text }).innerHTML, html);
     assert.equal(await page.locator('#view').innerHTML(), expected);
   }
 
-  test('typing an inflected form and Enter shows its headword; arrows pick from the index', async (t) => {
+  test('typing and Enter show the headword with its views; arrows and Escape work the index', async (t) => {
     const page = await openApp(t);
     await page.locator('#search').pressSequentially('cats');
     await page.waitForFunction(() => document.querySelector('#index-list [aria-selected="true"]'));
     await page.locator('#search').press('Enter');
-    await page.locator('#view .header').waitFor();
-    assert.equal(await headword(page), 'cat');
-    const answer = await engineRequest(engine, 'GetDefinition', ['cats']);
+    await waitForHeadword(page, 'cat');
+    const answer = await ask('GetDefinition', 'cats');
+    assert.equal(answer.word, 'cat');
     await assertShows(page, answer.dictionary);
     assert.equal(await page.locator('.view-tabs [data-view="dictionary"]').getAttribute('aria-selected'), 'true');
     for (const view of ['thesaurus', 'links']) {
@@ -84,52 +83,52 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     await page.screenshot({ path: screenshotPath('dictionary.png') });
 
     // The index shows the run at the typed prefix, selected from its first word.
-    const run = await engineRequest(engine, 'GetIndexWords', ['mag', 5, 1, 0]);
+    const run = await ask('GetIndexWords', 'mag', 5, 1, 0);
     await page.locator('#search').fill('mag');
-    await page.waitForFunction((first) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === first, run.words[0]);
+    await waitForSelected(page, run.words[0]);
     await page.locator('#search').press('ArrowDown');
     await page.locator('#search').press('ArrowDown');
     await page.locator('#search').press('Enter');
-    await page.waitForFunction((word) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === word,
-      (await engineRequest(engine, 'GetDefinition', [run.words[2]])).word);
-
+    await waitForHeadword(page, run.words[2]);
     // Escape empties the search and the index starts from the beginning again.
     await page.locator('#search').press('Escape');
     assert.equal(await page.locator('#search').inputValue(), '');
-    const first = await engineRequest(engine, 'GetIndexWords', ['', 1, 1, 0]);
-    await page.waitForFunction((word) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === word, first.words[0]);
+    await waitForSelected(page, (await ask('GetIndexWords', '', 1, 1, 0)).words[0]);
+
+    // A word with a thesaurus view shows it in its tab.
+    const candidates = ['happy', 'good', 'big', 'cat', 'run', 'house'];
+    const found = (await Promise.all(candidates.map((word) => ask('GetDefinition', word)))).find((answer) => answer.thesaurus);
+    if (!found) return t.diagnostic(`none of ${candidates.join(', ')} has a thesaurus view in this dictionary`);
+    await showWord(page, found.word);
+    await page.locator('.view-tabs [data-view="thesaurus"]').click();
+    await assertShows(page, found.thesaurus);
+    await page.screenshot({ path: screenshotPath('thesaurus.png') });
   });
 
-  test('a synonym link looks its word up and a link icon opens the links of that sense', async (t) => {
+  test('word links, link icons, Back and the pronunciation key navigate', async (t) => {
     const page = await openApp(t);
     await showWord(page, 'cat');
     const synonym = page.locator('#view .syn a').first();
     const word = await synonym.getAttribute('href');
     await synonym.click();
-    await page.waitForFunction((expected) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === expected,
-      (await engineRequest(engine, 'GetDefinition', [word])).word);
-    // The browser's Back returns to the word before.
+    await waitForHeadword(page, word);
     await page.goBack();
-    await page.waitForFunction(() => document.querySelector('#view .header')?.firstChild?.textContent.trim() === 'cat');
+    await waitForHeadword(page, 'cat');
 
     await showWord(page, 'cat');
-    const icon = page.locator('#view .definition a[href$="%3A2"] img');
-    await icon.click();
+    await page.locator('#view .definition a[href$="%3A2"] img').click();
     await page.waitForFunction(() => document.querySelector('.view-tabs [data-view="links"]').getAttribute('aria-selected') === 'true');
-    const sense = await engineRequest(engine, 'GetDefinition', ['cat:2']);
+    const sense = await ask('GetDefinition', 'cat:2');
     assert.equal(sense.singleSynset, '2');
     await assertShows(page, sense.links);
     assert.equal(await page.locator('#view .linkdefinition').count(), 1);
     await page.screenshot({ path: screenshotPath('links.png') });
-
     // The sense's links are words too.
     const linked = page.locator('#view .link a').first();
     const target = await linked.getAttribute('href');
     await linked.click();
-    await page.waitForFunction((expected) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === expected,
-      (await engineRequest(engine, 'GetDefinition', [target])).word);
+    await waitForHeadword(page, target);
 
-    // The pronunciation key opens from the header and closes with Escape.
     await showWord(page, 'cat');
     const key = page.locator('#view a[href="~showipa"]');
     if (await key.count()) {
@@ -140,32 +139,12 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     }
   });
 
-  test('the thesaurus view is shown when a word has one', async (t) => {
-    const page = await openApp(t);
-    const candidates = ['happy', 'good', 'big', 'cat', 'run', 'house'];
-    let found = '';
-    for (const word of candidates) {
-      if ((await engineRequest(engine, 'GetDefinition', [word])).thesaurus) {
-        found = word;
-        break;
-      }
-    }
-    if (!found) {
-      t.skip(`none of ${candidates.join(', ')} has a thesaurus view in this dictionary`);
-      return;
-    }
-    await showWord(page, found);
-    await page.locator('.view-tabs [data-view="thesaurus"]').click();
-    await assertShows(page, (await engineRequest(engine, 'GetDefinition', [found])).thesaurus);
-    await page.screenshot({ path: screenshotPath('thesaurus.png') });
-  });
-
   test('scrolling the index both ways gives the engine\'s order with no word repeated or left out', async (t) => {
     const page = await openApp(t, { width: 1100, height: 600 });
     const anchor = 'mag';
     // The oracle: one long run each way, asked for in a single request.
-    const after = (await engineRequest(engine, 'GetIndexWords', [anchor, 1500, 1, 0])).words;
-    const before = (await engineRequest(engine, 'GetIndexWords', [anchor, 1500, 0, 0])).words;
+    const after = (await ask('GetIndexWords', anchor, 1500, 1, 0)).words;
+    const before = (await ask('GetIndexWords', anchor, 1500, 0, 0)).words;
     const truth = [...before].reverse().concat(after);
     const list = page.locator('#index-list');
     const shown = () => list.evaluate((ul) => [...ul.children].map((li) => li.dataset.word));
@@ -178,30 +157,26 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
       return { start, end: start + words.length };
     }
 
+    // Scrolls to one end `passes` times, waiting each time for the list to change.
     async function scrollTo(end, passes) {
       for (let i = 0; i < passes; i++) {
         const before = await shown();
         await list.evaluate((ul, bottom) => { ul.scrollTop = bottom ? ul.scrollHeight : 0; }, end === 'bottom');
-        await page.waitForFunction(
-          ([first, last, count]) => {
-            const items = document.querySelectorAll('#index-list li');
-            return items.length !== count || items[0].dataset.word !== first || items[items.length - 1].dataset.word !== last;
-          },
-          [before[0], before.at(-1), before.length],
-        );
+        await page.waitForFunction(([first, last, count]) => {
+          const items = document.querySelectorAll('#index-list li');
+          return items.length !== count || items[0].dataset.word !== first || items[items.length - 1].dataset.word !== last;
+        }, [before[0], before.at(-1), before.length]);
         await assertContiguous(`${end} pass ${i}`);
       }
     }
 
     await page.locator('#search').fill(anchor);
-    await page.waitForFunction((first) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === first, after[0]);
+    await waitForSelected(page, after[0]);
     await assertContiguous('after typing');
     await scrollTo('bottom', 12);
-    const down = await assertContiguous('after scrolling down');
-    assert.ok(down.end - before.length >= 400, 'scrolled well past the first runs');
+    assert.ok((await assertContiguous('down')).end - before.length >= 400, 'scrolled well past the first runs');
     await scrollTo('top', 18);
-    const up = await assertContiguous('after scrolling up');
-    assert.ok(before.length - up.start >= 300, 'scrolled well above the typed prefix');
+    assert.ok(before.length - (await assertContiguous('up')).start >= 300, 'scrolled well above the typed prefix');
 
     // The wheel scrolls the list as well.
     const top = (await shown())[0];
@@ -212,13 +187,14 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   });
 
   test('a favourite survives an engine restart, and history records lookups', async (t) => {
-    let page = await openApp(t);
+    const page = await openApp(t);
+    const favourites = async () => (await ask('GetManagedWords', 'favourites')).words ?? [];
     await showWord(page, 'dog');
     await page.locator('#favourite').click();
     assert.equal(await page.locator('#favourite').getAttribute('aria-pressed'), 'true');
-    await page.waitForFunction(() => document.querySelector('#favourites-list li[data-word="dog"]'));
+    await page.locator('#favourites-list li[data-word="dog"]').waitFor({ state: 'attached' });
     // The stored list is the page's JSON array, read back through the engine.
-    await waitFor(async () => (await engineRequest(engine, 'GetManagedWords', ['favourites'])).words?.includes('dog'));
+    await waitFor(async () => (await favourites()).includes('dog'));
 
     assert.equal(await engine.stop(), 0, 'the engine stopped cleanly');
     await page.locator('#search').fill('do');
@@ -226,69 +202,63 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     assert.match(await page.locator('#message').innerText(), /The dictionary engine is not running/);
     engine = await startEngine(dir, engine.port);
     await page.reload();
-    await page.locator('#tab-favourites').click();
-    await page.locator('#favourites-list li[data-word="dog"]').waitFor();
-    await page.locator('#tab-history').click();
-    await page.locator('#history-list li[data-word="dog"]').waitFor();
-
+    for (const list of ['favourites', 'history']) {
+      await page.locator(`#tab-${list}`).click();
+      await page.locator(`#${list}-list li[data-word="dog"]`).waitFor();
+    }
     await page.locator('#tab-favourites').click();
     await page.locator('#favourites-list li[data-word="dog"] .word').click();
     await page.waitForFunction(() => document.querySelector('#favourite').getAttribute('aria-pressed') === 'true');
     await page.locator('#favourite').click();
-    await waitFor(async () => !(await engineRequest(engine, 'GetManagedWords', ['favourites'])).words.includes('dog'));
+    await waitFor(async () => !(await favourites()).includes('dog'));
   });
 
-  test('the speaker plays a recording fetched from the pronunciation server', async (t) => {
+  test('the speaker reports a damaged download and plays a recording from the pronunciation server', async (t) => {
+    const page = await openApp(t);
+    const downloads = () => readdirSync(join(dir.app, 'downloads'));
+    const { downloadUrl } = await ask('GetAudioFile', 'dog');
+    assert.ok(downloadUrl, 'not in the cache');
+    await page.route(downloadUrl, (route) => route.fulfill({
+      status: 200, body: 'not a compressed recording', headers: { 'Access-Control-Allow-Origin': '*' },
+    }));
+    await showWord(page, 'dog');
+    await page.locator('#LXSpeaker').click();
+    await page.locator('#message').waitFor();
+    assert.equal(await page.locator('#message').innerText(), 'Lexora could not open the audio file.');
+    assert.deepEqual(downloads(), [], 'the download was consumed');
+    assert.ok((await ask('GetAudioFile', 'dog')).downloadUrl, 'nothing was cached');
+
     if (!audio.server) {
       t.skip(`pronunciation server not started: ${audio.reason}`);
       return;
     }
-    const page = await openApp(t);
     await showWord(page, 'cat');
-    const first = await engineRequest(engine, 'GetAudioFile', ['cat']);
-    assert.ok(first.downloadUrl, 'the cache starts empty');
+    assert.ok((await ask('GetAudioFile', 'cat')).downloadUrl, 'the cache starts empty');
     await page.locator('#LXSpeaker').click();
     await page.waitForFunction(() => /\/pron\/vox_/.test(document.querySelector('#player').src));
-    const source = await page.locator('#player').evaluate((audio) => new URL(audio.src).pathname);
+    const source = await page.locator('#player').evaluate((player) => new URL(player.src).pathname);
     const file = join(dir.app, source.slice(1));
     assert.ok(existsSync(file), `${source} exists in the application directory`);
     assert.equal(readFileSync(file).subarray(0, 4).toString('latin1'), 'RIFF');
-    assert.deepEqual(readdirSync(join(dir.app, 'downloads')), [], 'the download was consumed');
+    assert.deepEqual(downloads(), [], 'the download was consumed');
     await page.waitForFunction(() => document.querySelector('#player').duration > 0);
-    assert.equal((await engineRequest(engine, 'GetAudioFile', ['cat'])).playUrl, source.slice(1));
+    assert.equal((await ask('GetAudioFile', 'cat')).playUrl, source.slice(1));
 
     await page.locator('#clear-audio').click();
     await page.locator('#message.notice').waitFor();
     assert.ok(!existsSync(join(dir.app, 'pron')), 'the audio cache was removed');
   });
 
-  test('a damaged download is reported and leaves nothing behind', async (t) => {
-    const page = await openApp(t);
-    const word = 'dog';
-    const { downloadUrl } = await engineRequest(engine, 'GetAudioFile', [word]);
-    assert.ok(downloadUrl, 'not in the cache');
-    await page.route(downloadUrl, (route) => route.fulfill({
-      status: 200, body: 'not a compressed recording', headers: { 'Access-Control-Allow-Origin': '*' },
-    }));
-    await showWord(page, word);
-    await page.locator('#LXSpeaker').click();
-    await page.locator('#message').waitFor();
-    assert.equal(await page.locator('#message').innerText(), 'Lexora could not open the audio file.');
-    assert.deepEqual(readdirSync(join(dir.app, 'downloads')), [], 'the download was consumed');
-    assert.ok((await engineRequest(engine, 'GetAudioFile', [word])).downloadUrl, 'nothing was cached');
-  });
-
   test('a word that is not in the dictionary offers the nearest index words', async (t) => {
     const page = await openApp(t);
     await page.locator('#search').fill('catz"q');
     await page.locator('#search').press('Enter');
-    await page.locator('#message .suggestions a').first().waitFor();
-    assert.match(await page.locator('#message').innerText(), /could not find definitions for "catz"q"/);
     const suggestion = page.locator('#message .suggestions a').first();
+    await suggestion.waitFor();
+    assert.match(await page.locator('#message').innerText(), /could not find definitions for "catz"q"/);
     const word = await suggestion.innerText();
     await suggestion.click();
-    await page.waitForFunction((expected) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === expected,
-      (await engineRequest(engine, 'GetDefinition', [word])).word);
+    await waitForHeadword(page, word);
     assert.ok(await page.locator('#message').isHidden());
   });
 
@@ -307,11 +277,3 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     assert.ok(await page.locator('#search').isVisible());
   });
 });
-
-async function waitFor(condition, timeout = 5000) {
-  const deadline = Date.now() + timeout;
-  while (!(await condition())) {
-    if (Date.now() > deadline) throw new Error('condition not met in time');
-    await new Promise((done) => setTimeout(done, 50));
-  }
-}

@@ -48,8 +48,7 @@ export function makeAppDir({ withData = true } = {}) {
 
 export async function freePort() {
   return new Promise((done, fail) => {
-    const server = createServer();
-    server.once('error', fail);
+    const server = createServer().once('error', fail);
     server.listen(0, '127.0.0.1', () => {
       const { port } = server.address();
       server.close(() => done(port));
@@ -57,12 +56,14 @@ export async function freePort() {
   });
 }
 
-async function isAnswering(url) {
-  try {
-    await fetch(url, { signal: AbortSignal.timeout(500) });
-    return true;
-  } catch {
-    return false;
+const isAnswering = (url) => fetch(url, { signal: AbortSignal.timeout(500) }).then(() => true, () => false);
+
+// Polls `condition` every 50 ms until it holds; throws after `timeout` ms.
+export async function waitFor(condition, timeout = 5000) {
+  const deadline = Date.now() + timeout;
+  while (!(await condition())) {
+    if (Date.now() > deadline) throw new Error('condition not met in time');
+    await new Promise((done) => setTimeout(done, 50));
   }
 }
 
@@ -77,17 +78,14 @@ async function startProgram(command, args, options, readyUrl) {
   child.stdout.on('data', collect);
   child.stderr.on('data', collect);
   const exited = new Promise((done) => child.once('exit', (code, signal) => done(code ?? signal)));
-  const deadline = Date.now() + 15000;
-  while (!(await isAnswering(readyUrl))) {
-    if (child.exitCode !== null || Date.now() > deadline) {
-      child.kill('SIGKILL');
-      throw new Error(`${command} did not start:\n${output}`);
-    }
-    await new Promise((done) => setTimeout(done, 50));
+  try {
+    await waitFor(async () => child.exitCode !== null || isAnswering(readyUrl), 15000);
+    if (child.exitCode !== null) throw new Error('exited');
+  } catch {
+    child.kill('SIGKILL');
+    throw new Error(`${command} did not start:\n${output}`);
   }
   return {
-    child,
-    output: () => output,
     async stop() {
       if (child.exitCode === null) child.kill('SIGTERM');
       const timer = setTimeout(() => child.kill('SIGKILL'), 5000);
@@ -135,9 +133,7 @@ export async function launchBrowser() {
 // Calls the engine directly, as a script outside the page would.
 export async function engineRequest(engine, method, params) {
   const response = await fetch(`${engine.url}pdl/request`, {
-    method: 'POST',
-    headers: { 'Content-Type': 'application/json' },
-    body: JSON.stringify({ method, params }),
+    method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify({ method, params }),
   });
   return JSON.parse(await response.text());
 }

@@ -2,41 +2,33 @@
 import assert from 'node:assert/strict';
 import { mkdirSync, symlinkSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { APPDIR, engineRequest, hasDictionary, launchBrowser, makeAppDir, startEngine } from './harness.mjs';
 
 const DATABASE_ERROR = 'Lexora could not open the dictionary database. Please reinstall Lexora.';
 
-let dir;
-let engine;
-let browser;
-
-before(async () => {
-  dir = makeAppDir({ withData: false });
+test('a missing database shows the database message; once it is there, lookups work and lists are kept', async (t) => {
+  const dir = makeAppDir({ withData: false });
   mkdirSync(dir.lists);
   writeFileSync(join(dir.lists, 'history'), '["dog"]');
-  engine = await startEngine(dir);
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  await engine?.stop();
-});
-
-test('a missing database shows the database message; once it is there, lookups work and lists are kept', async (t) => {
+  const engine = await startEngine(dir);
+  const browser = await launchBrowser();
+  t.after(async () => {
+    await browser.close();
+    await engine.stop();
+  });
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(engine.url);
-  await page.locator('#message').waitFor();
-  assert.equal(await page.locator('#message').innerText(), DATABASE_ERROR);
+  const message = page.locator('#message');
+  await message.waitFor();
+  assert.equal(await message.innerText(), DATABASE_ERROR);
   assert.equal(await page.locator('#index-list li').count(), 0);
-
   await page.locator('#search').fill('cat');
   await page.locator('#search').press('Enter');
   await page.waitForTimeout(300);
-  assert.equal(await page.locator('#message').innerText(), DATABASE_ERROR);
+  assert.equal(await message.innerText(), DATABASE_ERROR);
   assert.ok(await page.locator('#definition').isHidden());
 
   if (!hasDictionary) {
@@ -45,7 +37,7 @@ test('a missing database shows the database message; once it is there, lookups w
     symlinkSync(join(APPDIR, 'data'), join(dir.app, 'data'));
     await page.locator('#search').press('Enter');
     await page.locator('#view .header').waitFor();
-    assert.ok(await page.locator('#message').isHidden());
+    assert.ok(await message.isHidden());
     // The history that could not be read before is extended, not replaced.
     await page.waitForFunction(() => document.querySelectorAll('#history-list li').length === 2);
     assert.deepEqual((await engineRequest(engine, 'GetManagedWords', ['history'])).words, ['cat', 'dog']);

@@ -11,18 +11,15 @@
 import assert from 'node:assert/strict';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { after, before, describe, test } from 'node:test';
+import { test } from 'node:test';
 import { BUILD, engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, startEngine } from './harness.mjs';
 
 const WORDS = 200;
 
-function percentile(values, p) {
-  const sorted = [...values].sort((a, b) => a - b);
-  return sorted[Math.min(sorted.length - 1, Math.ceil((p / 100) * sorted.length) - 1)];
-}
-
 function summary(values) {
-  return { median: percentile(values, 50), p95: percentile(values, 95) };
+  const sorted = [...values].sort((a, b) => a - b);
+  const at = (p) => sorted[Math.min(sorted.length - 1, Math.ceil((p / 100) * sorted.length) - 1)];
+  return { median: at(50), p95: at(95) };
 }
 
 const ms = (value) => value.toFixed(2).padStart(7);
@@ -41,102 +38,87 @@ async function sampleWords(engine) {
   return [...words];
 }
 
-async function timeRequest(url, body) {
+async function timeRequest(url, method, params) {
   const start = performance.now();
-  const response = await fetch(url, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(body) });
-  await response.text();
+  await (await fetch(url, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify({ method, params }) })).text();
   return performance.now() - start;
 }
 
-describe('response times', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
-  let engine;
-  let browser;
-  before(async () => {
-    engine = await startEngine(makeAppDir());
-    browser = await launchBrowser();
+test(`response times: keystroke to index run and Enter to definition, over ${WORDS} words`,
+  { skip: hasDictionary ? false : NO_DICTIONARY }, async (t) => {
+  const engine = await startEngine(makeAppDir());
+  const browser = await launchBrowser();
+  t.after(async () => {
+    await browser.close();
+    await engine.stop();
   });
-  after(async () => {
-    await browser?.close();
-    await engine?.stop();
+  const words = await sampleWords(engine);
+  const page = await browser.newPage({ viewport: { width: 1100, height: 760 } });
+  await page.goto(engine.url);
+  await page.waitForSelector('#index-list li');
+  await page.evaluate(() => {
+    window.lastKeyDown = 0;
+    window.addEventListener('keydown', (event) => { window.lastKeyDown = event.timeStamp; }, true);
+    performance.setResourceTimingBufferSize(100000);
   });
 
-  test(`keystroke to index run and Enter to definition, over ${WORDS} words`, async (t) => {
-    const words = await sampleWords(engine);
-    const page = await browser.newPage({ viewport: { width: 1100, height: 760 } });
-    await page.goto(engine.url);
-    await page.waitForSelector('#index-list li');
-    await page.evaluate(() => {
-      window.lastKeyDown = 0;
-      window.addEventListener('keydown', (event) => { window.lastKeyDown = event.timeStamp; }, true);
-      performance.setResourceTimingBufferSize(100000);
-    });
-
-    // Waits for the mark `name` after the last keydown and splits the time
-    // around the first bridge request that followed the key.
-    const measure = (name) => page.waitForFunction((mark) => {
-      const since = window.lastKeyDown;
-      const painted = performance.getEntriesByName(mark).find((entry) => entry.startTime > since);
-      if (!painted) return null;
-      const request = performance.getEntriesByType('resource')
-        .find((entry) => entry.startTime > since && entry.name.endsWith('/pdl/request'));
-      if (!request) return null;
-      return {
-        total: painted.startTime - since,
-        before: request.startTime - since,
-        request: request.responseEnd - request.startTime,
-        after: painted.startTime - request.responseEnd,
-      };
-    }, name).then((handle) => handle.jsonValue());
-
-    const index = [];
-    const definition = [];
-    const search = page.locator('#search');
-    for (const word of words) {
-      await page.evaluate(() => performance.clearMarks());
-      await search.fill(word.slice(0, -1));
-      await page.waitForFunction(() => performance.getEntriesByName('lexora:index-painted').length > 0);
-      await page.waitForTimeout(30);  // let the run above the prefix load too
-      await search.press(word.at(-1));
-      index.push(await measure('lexora:index-painted'));
-      await page.waitForTimeout(30);  // the run above the prefix, as before
-      await search.press('Enter');
-      definition.push(await measure('lexora:definition-painted'));
-    }
-
-    // The request's share, split with direct requests of the same words.
-    const url = `${engine.url}pdl/request`;
-    const bridge = [];
-    const queued = [];
-    const indexRequest = [];
-    const definitionRequest = [];
-    for (const word of words) {
-      bridge.push(await timeRequest(`${engine.url}pdl/call`, { method: 'NoSuchMethod', params: [] }));
-      queued.push(await timeRequest(url, { method: 'GetAudioFile', params: [word] }));
-      indexRequest.push(await timeRequest(url, { method: 'GetIndexWords', params: [word, 40, 1, 0] }));
-      definitionRequest.push(await timeRequest(url, { method: 'GetDefinition', params: [word] }));
-    }
-
-    const report = { words: words.length, index: {}, definition: {}, direct: {} };
-    for (const [name, samples] of [['index', index], ['definition', definition]]) {
-      for (const part of ['total', 'before', 'request', 'after']) {
-        report[name][part] = summary(samples.map((sample) => sample[part]));
-      }
-    }
-    report.direct = {
-      bridge: summary(bridge),
-      bridgeAndQueue: summary(queued),
-      indexRequest: summary(indexRequest),
-      definitionRequest: summary(definitionRequest),
+  // Waits for the mark `name` after the last keydown and splits the time
+  // around the first bridge request that followed the key.
+  const measure = (name) => page.waitForFunction((mark) => {
+    const since = window.lastKeyDown;
+    const painted = performance.getEntriesByName(mark).find((entry) => entry.startTime > since);
+    if (!painted) return null;
+    const request = performance.getEntriesByType('resource')
+      .find((entry) => entry.startTime > since && entry.name.endsWith('/pdl/request'));
+    if (!request) return null;
+    return {
+      total: painted.startTime - since,
+      before: request.startTime - since,
+      request: request.responseEnd - request.startTime,
+      after: painted.startTime - request.responseEnd,
     };
-    writeFileSync(join(BUILD, 'browser-perf.json'), `${JSON.stringify(report, null, 2)}\n`);
+  }, name).then((handle) => handle.jsonValue());
 
-    t.diagnostic(`milliseconds over ${words.length} words (median / 95th percentile):`);
-    for (const name of ['index', 'definition']) {
-      const r = report[name];
-      t.diagnostic(`${name.padEnd(10)} total ${ms(r.total.median)} /${ms(r.total.p95)}   page before request ${ms(r.before.median)}   request ${ms(r.request.median)}   page after answer ${ms(r.after.median)}`);
+  const index = [];
+  const definition = [];
+  const search = page.locator('#search');
+  for (const word of words) {
+    await page.evaluate(() => performance.clearMarks());
+    await search.fill(word.slice(0, -1));
+    await page.waitForFunction(() => performance.getEntriesByName('lexora:index-painted').length > 0);
+    await page.waitForTimeout(30);  // let the run above the prefix load too
+    await search.press(word.at(-1));
+    index.push(await measure('lexora:index-painted'));
+    await page.waitForTimeout(30);  // the run above the prefix, as before
+    await search.press('Enter');
+    definition.push(await measure('lexora:definition-painted'));
+  }
+
+  // The request's share, split with direct requests of the same words.
+  const url = `${engine.url}pdl/request`;
+  const direct = { bridge: [], bridgeAndQueue: [], indexRequest: [], definitionRequest: [] };
+  for (const word of words) {
+    direct.bridge.push(await timeRequest(`${engine.url}pdl/call`, 'NoSuchMethod', []));
+    direct.bridgeAndQueue.push(await timeRequest(url, 'GetAudioFile', [word]));
+    direct.indexRequest.push(await timeRequest(url, 'GetIndexWords', [word, 40, 1, 0]));
+    direct.definitionRequest.push(await timeRequest(url, 'GetDefinition', [word]));
+  }
+
+  const report = { words: words.length, index: {}, definition: {}, direct: {} };
+  for (const [name, samples] of [['index', index], ['definition', definition]]) {
+    for (const part of ['total', 'before', 'request', 'after']) {
+      report[name][part] = summary(samples.map((sample) => sample[part]));
     }
-    const d = report.direct;
-    t.diagnostic(`direct: bridge alone ${ms(d.bridge.median)}   bridge + event queue ${ms(d.bridgeAndQueue.median)}   GetIndexWords ${ms(d.indexRequest.median)}   GetDefinition ${ms(d.definitionRequest.median)}`);
-    assert.equal(index.length, words.length);
-  });
+  }
+  for (const [name, samples] of Object.entries(direct)) report.direct[name] = summary(samples);
+  writeFileSync(join(BUILD, 'browser-perf.json'), `${JSON.stringify(report, null, 2)}\n`);
+
+  t.diagnostic(`milliseconds over ${words.length} words (median / 95th percentile):`);
+  for (const name of ['index', 'definition']) {
+    const r = report[name];
+    t.diagnostic(`${name.padEnd(10)} total ${ms(r.total.median)} /${ms(r.total.p95)}   page before request ${ms(r.before.median)}   request ${ms(r.request.median)}   page after answer ${ms(r.after.median)}`);
+  }
+  const d = report.direct;
+  t.diagnostic(`direct: bridge alone ${ms(d.bridge.median)}   bridge + event queue ${ms(d.bridgeAndQueue.median)}   GetIndexWords ${ms(d.indexRequest.median)}   GetDefinition ${ms(d.definitionRequest.median)}`);
+  assert.equal(index.length, words.length);
 });

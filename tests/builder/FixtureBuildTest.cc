@@ -16,6 +16,7 @@
 #include "db/TrieWriter.h"
 #include "db/WordList.h"
 #include "tools/lxdbuild/Builder.h"
+#include "tools/lxdbuild/LookupMirror.h"
 
 namespace lxdbuild {
 namespace {
@@ -56,14 +57,15 @@ class FixtureBuild : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = new std::string(MakeTempDir());
-        CBuilder builder(FixtureOptions(*dir));
-        status = builder.Run();
-        malformed = builder.Report().MalformedCount();
+        builder = new CBuilder(FixtureOptions(*dir));
+        status = builder->Run();
+        malformed = builder->Report().MalformedCount();
     }
     static void TearDownTestSuite() {
         std::string command = "rm -rf '" + *dir + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
         delete dir;
+        delete builder;
     }
     void SetUp() override {
         ASSERT_EQ(status, 0);
@@ -150,12 +152,14 @@ protected:
     }
 
     static std::string* dir;
+    static CBuilder* builder;
     static int status;
     static long malformed;
     CDictDatabase database;
 };
 
 std::string* FixtureBuild::dir = nullptr;
+CBuilder* FixtureBuild::builder = nullptr;
 int FixtureBuild::status = -1;
 long FixtureBuild::malformed = 0;
 
@@ -260,6 +264,46 @@ TEST_F(FixtureBuild, InflectionsRedirectsAndRejectedForms) {
     EXPECT_EQ(Lookup("cats"), "cat");
     EXPECT_EQ(Lookup("Cats"), "cat");
     EXPECT_EQ(Lookup("stopped"), "stop");
+}
+
+TEST_F(FixtureBuild, RegularFormsTheLookupRulesMissRedirect) {
+    // No rule turns "xes" into "x": the plural gets a redirect.
+    EXPECT_EQ(LinesOf("box", lxd::kKindPlural), std::vector<std::string>{"boxes"});
+    EXPECT_EQ(KindsOf("boxes"), std::vector<uint32_t>{lxd::kKindRedirect});
+    EXPECT_EQ(Lookup("boxes"), "box");
+    // "ses" to "s" lands on US before "s" to "" reaches use.
+    EXPECT_EQ(Lookup("uses"), "use");
+    // Forms the rules already reach are left alone, and so is a plural that
+    // is also the present tense of the verb the rules reach.
+    EXPECT_TRUE(RefsOf("cats").empty());
+    EXPECT_TRUE(RefsOf("stopped").empty());
+    EXPECT_TRUE(RefsOf("does").empty());
+    EXPECT_EQ(Lookup("does"), "do");
+
+    // The builder's model of the lookup agrees with the engine's.
+    CLookupMirror mirror(builder->Lexicon());
+    for (const char* typed :
+         {"cats", "Cats", "boxes", "uses", "does", "mice", "going", "stopped", "bigger", "huger",
+          "faster", "paris", "PARIS", "Paris", "kids", "travelled", "catses", "s", ""}) {
+        std::string expected = Lookup(typed);
+        EXPECT_EQ(mirror.Resolve(typed), expected == "<not found>" ? "" : expected) << typed;
+    }
+}
+
+TEST_F(FixtureBuild, AHeadwordsOneLineRecordsLieTogether) {
+    // Plural, pronunciation and origin of cat follow each other in the stream.
+    std::vector<uint32_t> lines;
+    for (uint32_t ref : RefsOf("cat")) {
+        uint32_t kind = lxd::RefKind(ref);
+        if (kind >= lxd::kKindPlural && kind <= lxd::kKindOrigin) {
+            lines.push_back(ref);
+        }
+    }
+    ASSERT_EQ(lines.size(), 3u);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        uint32_t previous = lxd::RefPosition(lines[i - 1]);
+        EXPECT_EQ(lxd::RefPosition(lines[i]), previous + Line(lines[i - 1]).size() + 1);
+    }
 }
 
 TEST_F(FixtureBuild, CompanionRecords) {

@@ -83,6 +83,13 @@ TEST_F(RealData, LookupRulesFindTheRightHeadwords) {
     EXPECT_EQ(Lookup("paris"), "Paris");
     EXPECT_EQ(Lookup("the"), "the");
     EXPECT_EQ(Lookup("which"), "which");
+    // Regular forms the rules miss or send elsewhere come back by redirect.
+    EXPECT_EQ(Lookup("boxes"), "box");
+    EXPECT_EQ(Lookup("matchboxes"), "matchbox");
+    EXPECT_EQ(Lookup("uses"), "use");
+    EXPECT_EQ(Lookup("saves"), "save");
+    EXPECT_EQ(Lookup("does"), "do");
+    EXPECT_EQ(Lookup("cutest"), "cute");
 }
 
 TEST_F(RealData, DefinitionsRender) {

@@ -237,4 +237,122 @@ TEST(RecordStore, BlocksMustInflateToTheirExactSize) {
     EXPECT_EQ(Line(data, 5), "<null>");
 }
 
+// The stream's text from `position` up to its next terminator, or "<null>".
+std::string ExpectedLine(const std::string& stream, uint32_t position) {
+    size_t end = stream.find_first_of("\r\n\f", position);
+    return position < stream.size() && end != std::string::npos
+               ? stream.substr(position, end - position)
+               : "<null>";
+}
+
+void ReadBlock(CCompressedData* data, uint32_t block) {
+    data->GetByte(block * kBlock, false);
+}
+
+TEST(RecordStore, KeptBlocksReadExactlyLikeTheStream) {
+    std::mt19937 random(11);
+    std::string stream;
+    const char ends[] = {'\r', '\n', '\f'};
+    while (stream.size() < 300 * kBlock) {
+        size_t length = random() % 8 == 0 ? random() % (2 * kBlock) : random() % 120;
+        stream += Text(length, static_cast<char>('a' + random() % 20));
+        stream += ends[random() % 3];
+    }
+    stream += "no end";
+    Store store(stream);
+    // The default cache, one that holds a single set (every load evicts),
+    // and none at all read the same positions in the same order.
+    for (uint32_t slots : {CCompressedData::kDefaultCacheBlocks, CCompressedData::kCacheWays, 0u}) {
+        CCompressedData* data = store.Open();
+        data->SetCacheBlocks(slots);
+        std::mt19937 order(5);
+        // Positions cluster in a few dozen blocks, as a definition's do.
+        std::vector<uint32_t> hot;
+        for (int i = 0; i < 40; ++i) hot.push_back(order() % (stream.size() + 2 * kBlock));
+        for (int i = 0; i < 4000; ++i) {
+            uint32_t p = hot[order() % hot.size()] + order() % 300;
+            if (order() % 2) {
+                ASSERT_EQ(Line(data, p), ExpectedLine(stream, p)) << slots << " slots, at " << p;
+            } else {
+                unsigned char expected = p < stream.size() ? stream[p] : 0;
+                ASSERT_EQ(data->GetByte(p, false), expected) << slots << " slots, at " << p;
+            }
+        }
+        // Reading forward by appending, across every block.
+        for (uint32_t p = 0; p < stream.size(); ++p) {
+            ASSERT_EQ(data->GetByte(p, p > 0), static_cast<unsigned char>(stream[p])) << p;
+        }
+        // With the default cache the hot blocks are inflated about once.
+        if (slots == CCompressedData::kDefaultCacheBlocks) {
+            EXPECT_LT(data->GetBlocksInflated(), 600u);
+        }
+        if (slots == 0) {
+            EXPECT_GT(data->GetBlocksInflated(), 2000u);
+        }
+    }
+}
+
+TEST(RecordStore, CacheEvictsTheLeastRecentlyUsedBlock) {
+    const uint32_t blocks = 2 * CCompressedData::kDefaultCacheBlocks + 3;
+    std::string stream;
+    for (uint32_t b = 0; b < blocks; ++b) {
+        stream += Text(kBlock - 1, static_cast<char>('a' + b % 20)) + "\n";
+    }
+    Store store(stream);
+    CCompressedData* data = store.Open();
+    for (uint32_t b = 0; b < blocks; ++b) ReadBlock(data, b);
+    EXPECT_EQ(data->GetBlocksInflated(), blocks);
+    // The last blocks read are still kept; the first were pushed out and
+    // read again, with the same text.
+    ReadBlock(data, blocks - 1);
+    ReadBlock(data, blocks - 2);
+    EXPECT_EQ(data->GetBlocksInflated(), blocks);
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
+    EXPECT_EQ(data->GetBlocksInflated(), blocks + 1);
+
+    // One set: a block found again outlives blocks that were not.
+    data->SetCacheBlocks(CCompressedData::kCacheWays);
+    const uint32_t ways = CCompressedData::kCacheWays;
+    for (uint32_t b = 0; b < ways; ++b) ReadBlock(data, b);
+    ReadBlock(data, 0);
+    const uint32_t inflated = data->GetBlocksInflated();
+    ReadBlock(data, ways);  // replaces block 1, the least recently used
+    ReadBlock(data, 0);
+    EXPECT_EQ(data->GetBlocksInflated(), inflated + 1);
+    ReadBlock(data, 1);
+    EXPECT_EQ(data->GetBlocksInflated(), inflated + 2);
+    EXPECT_EQ(Line(data, kBlock), Text(kBlock - 1, 'b'));
+
+    // Fewer slots than a set hold none.
+    data->SetCacheBlocks(ways - 1);
+    ReadBlock(data, 2);
+    ReadBlock(data, 3);
+    ReadBlock(data, 2);
+    EXPECT_EQ(data->GetBlocksInflated(), inflated + 5);
+}
+
+TEST(RecordStore, DamagedBlockIsNeverKept) {
+    const std::string a = Text(kBlock - 1, 'a') + "\n";
+    const std::string c = Text(kBlock, 'c');  // its record runs into block 3
+    Store store(a + a + c + "tail\n");
+    auto damaged = [](const std::string& text) {
+        std::vector<unsigned char> bytes = Compressed(text);
+        for (size_t i = 2; i < 12; ++i) bytes[i] ^= 0x5A;
+        return bytes;
+    };
+    ReplaceBlocks(store, {Compressed(a), damaged(a), Compressed(c), damaged("tail\n")});
+    CCompressedData* data = store.Open();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const uint32_t before = data->GetBlocksInflated();
+        EXPECT_EQ(Line(data, kBlock), "<null>") << attempt;
+        EXPECT_EQ(data->GetByte(kBlock + 5, false), 0) << attempt;
+        EXPECT_EQ(data->GetBlocksInflated(), before + 2) << "block 1 is inflated on every try";
+        EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a')) << attempt;
+        EXPECT_EQ(Line(data, 2 * kBlock + 7), "<null>") << attempt;
+        EXPECT_EQ(data->GetByte(2 * kBlock + 7, false), 'c' + 7) << attempt;
+        EXPECT_EQ(data->GetByte(3 * kBlock, true), 0) << attempt;
+        EXPECT_EQ(data->GetByte(3 * kBlock, false), 0) << attempt;
+    }
+}
+
 }  // namespace

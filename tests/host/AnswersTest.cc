@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <random>
 
 #include "db/Format.h"
 #include "host/DictionaryAnswers.h"
@@ -59,6 +60,33 @@ TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {
     std::string control;
     for (int c = 1; c < 0x20; ++c) control += static_cast<char>(c);
     EXPECT_EQ(control, nlohmann::json::parse(Json(control.c_str())).get<std::string>());
+}
+
+TEST(JsonString, LongMixedTextRoundTrips) {
+    // Plain runs of every length between escapes, UTF-8 of two to four bytes,
+    // and escapes at the very start and end.
+    std::mt19937 random(3);
+    const char* pieces[] = {"\"",
+                            "\\",
+                            "\n",
+                            "\x01",
+                            "\x1F",
+                            "\xC3\xA9",
+                            "\xE2\x82\xAC",
+                            "\xF0\x9F\x98\x80",
+                            "<a href=\"x\">",
+                            "/",
+                            "\x7F"};
+    std::string text = "\t";
+    while (text.size() < 60000) {
+        text += std::string(random() % 300, static_cast<char>('a' + random() % 26));
+        text += pieces[random() % 11];
+    }
+    text += "\r";
+    const std::string json = Json(text.c_str());
+    EXPECT_EQ(text, nlohmann::json::parse(json).get<std::string>());
+    const std::string plain(5000, 'q');
+    EXPECT_EQ("\"" + plain + "\"", Json(plain.c_str()));
 }
 
 TEST(IndexWordSink, CountsWordsAfterWritingThem) {

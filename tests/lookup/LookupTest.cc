@@ -61,78 +61,72 @@ protected:
         return RefsAt(database->wordList->FindExactWord(key, 1));
     }
 
-    void ExpectFound(const std::string& typed, const std::string& headword) {
-        std::string result;
-        uint32_t position = Find(typed, &result);
-        EXPECT_NE(position, 0u) << typed;
-        EXPECT_EQ(RefsAt(position), RefsOf(headword)) << typed;
-        EXPECT_EQ(result, headword) << typed;
-    }
-
     lxtest::TestDatabase files;
     std::unique_ptr<CDictDatabase> database;
 };
 
-TEST_F(Lookup, InflectionRowsInTheirOrder) {
-    ExpectFound("buses", "bus");       // "ses" before the plain "s"
-    ExpectFound("leaves", "leaf");     // "ves" -> "fe" fails, then -> "f"
-    ExpectFound("lives", "life");      // "ves" -> "fe" before "s"
-    ExpectFound("stopped", "stop");    // "ed" with the doubled letter undone
-    ExpectFound("running", "run");     // "ing" with the doubled letter undone
-    ExpectFound("happiest", "happy");  // "iest" -> "y"
-    ExpectFound("fully", "full");      // "lly" -> "ll"
-    ExpectFound("tying", "tie");       // "ying" -> "ie"
-    ExpectFound("died", "die");        // "ed" -> "e"
-    ExpectFound("as", "a");            // one letter may remain
-    ExpectFound("Cats", "cat");
-    ExpectFound("cat:2", "cat:2");  // matched up to the ':'
+TEST_F(Lookup, FindsTheHeadword) {
+    // Inflection rows in their order: "ses" before the plain "s"; "ves" to
+    // "fe" failing, then to "f"; "ves" to "fe" before "s"; the doubled
+    // letter undone; "iest" to "y", "lly" to "ll", "ying" to "ie", "ed" to
+    // "e"; one letter may remain; the word is matched up to a ':'.
+    // Capitals as typed, then the lower-case word and its variant.
+    // A redirect is followed once, to the headword's own spelling; a word
+    // with two references is no redirect.
+    const struct {
+        const char *typed, *headword;
+    } cases[] = {{"buses", "bus"},    {"leaves", "leaf"},        {"lives", "life"},
+                 {"stopped", "stop"}, {"running", "run"},        {"happiest", "happy"},
+                 {"fully", "full"},   {"tying", "tie"},          {"died", "die"},
+                 {"as", "a"},         {"Cats", "cat"},           {"cat:2", "cat:2"},
+                 {"PARIS", "Paris"},  {"paris", "Paris"},        {"Apple", "apple"},
+                 {"Nasa", "NASA"},    {"mice", "mouse"},         {"twice", "mice"},
+                 {"both", "both"},    {"hippo", "hippopotamus"}, {"nasaredirect", "NASA"}};
+    for (const auto& c : cases) {
+        std::string result;
+        const uint32_t position = Find(c.typed, &result);
+        EXPECT_NE(position, 0u) << c.typed;
+        EXPECT_EQ(RefsAt(position), RefsOf(c.headword)) << c.typed;
+        EXPECT_EQ(result, c.headword) << c.typed;
+    }
 
-    std::string result;
-    EXPECT_EQ(Find("s", &result), 0u);  // the suffix must leave a letter
-    EXPECT_EQ(Find("ed", &result), 0u);
-    EXPECT_EQ(Find("ees", &result), 0u);
-    EXPECT_EQ(Find("cats", &result, false), 0u);
-    EXPECT_EQ(result, "cats");
-    EXPECT_EQ(Find("", &result), 0u);
-}
-
-TEST_F(Lookup, CapitalsAsTypedThenLowerCase) {
-    ExpectFound("Paris", "Paris");
-    ExpectFound("PARIS", "Paris");
-    ExpectFound("paris", "Paris");
-    ExpectFound("Apple", "apple");
-    ExpectFound("Nasa", "NASA");
-
-    // The variant needs room for the marker, four capitals and a terminator.
-    std::string result;
-    EXPECT_EQ(Find("nasa", &result, true, 9), 0u);
-    EXPECT_EQ(result, "nasa");
-    EXPECT_NE(Find("nasa", &result, true, 10), 0u);
-    EXPECT_EQ(result, "NASA");
-}
-
-TEST_F(Lookup, RedirectIsFollowedOnce) {
-    ExpectFound("mice", "mouse");
-    ExpectFound("twice", "mice");
-    ExpectFound("both", "both");
-    ExpectFound("hippo", "hippopotamus");
-    ExpectFound("nasaredirect", "NASA");
-
-    // Only the redirect is checked when a position comes in.
+    // With a position given only the redirect is checked.
     char buffer[57] = "mice";
-    strcpy(buffer, "mice");
-    EncodeCapitals(buffer);
     uint32_t position = database->wordList->FindExactWord(buffer, 1);
     EXPECT_TRUE(LookupWord(database.get(), buffer, sizeof(buffer), &position, false));
     EXPECT_STREQ(buffer, "mouse");
     EXPECT_EQ(RefsAt(position), RefsOf("mouse"));
 }
 
-TEST_F(Lookup, ThreeWaysToFail) {
+TEST_F(Lookup, MissesLeaveTheWordWhole) {
+    const std::string z100ed = std::string(100, 'z') + "ed";
+    // A suffix must leave a letter; nothing matches: the word in lower
+    // case; a redirect to no headword: its target in lower case. A variant
+    // or redirect that does not fit the buffer is refused, not cut.
+    const struct {
+        std::string typed, left;
+        bool inflect;
+        size_t capacity;
+    } cases[] = {{"s", "s", true, 57},
+                 {"ees", "ees", true, 57},
+                 {"cats", "cats", false, 57},
+                 {"", "", true, 57},
+                 {"XyzzyS", "xyzzys", true, 57},
+                 {"Nowhere", "atlantis", true, 57},
+                 {"nasa", "nasa", true, 9},
+                 {"hippo", "hippo", true, 12},
+                 {std::string(128, 'b') + "s", "", true, 200},
+                 {z100ed, z100ed, true, 200}};
+    for (const auto& c : cases) {
+        std::string result;
+        EXPECT_EQ(Find(c.typed, &result, c.inflect, c.capacity), 0u) << c.typed;
+        if (!c.left.empty()) {
+            EXPECT_EQ(result, c.left) << c.typed;
+        }
+    }
     std::string result;
-    // Nothing matches: the word is left in lower case.
-    EXPECT_EQ(Find("XyzzyS", &result), 0u);
-    EXPECT_EQ(result, "xyzzys");
+    EXPECT_NE(Find("nasa", &result, true, 10), 0u);
+    EXPECT_NE(Find("hippo", &result, true, 13), 0u);
 
     // A redirect without text keeps the headword and its position.
     char buffer[57] = "blank";
@@ -141,33 +135,10 @@ TEST_F(Lookup, ThreeWaysToFail) {
     EXPECT_EQ(RefsAt(position), RefsOf("blank"));
     EXPECT_STREQ(buffer, "blank");
 
-    // A redirect to no headword leaves its target in lower case.
-    strcpy(buffer, "Nowhere");
-    position = 0;
-    EXPECT_FALSE(LookupWord(database.get(), buffer, sizeof(buffer), &position, true));
-    EXPECT_EQ(position, 0u);
-    EXPECT_STREQ(buffer, "atlantis");
-}
-
-TEST_F(Lookup, NeverWritesPastTheBuffer) {
-    std::string result;
-    // A redirect text longer than the buffer is refused, not cut.
-    char small[13] = "hippo";
-    uint32_t found = 0;
-    EXPECT_FALSE(LookupWord(database.get(), small, 12, &found, true));
-    EXPECT_STREQ(small, "hippo");
-    EXPECT_NE(Find("hippo", &result, true, 13), 0u);
-    EXPECT_EQ(result, "hippopotamus");
-
-    // A word not terminated inside its buffer, or longer than 127 bytes.
+    // A word not terminated inside its buffer.
     char unterminated[8];
     memset(unterminated, 'a', sizeof(unterminated));
-    uint32_t position = 0;
     EXPECT_FALSE(LookupWord(database.get(), unterminated, sizeof(unterminated), &position, true));
-    std::string longWord(128, 'b');
-    EXPECT_EQ(Find(longWord + "s", &result, true, 200), 0u);
-    EXPECT_EQ(Find(std::string(100, 'z') + "ed", &result, true, 200), 0u);
-    EXPECT_EQ(result, std::string(100, 'z') + "ed");
 }
 
 TEST(SuffixRule, ReplacesOnlyAWholeSuffix) {

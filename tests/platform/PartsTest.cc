@@ -18,47 +18,37 @@ namespace {
 using std::chrono::milliseconds;
 
 TEST(AnswerPairing, AnswersGoToTheOldestOpenSlotOfTheirCallback) {
+    using Result = CAnswerPairing::WaitResult;
     CAnswerPairing pairing;
     auto first = pairing.Reserve("Callback_GetDefinition");
     auto index = pairing.Reserve("Callback_GetIndexWords");
     auto withdrawn = pairing.Reserve("Callback_GetDefinition");
-    auto second = pairing.Reserve("Callback_GetDefinition");
+    auto late = pairing.Reserve("Callback_GetDefinition");
     pairing.Cancel("Callback_GetDefinition", withdrawn);
+    std::string answer;
+    // A slot that timed out still takes its answer, so later ones stay paired.
+    EXPECT_EQ(Result::kTimedOut, pairing.Wait(late, milliseconds(10), &answer));
+    auto next = pairing.Reserve("Callback_GetDefinition");
 
-    EXPECT_TRUE(pairing.Resolve("Callback_GetDefinition", "one"));
+    for (const char* text : {"one", "for the late one", "for the next one"}) {
+        EXPECT_TRUE(pairing.Resolve("Callback_GetDefinition", text));
+    }
     EXPECT_TRUE(pairing.Resolve("Callback_GetIndexWords", "list"));
-    EXPECT_TRUE(pairing.Resolve("Callback_GetDefinition", "two"));
     EXPECT_FALSE(pairing.Resolve("Callback_GetDefinition", "nobody asked"));
     EXPECT_FALSE(pairing.Resolve("ready", ""));
-
-    std::string answer;
-    EXPECT_EQ(CAnswerPairing::WaitResult::kAnswered,
-              pairing.Wait(second, milliseconds(0), &answer));
-    EXPECT_EQ("two", answer);
-    EXPECT_EQ(CAnswerPairing::WaitResult::kAnswered, pairing.Wait(first, milliseconds(0), &answer));
-    EXPECT_EQ("one", answer);
-    EXPECT_EQ(CAnswerPairing::WaitResult::kAnswered, pairing.Wait(index, milliseconds(0), &answer));
-    EXPECT_EQ("list", answer);
-}
-
-TEST(AnswerPairing, ATimedOutSlotStillTakesItsLateAnswer) {
-    CAnswerPairing pairing;
-    auto late = pairing.Reserve("Callback_GetDefinition");
-    std::string answer;
-    EXPECT_EQ(CAnswerPairing::WaitResult::kTimedOut, pairing.Wait(late, milliseconds(10), &answer));
-    auto next = pairing.Reserve("Callback_GetDefinition");
-    pairing.Resolve("Callback_GetDefinition", "for the late one");
-    pairing.Resolve("Callback_GetDefinition", "for the next one");
-    EXPECT_EQ(CAnswerPairing::WaitResult::kAnswered, pairing.Wait(next, milliseconds(0), &answer));
-    EXPECT_EQ("for the next one", answer);
+    const std::pair<CAnswerPairing::SlotPtr, const char*> expected[] = {
+        {next, "for the next one"}, {first, "one"}, {index, "list"}};
+    for (const auto& slot : expected) {
+        EXPECT_EQ(Result::kAnswered, pairing.Wait(slot.first, milliseconds(0), &answer));
+        EXPECT_EQ(slot.second, answer);
+    }
 
     auto waiting = pairing.Reserve("Callback_GetDefinition");
     std::thread stopper([&] {
         std::this_thread::sleep_for(milliseconds(20));
         pairing.Stop();
     });
-    EXPECT_EQ(CAnswerPairing::WaitResult::kStopped,
-              pairing.Wait(waiting, std::chrono::seconds(10), &answer));
+    EXPECT_EQ(Result::kStopped, pairing.Wait(waiting, std::chrono::seconds(10), &answer));
     stopper.join();
 }
 
@@ -89,13 +79,8 @@ TEST(JSParameters, ArgumentsReadAsTextOrIntegers) {
     EXPECT_STREQ("cat", PDL_GetJSParamString(&params, 0));
     EXPECT_STREQ("", PDL_GetJSParamString(&params, 7));
     EXPECT_STREQ("", PDL_GetJSParamString(&params, -1));
-    EXPECT_EQ(20, PDL_GetJSParamInt(&params, 1));
-    EXPECT_EQ(-3, PDL_GetJSParamInt(&params, 2));
-    EXPECT_EQ(0, PDL_GetJSParamInt(&params, 3));
-    EXPECT_EQ(0, PDL_GetJSParamInt(&params, 4));
-    EXPECT_EQ(INT_MAX, PDL_GetJSParamInt(&params, 5));
-    EXPECT_EQ(0, PDL_GetJSParamInt(&params, 6));
-    EXPECT_EQ(0, PDL_GetJSParamInt(&params, 9));
+    const int integers[] = {0, 20, -3, 0, 0, INT_MAX, 0, 0, 0, 0};
+    for (int i = 1; i < 10; ++i) EXPECT_EQ(integers[i], PDL_GetJSParamInt(&params, i)) << i;
     EXPECT_EQ(PDL_NOERROR, PDL_JSException(&params, "boom"));
     EXPECT_TRUE(params.raised);
     EXPECT_EQ("boom", params.exception);

@@ -1,5 +1,4 @@
 // Whole renders of small record sets, compared with HTML written out by hand.
-#include <random>
 #include <string>
 #include <vector>
 
@@ -71,11 +70,10 @@ bool RenderWith(COutputRecorder* recorder, CCompressedData* records, const char*
 
 }  // namespace
 
-TEST(HtmlRender, DictionaryViewOfSensesWithLinksSynonymsAndOrigin) {
+TEST(HtmlRender, ViewsOfSensesLinksThesaurusAndOrigin) {
     CDogRecords dog;
     COutputRecorder out;
     ASSERT_TRUE(RenderWith(&out, dog.records, "dog", dog.references));
-
     EXPECT_EQ((std::vector<std::string>{"dOg"}), out.pronunciations);
     EXPECT_TRUE(out.footnotes.empty());
     // Icon numbers count every reference, the pronunciation included; the
@@ -93,12 +91,14 @@ TEST(HtmlRender, DictionaryViewOfSensesWithLinksSynonymsAndOrigin) {
         WordLink("frank", true) + "</span></li>" + "</ol>{table}" +
         "<p class=\"etym\">ORIGIN: from <b>Old English</b> <i>docga</i>, of unknown origin</p>";
     EXPECT_EQ(expected, out.Dictionary());
-}
+    EXPECT_EQ(
+        "<p class=\"wordtype\">synonym</p>"
+        "<p class=\"thes\">hound, cur <i>(informal)</i> <i>dated</i> <small>[rare]</small></p>"
+        "<p class=\"wordtype\">noun</p>"
+        "<p class=\"thes\">mutt,  pooch</p><p class=\"thes\">mutt,  pooch</p>",
+        out.Thesaurus());
+    EXPECT_EQ(1, out.Count(OUTPUT_BEGIN_THESAURUS));
 
-TEST(HtmlRender, LinksViewGroupsByLinkTypeAndSelectsOneSense) {
-    CDogRecords dog;
-    COutputRecorder all;
-    ASSERT_TRUE(RenderWith(&all, dog.records, "dog", dog.references));
     // Sorted by link kind, then by word; "canine" from two senses once.
     const std::string allLinks =
         "<p class=\"wordtype\">noun</p>"
@@ -108,7 +108,7 @@ TEST(HtmlRender, LinksViewGroupsByLinkTypeAndSelectsOneSense) {
         WordLink("cat", true) + "</p><p class=\"link\"><i>more generic (hypernym):</i> " +
         WordLink("canid", false) + WordLink("canine", true) +
         "</p><p class=\"link\"><i>also see:</i> " + WordLink("hag", true);
-    EXPECT_EQ(allLinks, all.Links());
+    EXPECT_EQ(allLinks, out.Links());
 
     COutputRecorder single;
     ASSERT_TRUE(RenderWith(&single, dog.records, "dog", dog.references, 2));
@@ -119,8 +119,8 @@ TEST(HtmlRender, LinksViewGroupsByLinkTypeAndSelectsOneSense) {
             "</p><p class=\"link\"><i>more generic (hypernym):</i> " + WordLink("canid", false) +
             WordLink("canine", true),
         single.Links());
-    EXPECT_EQ(all.Dictionary(), single.Dictionary());
-    EXPECT_EQ(all.Thesaurus(), single.Thesaurus());
+    EXPECT_EQ(out.Dictionary(), single.Dictionary());
+    EXPECT_EQ(out.Thesaurus(), single.Thesaurus());
 
     // Out of range, or a record that is not a sense: every link.
     const int count = static_cast<int>(dog.references.size());
@@ -131,19 +131,6 @@ TEST(HtmlRender, LinksViewGroupsByLinkTypeAndSelectsOneSense) {
     }
 }
 
-TEST(HtmlRender, ThesaurusMarkupAndHeadings) {
-    CDogRecords dog;
-    COutputRecorder out;
-    ASSERT_TRUE(RenderWith(&out, dog.records, "dog", dog.references));
-    EXPECT_EQ(
-        "<p class=\"wordtype\">synonym</p>"
-        "<p class=\"thes\">hound, cur <i>(informal)</i> <i>dated</i> <small>[rare]</small></p>"
-        "<p class=\"wordtype\">noun</p>"
-        "<p class=\"thes\">mutt,  pooch</p><p class=\"thes\">mutt,  pooch</p>",
-        out.Thesaurus());
-    EXPECT_EQ(1, out.Count(OUTPUT_BEGIN_THESAURUS));
-}
-
 TEST(HtmlRender, HeadingsFootnotesAndSampleFiltering) {
     CRecordStore store;
     const uint32_t noun1 =
@@ -152,23 +139,21 @@ TEST(HtmlRender, HeadingsFootnotesAndSampleFiltering) {
     const uint32_t noun2 = store.Sense({"mouse", "computer mouse"}, "a pointing device");
     const uint32_t adjective = store.Sense({"mousy"}, "like a mouse");
     const uint32_t satellite = store.Sense({"mousy"}, "quiet");
-    const std::vector<uint32_t> references = {
-        Ref(180, store.Line("mice")),
-        Ref(184, store.Line("Mouses")),
-        Ref(192, store.Line("Moused")),
-        Ref(192, store.Line("MOUSED")),
-        Ref(196, store.Line("Mousing")),
-        Ref(208, store.Line("Somebody %s around")),
-        Ref(208, store.Line("%s and %s")),
-        Ref(212, store.Line("Mousier")),
-        Ref(216, store.Line("mousiest")),
-        Ref(132, noun1),
-        Ref(136, verb),
-        Ref(132, noun2),
-        Ref(140, adjective),
-        Ref(144, satellite),
-        Ref(188, store.Line("ignored")),
-    };
+    const std::vector<uint32_t> references = {Ref(180, store.Line("mice")),
+                                              Ref(184, store.Line("Mouses")),
+                                              Ref(192, store.Line("Moused")),
+                                              Ref(192, store.Line("MOUSED")),
+                                              Ref(196, store.Line("Mousing")),
+                                              Ref(208, store.Line("Somebody %s around")),
+                                              Ref(208, store.Line("%s and %s")),
+                                              Ref(212, store.Line("Mousier")),
+                                              Ref(216, store.Line("mousiest")),
+                                              Ref(132, noun1),
+                                              Ref(136, verb),
+                                              Ref(132, noun2),
+                                              Ref(140, adjective),
+                                              Ref(144, satellite),
+                                              Ref(188, store.Line("ignored"))};
     CCompressedData* records = store.Open();
     ASSERT_NE(nullptr, records);
 
@@ -193,17 +178,23 @@ TEST(HtmlRender, HeadingsFootnotesAndSampleFiltering) {
     EXPECT_EQ(std::string::npos, html.find("a cat waited"));
     EXPECT_NE(std::string::npos, html.find("<span class=\"sample\">three mice ran</span>"));
 
-    // A lone tense list makes no footnote; a usage sample alone does.
+    // A lone tense list makes no footnote, a usage sample alone does; a
+    // word without links or thesaurus lines begins neither view.
     CRecordStore lone;
     const std::vector<uint32_t> tenseOnly = {Ref(192, lone.Line("ran")),
-                                             Ref(136, lone.Sense({"run"}, "move fast$we ran"))};
+                                             Ref(136, lone.Sense({"run"}, "move fast$we ran")),
+                                             Ref(152, lone.Sense({"run"}, "odd"))};
     const uint32_t usage = lone.Line("They %s");
     CCompressedData* loneRecords = lone.Open();
     COutputRecorder noNote;
     ASSERT_TRUE(RenderWith(&noNote, loneRecords, "run", tenseOnly));
     EXPECT_TRUE(noNote.footnotes.empty());
-    EXPECT_EQ(std::string::npos, noNote.Dictionary().find("<sup>"));
-    EXPECT_NE(std::string::npos, noNote.Dictionary().find("we ran"));
+    EXPECT_EQ(0, noNote.Count(OUTPUT_BEGIN_LINKS) + noNote.Count(OUTPUT_BEGIN_THESAURUS));
+    EXPECT_EQ(
+        "<p class=\"wordtype\">verb</p><ol><li class=\"definition\">move fast &#x2022; <span "
+        "class=\"sample\">we ran</span> </li></ol>"
+        "<p class=\"wordtype\">article</p><ol><li class=\"definition\">odd</li></ol>{table}",
+        noNote.Dictionary());
     COutputRecorder usageNote;
     std::vector<uint32_t> withUsage = tenseOnly;
     withUsage.push_back(Ref(208, usage));
@@ -211,28 +202,11 @@ TEST(HtmlRender, HeadingsFootnotesAndSampleFiltering) {
     EXPECT_EQ((std::vector<std::string>{"Usage sample:<br>They run. "}), usageNote.footnotes);
 }
 
-TEST(HtmlRender, WordWithoutLinksOrThesaurusBeginsNeitherView) {
-    CRecordStore store;
-    const std::vector<uint32_t> references = {Ref(132, store.Sense({"zebu"}, "an ox")),
-                                              Ref(152, store.Sense({"zebu"}, "odd"))};
-    CCompressedData* records = store.Open();
-    COutputRecorder out;
-    ASSERT_TRUE(RenderWith(&out, records, "zebu", references));
-    EXPECT_EQ(0, out.Count(OUTPUT_BEGIN_LINKS));
-    EXPECT_EQ(0, out.Count(OUTPUT_BEGIN_THESAURUS));
-    EXPECT_EQ(
-        "<p class=\"wordtype\">noun</p><ol><li class=\"definition\">an ox</li></ol>"
-        "<p class=\"wordtype\">article</p><ol><li class=\"definition\">odd</li></ol>{table}",
-        out.Dictionary());
-}
-
 TEST(HtmlRender, AnOutputOfZeroStopsTheRender) {
     CDogRecords dog;
     COutputRecorder full;
     ASSERT_TRUE(RenderWith(&full, dog.records, "dog", dog.references));
-    int stoppable = 0;
-    for (int32_t code : full.codes) stoppable += code != OUTPUT_FOOTNOTE;
-    ASSERT_GT(stoppable, 20);
+    ASSERT_GT(full.calls, 20);
 
     for (int from = 0; from < full.calls; ++from) {
         COutputRecorder out;
@@ -268,25 +242,4 @@ TEST(HtmlRender, DamagedRecordsRenderWhatCanBeRead) {
         out.Dictionary());
     EXPECT_EQ("<p class=\"wordtype\">noun</p>", out.Thesaurus());
     EXPECT_TRUE(out.footnotes.empty());
-}
-
-TEST(HtmlRender, RandomBytesAreRenderedWithinTheStream) {
-    std::mt19937 random(20261206);
-    std::string bytes(3 * lxd::kBlockSize + 500, '\0');
-    for (char& byte : bytes) byte = static_cast<char>(random() % 256);
-    CRecordStore store;
-    store.Raw(bytes);
-    CCompressedData* records = store.Open();
-    ASSERT_NE(nullptr, records);
-
-    for (int round = 0; round < 200; ++round) {
-        std::vector<uint32_t> references;
-        for (int i = 0; i < 24; ++i) {
-            const uint32_t kind = 0x80 + 4 * (random() % 32);
-            references.push_back(Ref(kind, random() % (bytes.size() + 64)));
-        }
-        COutputRecorder out;
-        EXPECT_TRUE(RenderWith(&out, records, round % 2 ? "a" : "", references,
-                               static_cast<int>(random() % 30)));
-    }
 }

@@ -5,8 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "CatDatabase.h"
-#include "ExpectedHtml.h"
+#include "CatDictionary.h"
 #include "tests/support/EngineProcess.h"
 #include "tests/support/TestDatabase.h"
 
@@ -15,8 +14,8 @@ using namespace expected;
 namespace {
 
 // The HTML as a JSON string literal: only quotes need escaping here.
-std::string Quoted(const std::string& html) {
-    std::string text = "\"";
+std::string Member(const char* name, const std::string& html) {
+    std::string text = ",\n\"" + std::string(name) + "\":\"";
     for (char c : html) {
         if (c == '"' || c == '\\') text += '\\';
         text += c;
@@ -28,33 +27,29 @@ std::string Quoted(const std::string& html) {
 
 TEST(DefinitionEndToEnd, AnswersCarryTheFinishedViews) {
     lxtest::TestDatabase data;
-    WriteCatDictionary(data, "");
+    WriteCatDictionary(data);
     ASSERT_TRUE(data.Write());
     lxtest::EngineProcess engine(data.Path());
-    std::ofstream(engine.AppDir() + "/data/IPA_to_IMG.txt") << kSchwaRow;
+    std::ofstream(engine.AppDir() + "/data/IPA_to_IMG.txt") << kIPATable;
     ASSERT_TRUE(engine.Start());
 
     lxtest::HttpReply reply = engine.Request("GetDefinition", {"cats"});
     EXPECT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.body, "{\"word\":\"cat\",\n\"dictionary\":" + Quoted(CatDictionary()) +
-                              ",\n\"links\":" + Quoted(CatLinks()) + "}");
+    EXPECT_EQ(reply.body, "{\"word\":\"cat\"" + Member("dictionary", CatDictionary()) +
+                              Member("links", CatLinks()) + Member("thesaurus", CatThesaurus()) +
+                              "}");
 
     // A sense number stays behind the headword the lookup found.
-    const std::string senseFour =
-        "{\"word\":\"cat:4\",\n\"singleSynset\":\"4\",\n\"dictionary\":" + Quoted(CatDictionary()) +
-        ",\n\"links\":" + Quoted(CatSenseFourLinks()) + "}";
+    const std::string senseFour = "{\"word\":\"cat:4\",\n\"singleSynset\":\"4\"" +
+                                  Member("dictionary", CatDictionary()) +
+                                  Member("links", CatLinks("an informal term for a youth")) +
+                                  Member("thesaurus", CatThesaurus()) + "}";
     EXPECT_EQ(engine.Request("GetDefinition", {"cat:4"}).body, senseFour);
     EXPECT_EQ(engine.Request("GetDefinition", {"cats:4"}).body, senseFour);
 
-    reply = engine.Request("GetDefinition", {"dog"});
-    EXPECT_EQ(reply.body, "{\"word\":\"dog\",\n\"dictionary\":" +
-                              Quoted(kOpening + "dog" + kSpeaker +
-                                     "</p><p class=\"wordtype\">noun</p><ol><li "
-                                     "class=\"definition\">a canine</li></ol></div>") +
-                              "}");
-
-    reply = engine.Request("GetDefinition", {"qqq"});
-    EXPECT_EQ(reply.body,
+    EXPECT_EQ(engine.Request("GetDefinition", {"dog"}).body,
+              "{\"word\":\"dog\"" + Member("dictionary", DogDictionary()) + "}");
+    EXPECT_EQ(engine.Request("GetDefinition", {"qqq"}).body,
               "{\"word\":\"qqq\",\"errorcode\":\"nodefinition\",\"error\":\"Lexora could not find "
               "definitions for \\\"qqq\\\".\"}");
     EXPECT_EQ(engine.Stop(), 0);

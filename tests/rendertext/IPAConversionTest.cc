@@ -1,88 +1,63 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "render/IPAConversion.h"
 #include "render/SimpleString.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 
-// A table file in a fresh temporary directory, removed with the object.
-class TableFile {
-public:
-    explicit TableFile(const std::string& content) {
-        char pattern[] = "/tmp/lxipaXXXXXX";
-        directory = mkdtemp(pattern);
-        path = directory + "/IPA_to_IMG.txt";
-        FILE* file = fopen(path.c_str(), "wb");
-        fwrite(content.data(), 1, content.size(), file);
-        fclose(file);
-    }
-    ~TableFile() {
-        unlink(path.c_str());
-        rmdir(directory.c_str());
-    }
-    std::string path;
-
-private:
-    std::string directory;
-};
-
-std::string Convert(const std::string& table, const std::string& text) {
-    TableFile file(table);
+// Writes `table` as a table file and converts `text` through it.
+std::string Convert(const std::string& table, const std::string& text, int* rowCount = nullptr) {
+    lxtest::TempDir dir;
+    std::ofstream(dir.File("t.txt"), std::ios::binary) << table;
     CIPAConversion conversion;
-    EXPECT_TRUE(conversion.LoadTable(file.path.c_str()));
+    EXPECT_TRUE(conversion.LoadTable(dir.File("t.txt").c_str()));
+    if (rowCount != nullptr) *rowCount = conversion.RowCount();
     CSimpleString converted;
     converted.Assign(text.c_str());
     conversion.Convert(converted);
-    return converted.GetBuffer() != nullptr ? converted.GetBuffer() : "";
+    return converted.GetBuffer();
 }
 
 }  // namespace
 
 TEST(IPAConversion, RowsApplyInFileOrderOnTheTextEarlierRowsLeft) {
-    EXPECT_EQ(Convert("ab\tX\na\tY\n", "aab"), "YX");
-    EXPECT_EQ(Convert("a\tY\nab\tX\n", "aab"), "YYb");
-    // A later row rewrites inside the HTML an earlier row inserted.
-    EXPECT_EQ(Convert("a\t<b>\nb\tB\n", "a"), "<B>");
-    // An empty replacement deletes the symbol; further TABs are replacement.
-    EXPECT_EQ(Convert("x\t\n", "xaxbx"), "ab");
-    EXPECT_EQ(Convert("t\t1\t2\n", "t"), "1\t2");
-    // A symbol listed twice is two rows; the second sees what the first left.
-    EXPECT_EQ(Convert("a\tb\nb\ta\na\tc\n", "a"), "c");
-    // Multi-byte symbols match their exact bytes; unmatched text stays.
-    EXPECT_EQ(Convert("\xC9\x99\t<img src=\"schwa.png\" />\n", "k\xC9\x99t"),
-              "k<img src=\"schwa.png\" />t");
-    EXPECT_EQ(Convert("a\tb\n", ""), "");
-    // The last line needs no line feed.
-    EXPECT_EQ(Convert("a\tb", "aa"), "bb");
+    const std::string r253(253, 'r');
+    const struct {
+        std::string table, text, expected;
+    } cases[] = {
+        {"ab\tX\na\tY\n", "aab", "YX"},
+        {"a\tY\nab\tX\n", "aab", "YYb"},
+        {"a\t<b>\nb\tB\n", "a", "<B>"},  // a later row rewrites an earlier row's HTML
+        {"x\t\n", "xaxbx", "ab"},        // an empty replacement deletes
+        {"t\t1\t2\n", "t", "1\t2"},      // further TABs belong to the replacement
+        {"a\tb\nb\ta\na\tc\n", "a", "c"},
+        {"\xC9\x99\t<img />\n", "k\xC9\x99t", "k<img />t"},
+        {"a\tb", "aa", "bb"},                  // the last line needs no line feed
+        {"a\tA\r\nb\tB\r\n", "ab", "A\rB\r"},  // a CR belongs to the replacement
+        // A line longer than 255 bytes is read in pieces of 255, each a line.
+        {"q\t" + r253 + "z\tZ\n", "qz", r253 + "Z"},
+        // Comments, empty lines and lines without a TAB are no rows.
+        {"# c\ta\n\nno tab\n", "# c no tab", "# c no tab"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Convert(c.table, c.text), c.expected) << c.table;
+
+    int rows = -1;
+    Convert("\tempty symbol\n", "x", &rows);
+    EXPECT_EQ(rows, 0);
 }
 
-TEST(IPAConversion, LineKindsAndLongLines) {
-    {
-        TableFile file("# comment\ta\tb\n\nno tab here\n\tempty symbol\n");
-        CIPAConversion conversion;
-        EXPECT_TRUE(conversion.LoadTable(file.path.c_str()));
-        EXPECT_EQ(conversion.RowCount(), 0);
-    }
-    // A carriage return before the line feed ends the replacement.
-    EXPECT_EQ(Convert("a\tA\r\nb\tB\r\n", "ab"), "A\rB\r");
-
-    // A line of more than 255 bytes is read in pieces of 255, each a line of
-    // its own: the second piece holds a TAB and becomes a row.
-    const std::string first = "q\t" + std::string(253, 'r');  // 255 bytes, no line feed
-    EXPECT_EQ(Convert(first + "z\tZ\n", "qz"), std::string(253, 'r') + "Z");
-
+TEST(IPAConversion, LoadingReplacesTheTable) {
+    lxtest::TempDir dir;
+    std::ofstream(dir.File("t.txt")) << "a\tb\n";
     CIPAConversion conversion;
-    EXPECT_FALSE(conversion.LoadTable("/nonexistent/IPA_to_IMG.txt"));
-    EXPECT_EQ(conversion.RowCount(), 0);
-
-    // Loading again replaces the table.
-    TableFile file("a\tb\n");
-    EXPECT_TRUE(conversion.LoadTable(file.path.c_str()));
-    EXPECT_TRUE(conversion.LoadTable(file.path.c_str()));
+    EXPECT_FALSE(conversion.LoadTable(dir.File("missing.txt").c_str()));
+    EXPECT_TRUE(conversion.LoadTable(dir.File("t.txt").c_str()));
+    EXPECT_TRUE(conversion.LoadTable(dir.File("t.txt").c_str()));
     EXPECT_EQ(conversion.RowCount(), 1);
+    EXPECT_FALSE(conversion.LoadTable(dir.File("missing.txt").c_str()));
+    EXPECT_EQ(conversion.RowCount(), 0);
 }

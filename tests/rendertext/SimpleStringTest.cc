@@ -1,105 +1,76 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "render/SimpleString.h"
 
-TEST(SimpleString, GrowsByExactNeedPlus256KeepingThreeBytesOfHeadroom) {
-    CSimpleString empty;
-    EXPECT_EQ(empty.GetBuffer(), nullptr);
-    EXPECT_EQ(empty.GetCapacity(), 0);
-
-    CSimpleString zero(0), small(63), larger(100);
+// A first buffer holds at least 63 bytes; every growth allocates exactly the
+// need plus 256, and three bytes of headroom always stay behind the text.
+TEST(SimpleString, GrowthKeepsHeadroomAndText) {
+    CSimpleString zero(0), larger(100), empty;
     EXPECT_EQ(zero.GetCapacity(), 66);
-    EXPECT_EQ(small.GetCapacity(), 66);
     EXPECT_EQ(larger.GetCapacity(), 103);
-    EXPECT_STREQ(zero.GetBuffer(), "");
+    EXPECT_EQ(empty.GetBuffer(), nullptr);
 
     const std::string text62(62, 'x');
     zero.Assign(text62.c_str());
     zero.Append("y", 1);
     EXPECT_EQ(zero.GetCapacity(), 66);
-    EXPECT_EQ(zero.GetLength(), 63);
     zero.Append("z");
-    EXPECT_EQ(zero.GetCapacity(), 63 + 1 + 256);
+    EXPECT_EQ(zero.GetCapacity(), 64 + 256);
     EXPECT_EQ(std::string(zero.GetBuffer()), text62 + "yz");
-
-    // The first append to a bufferless string allocates its need plus 256.
     empty.Append("abc");
     EXPECT_EQ(empty.GetCapacity(), 3 + 256);
-    EXPECT_STREQ(empty.GetBuffer(), "abc");
-}
 
-TEST(SimpleString, AssignAppendAndClear) {
-    CSimpleString s;
-    s.Assign("dictionary", 4);
-    EXPECT_STREQ(s.GetBuffer(), "dict");
-    EXPECT_EQ(s.GetLength(), 4);
-    s.Assign("word", -1);
-    EXPECT_STREQ(s.GetBuffer(), "word");
-    s.Assign("word", 0);
-    EXPECT_EQ(s.GetLength(), 0);
-    EXPECT_STREQ(s.GetBuffer(), "");
-    s.Assign("word");
-    s.Assign("");
-    EXPECT_EQ(s.GetLength(), 0);
-    EXPECT_STREQ(s.GetBuffer(), "");
-
-    s.Assign("ab");
-    s.Append("cdef", 2);
-    s.Append("", 0);
-    EXPECT_STREQ(s.GetBuffer(), "abcd");
-    const int32_t capacity = s.GetCapacity();
-    s.Clear();
-    EXPECT_EQ(s.GetLength(), 0);
-    EXPECT_STREQ(s.GetBuffer(), "");
-    EXPECT_EQ(s.GetCapacity(), capacity);
-
-    // Long appends keep the text intact across several reallocations.
+    // Clear keeps the buffer for reuse; many appends keep every piece.
+    const int32_t capacity = zero.GetCapacity();
+    zero.Clear();
+    EXPECT_STREQ(zero.GetBuffer(), "");
+    EXPECT_EQ(zero.GetCapacity(), capacity);
     std::string expected;
     for (int i = 0; i < 200; ++i) {
         const std::string piece = "<p>" + std::to_string(i) + "</p>";
-        s.Append(piece.c_str());
+        zero.Append(piece.c_str());
         expected += piece;
     }
-    EXPECT_EQ(std::string(s.GetBuffer()), expected);
-    EXPECT_EQ(s.GetLength(), static_cast<int32_t>(expected.size()));
-    EXPECT_GE(s.GetCapacity(), s.GetLength() + 3);
+    EXPECT_EQ(std::string(zero.GetBuffer()), expected);
+    EXPECT_EQ(zero.GetLength(), static_cast<int32_t>(expected.size()));
+
+    // Assign and Append take the given byte count; a negative one means all.
+    zero.Assign("dictionary", 4);
+    zero.Append("cdef", 2);
+    zero.Append("", 0);
+    EXPECT_STREQ(zero.GetBuffer(), "dictcd");
+    zero.Assign("word", -1);
+    EXPECT_STREQ(zero.GetBuffer(), "word");
+    zero.Assign("word", 0);
+    EXPECT_EQ(zero.GetLength(), 0);
 }
 
 TEST(SimpleString, ReplaceAll) {
-    CSimpleString s;
-    s.Assign("dic*tion*ary");
-    EXPECT_EQ(s.ReplaceAll("*", "&middot;"), 2);
-    EXPECT_STREQ(s.GetBuffer(), "dic&middot;tion&middot;ary");
-    EXPECT_EQ(s.GetLength(), 26);
-
-    s.Assign("plain");
-    EXPECT_EQ(s.ReplaceAll("*", "&middot;"), 0);
-    EXPECT_STREQ(s.GetBuffer(), "plain");
-
-    s.Assign("aaa");
-    EXPECT_EQ(s.ReplaceAll("aa", "b"), 1);
-    EXPECT_STREQ(s.GetBuffer(), "ba");
-
-    // The inserted text is not searched again.
-    s.Assign("xax");
-    EXPECT_EQ(s.ReplaceAll("a", "aa"), 1);
-    EXPECT_STREQ(s.GetBuffer(), "xaax");
-
-    s.Assign("a-b-c");
-    EXPECT_EQ(s.ReplaceAll("-", nullptr), 2);
-    EXPECT_STREQ(s.GetBuffer(), "abc");
-    EXPECT_EQ(s.GetLength(), 3);
-
-    // A replacement much longer than the text grows the result as needed.
     const std::string longText(500, 'L');
-    s.Assign("1x2x3");
-    EXPECT_EQ(s.ReplaceAll("x", longText.c_str()), 2);
-    EXPECT_EQ(std::string(s.GetBuffer()), "1" + longText + "2" + longText + "3");
-
-    EXPECT_EQ(s.ReplaceAll(nullptr, "y"), 0);
-    EXPECT_EQ(s.ReplaceAll("", "y"), 0);
+    const struct {
+        const char *text, *find, *replace;
+        int count;
+        std::string result;
+    } cases[] = {
+        {"dic*tion*ary", "*", "&middot;", 2, "dic&middot;tion&middot;ary"},
+        {"plain", "*", "&middot;", 0, "plain"},
+        {"aaa", "aa", "b", 1, "ba"},
+        {"xax", "a", "aa", 1, "xaax"},  // inserted text is not searched again
+        {"a-b-c", "-", nullptr, 2, "abc"},
+        {"1x2x3", "x", longText.c_str(), 2, "1" + longText + "2" + longText + "3"},
+        {"ab", nullptr, "y", 0, "ab"},
+        {"ab", "", "y", 0, "ab"},
+    };
+    for (const auto& c : cases) {
+        CSimpleString s;
+        s.Assign(c.text);
+        EXPECT_EQ(s.ReplaceAll(c.find, c.replace), c.count) << c.text;
+        EXPECT_EQ(std::string(s.GetBuffer()), c.result) << c.text;
+        EXPECT_EQ(s.GetLength(), static_cast<int32_t>(c.result.size())) << c.text;
+    }
     CSimpleString empty;
     EXPECT_EQ(empty.ReplaceAll("a", "b"), 0);
     EXPECT_EQ(empty.GetBuffer(), nullptr);

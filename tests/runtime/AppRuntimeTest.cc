@@ -1,17 +1,14 @@
 // The web runtime on a running bridge: which files it serves and which it
 // refuses, the access rules on its routes, and the upload store.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <set>
 #include <string>
 
 #include "platform/AppRuntime.h"
@@ -20,24 +17,11 @@
 
 namespace {
 
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+namespace fs = std::filesystem;
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::set<std::string> FilesIn(const std::string& folder) {
-    std::set<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), closedir);
-    while (directory) {
-        struct dirent* entry = readdir(directory.get());
-        if (entry == nullptr) break;
-        if (entry->d_name[0] != '.') names.insert(entry->d_name);
-    }
-    return names;
 }
 
 // An application directory beside a file outside it, served by a bridge on a
@@ -47,80 +31,85 @@ protected:
     void SetUp() override {
         char pattern[] = "/tmp/lxruntime-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
-        base_ = pattern;
-        app_ = base_ + "/app";
-        for (const char* folder :
-             {"", "/css", "/images", "/pron", "/data", "/downloads", "/.git"}) {
-            mkdir((app_ + folder).c_str(), 0755);
+        base = pattern;
+        app = base + "/app";
+        const std::pair<const char*, std::string> files[] = {
+            {"/../outside.html", "secret"},
+            {"/index.html", "<!doctype html><title>app</title>"},
+            {"/css/app.css", "body{}"},
+            {"/images/link.png", "\x89PNG"},
+            {"/pron/vox_C2_352441_abc", std::string("RIFF\0\0\0\0WAVEfmt ", 16)},
+            {"/pron/.store-123456", "partial"},
+            {"/.hidden", "hidden"},
+            {"/notes.lxd", "not a web file"},
+            {"/audiocache/abc", "x\x9c"},
+            {"/.git/config", "x"},
+            {"/data/wordnet.lxd", "database"},
+            {"/data/page.html", "engine data"},
+            {"/downloads/recording.z", "someone's download"},
+        };
+        for (const auto& file : files) {
+            fs::create_directories(fs::path(app + file.first).parent_path());
+            std::ofstream(app + file.first, std::ios::binary) << file.second;
         }
-        WriteFile(base_ + "/outside.html", "secret");
-        WriteFile(app_ + "/index.html", "<!doctype html><title>app</title>");
-        WriteFile(app_ + "/css/app.css", "body{}");
-        WriteFile(app_ + "/images/link.png", "\x89PNG");
-        WriteFile(app_ + "/pron/vox_C2_352441_abc", std::string("RIFF\0\0\0\0WAVEfmt ", 16));
-        WriteFile(app_ + "/pron/.store-123456", "partial");
-        WriteFile(app_ + "/.hidden", "hidden");
-        WriteFile(app_ + "/notes.lxd", "not a web file");
-        mkdir((app_ + "/audiocache").c_str(), 0755);
-        WriteFile(app_ + "/audiocache/abc", "x\x9c");
-        WriteFile(app_ + "/.git/config", "x");
-        WriteFile(app_ + "/data/wordnet.lxd", "database");
-        WriteFile(app_ + "/data/page.html", "engine data");
-        WriteFile(app_ + "/downloads/recording.z", "someone's download");
-        ASSERT_EQ(symlink("../../outside.html", (app_ + "/images/away.html").c_str()), 0);
-        ASSERT_EQ(symlink("../data/wordnet.lxd", (app_ + "/images/db.png").c_str()), 0);
-        ASSERT_EQ(symlink("css/app.css", (app_ + "/same.css").c_str()), 0);
-
-        bridge_ = std::make_unique<CBridge>(handlers_);
-        CAppRuntime::Install(*bridge_, app_);
-        ASSERT_TRUE(bridge_->Start(0));
-        client_ = std::make_unique<httplib::Client>("127.0.0.1", bridge_->Port());
+        fs::create_symlink("../../outside.html", app + "/images/away.html");
+        fs::create_symlink("../data/wordnet.lxd", app + "/images/db.png");
+        fs::create_symlink("css/app.css", app + "/same.css");
+        CAppRuntime::Install(bridge, app);
+        ASSERT_TRUE(bridge.Start(0));
     }
-
     void TearDown() override {
-        client_.reset();
-        bridge_.reset();
-        std::string command = "rm -rf '" + base_ + "'";
-        EXPECT_EQ(system(command.c_str()), 0);
+        bridge.Stop();
+        fs::remove_all(base);
     }
 
-    int Status(const std::string& path, const httplib::Headers& headers = {}) {
-        auto res = client_->Get(path.c_str(), headers);
-        return res ? res->status : -1;
+    httplib::Result Get(const std::string& path, const httplib::Headers& headers = {}) {
+        return client().Get(path.c_str(), headers);
+    }
+    int Status(const httplib::Result& result) { return result ? result->status : -1; }
+    httplib::Result Upload(const std::string& body, const httplib::Headers& headers = {},
+                           const char* type = "application/octet-stream") {
+        return client().Post("/runtime/upload", headers, body, type);
+    }
+    httplib::Client client() { return httplib::Client("127.0.0.1", bridge.Port()); }
+    size_t Downloads() {
+        fs::directory_iterator files(app + "/downloads");
+        return static_cast<size_t>(std::distance(begin(files), end(files)));
     }
 
-    httplib::Result Upload(const std::string& body, const char* type = "application/octet-stream") {
-        return client_->Post("/runtime/upload", body, type);
-    }
-
-    std::string base_, app_;
-    CHandlerTable handlers_;
-    std::unique_ptr<CBridge> bridge_;
-    std::unique_ptr<httplib::Client> client_;
+    std::string base, app;
+    CHandlerTable handlers;
+    CBridge bridge{handlers};
 };
 
-TEST_F(AppRuntimeTest, ServesWebFilesAndRecordingsWithTheirTypes) {
-    auto index = client_->Get("/");
-    ASSERT_TRUE(index);
-    EXPECT_EQ(index->status, 200);
+TEST_F(AppRuntimeTest, ServesWebFilesAndRecordingsUnderTheBridgeRules) {
+    auto index = Get("/");
+    ASSERT_EQ(Status(index), 200);
     EXPECT_EQ(index->body, "<!doctype html><title>app</title>");
     EXPECT_EQ(index->get_header_value("Content-Type"), "text/html; charset=utf-8");
     EXPECT_NE(index->get_header_value("Content-Security-Policy").find("script-src 'self'"),
               std::string::npos);
     EXPECT_EQ(index->get_header_value("X-Content-Type-Options"), "nosniff");
-
-    auto css = client_->Get("/css/app.css");
-    ASSERT_TRUE(css);
+    auto css = Get("/css/app.css");
     EXPECT_EQ(css->get_header_value("Content-Type"), "text/css; charset=utf-8");
     EXPECT_EQ(css->get_header_value("Content-Security-Policy"), "");
-
-    auto recording = client_->Get("/pron/vox_C2_352441_abc");
-    ASSERT_TRUE(recording);
-    EXPECT_EQ(recording->status, 200);
+    auto recording = Get("/pron/vox_C2_352441_abc");
+    EXPECT_EQ(Status(recording), 200);
     EXPECT_EQ(recording->get_header_value("Content-Type"), "audio/wav");
+    EXPECT_EQ(Status(Get("/images/link.png")), 200);
+    EXPECT_EQ(Status(Get("/same.css")), 200) << "a link that stays inside is followed";
 
-    EXPECT_EQ(Status("/images/link.png"), 200);
-    EXPECT_EQ(Status("/same.css"), 200) << "a link that stays inside is followed";
+    const std::string own = "http://127.0.0.1:" + std::to_string(bridge.Port());
+    EXPECT_EQ(Status(Get("/", {{"Origin", own}})), 200);
+    EXPECT_EQ(Status(Get("/", {{"Host", "evil.example:80"}})), 403);
+    EXPECT_EQ(Status(Get("/", {{"Origin", "http://evil.example"}})), 403);
+    EXPECT_EQ(Status(Upload("x", {}, "application/x-www-form-urlencoded")), 403);
+    EXPECT_EQ(Status(Upload("x", {{"Origin", "http://evil.example"}})), 403);
+    EXPECT_EQ(Downloads(), 1u);
+    // The upload's content type is allowed on the upload route only.
+    EXPECT_EQ(
+        Status(client().Post("/pdl/call", R"({"method":"CleanUp"})", "application/octet-stream")),
+        403);
 }
 
 TEST_F(AppRuntimeTest, RefusesWhatLiesOutsideTheWebFiles) {
@@ -133,55 +122,35 @@ TEST_F(AppRuntimeTest, RefusesWhatLiesOutsideTheWebFiles) {
                              "/notes.lxd", "/audiocache/abc",  // neither web files nor recordings
                              "/images", "/images/", "//index.html", "/css\\app.css",
                              "/index.html%00.png", "/missing.html"}) {
-        EXPECT_EQ(Status(path), 404) << path;
+        EXPECT_EQ(Status(Get(path)), 404) << path;
     }
-}
-
-TEST_F(AppRuntimeTest, KeepsTheBridgeAccessRules) {
-    EXPECT_EQ(Status("/", {{"Host", "evil.example:80"}}), 403);
-    EXPECT_EQ(Status("/", {{"Origin", "http://evil.example"}}), 403);
-    EXPECT_EQ(Status("/", {{"Origin", "http://127.0.0.1:" + std::to_string(bridge_->Port())}}),
-              200);
-    auto form = Upload("x", "application/x-www-form-urlencoded");
-    ASSERT_TRUE(form);
-    EXPECT_EQ(form->status, 403);
-    auto foreign = client_->Post("/runtime/upload", {{"Origin", "http://evil.example"}}, "x",
-                                 "application/octet-stream");
-    ASSERT_TRUE(foreign);
-    EXPECT_EQ(foreign->status, 403);
-    EXPECT_EQ(FilesIn(app_ + "/downloads"), std::set<std::string>{"recording.z"});
 }
 
 TEST_F(AppRuntimeTest, StoresUploadsUnderItsOwnNamesWithinTheCap) {
     std::string recording(100000, '\0');
     for (size_t i = 0; i < recording.size(); ++i) recording[i] = static_cast<char>(i * 7);
     auto stored = Upload(recording);
-    ASSERT_TRUE(stored);
-    ASSERT_EQ(stored->status, 200);
+    ASSERT_EQ(Status(stored), 200);
     std::string path = nlohmann::json::parse(stored->body).at("path");
     ASSERT_EQ(path.compare(0, 17, "downloads/upload-"), 0) << path;
     EXPECT_EQ(path.find('/', 10), std::string::npos);
-    EXPECT_EQ(ReadFile(app_ + "/" + path), recording);
+    EXPECT_EQ(ReadFile(app + "/" + path), recording);
 
-    auto full = Upload(std::string(CAppRuntime::kMaxUploadBytes, 'z'));
-    ASSERT_TRUE(full);
-    EXPECT_EQ(full->status, 200);
+    EXPECT_EQ(Status(Upload(std::string(CAppRuntime::kMaxUploadBytes, 'z'))), 200);
     auto over = Upload(std::string(CAppRuntime::kMaxUploadBytes + 1, 'z'));
-    if (over) {
-        EXPECT_EQ(over->status, 413);  // else the connection was cut mid-body
-    }
-    EXPECT_EQ(FilesIn(app_ + "/downloads").size(), 3u) << "the oversized upload left nothing";
+    EXPECT_TRUE(!over || over->status == 413);  // else the connection was cut mid-body
+    EXPECT_EQ(Downloads(), 3u) << "the oversized upload left nothing";
 
     // An upload nobody consumed is cleared once it is old; a fresh one stays.
-    std::string stale = app_ + "/" + path;
-    struct timeval old[2] = {{time(nullptr) - CAppRuntime::kStaleUploadSeconds - 5, 0},
-                             {time(nullptr) - CAppRuntime::kStaleUploadSeconds - 5, 0}};
-    ASSERT_EQ(utimes(stale.c_str(), old), 0);
-    ASSERT_EQ(utimes((app_ + "/downloads/recording.z").c_str(), old), 0);
+    std::string stale = app + "/" + path;
+    time_t old = time(nullptr) - CAppRuntime::kStaleUploadSeconds - 5;
+    struct timeval times[2] = {{old, 0}, {old, 0}};
+    ASSERT_EQ(utimes(stale.c_str(), times), 0);
+    ASSERT_EQ(utimes((app + "/downloads/recording.z").c_str(), times), 0);
     ASSERT_TRUE(Upload("next"));
     EXPECT_NE(access(stale.c_str(), F_OK), 0);
-    EXPECT_EQ(FilesIn(app_ + "/downloads").size(), 3u);
-    EXPECT_EQ(ReadFile(app_ + "/downloads/recording.z"), "someone's download")
+    EXPECT_EQ(Downloads(), 3u);
+    EXPECT_EQ(ReadFile(app + "/downloads/recording.z"), "someone's download")
         << "only the runtime's own uploads are cleared";
 }
 

@@ -1,24 +1,105 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "db/DictDatabase.h"
 #include "db/Format.h"
-#include "tests/trie/TrieFiles.h"
+#include "db/IndexListing.h"
+#include "db/ScrollHelper.h"
+#include "db/SmartFile.h"
+#include "db/TrieWriter.h"
+#include "db/WordList.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 
-std::vector<std::string> Walk(CTrie* trie, const std::string& key, bool forward,
-                              size_t limit = SIZE_MAX) {
+// A key built the plain way, independently of the engine's encoders.
+std::string PlainKey(const std::string& headword) {
+    std::string letters, capitals;
+    for (size_t i = 0; i < headword.size(); ++i) {
+        const bool capital = headword[i] >= 'A' && headword[i] <= 'Z';
+        letters += static_cast<char>(headword[i] + (capital ? 'a' - 'A' : 0));
+        if (capital) capitals += static_cast<char>(0x20 + i);
+    }
+    return capitals.empty() ? letters : letters + '\x03' + capitals;
+}
+
+std::vector<unsigned char> SectionOf(const std::vector<std::string>& headwords) {
+    CTrieWriter writer(false);
+    uint32_t position = 0;
+    for (const std::string& word : headwords) {
+        writer.AddHeadword(word, {0x84000000u | position++});
+    }
+    std::vector<unsigned char> section;
+    writer.Finish(&section);
+    return section;
+}
+
+uint32_t WordAt(const std::vector<unsigned char>& bytes, uint32_t index) {
+    const unsigned char* p = bytes.data() + 4 * index;
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+void PutWord(std::vector<unsigned char>* bytes, uint32_t index, uint32_t word) {
+    for (int i = 0; i < 4; ++i) (*bytes)[4 * index + i] = static_cast<unsigned char>(word >> 8 * i);
+}
+
+// A database object that holds just a word list over a file containing one
+// trie section at offset 0, cached in the window as an open database caches it.
+class TrieDatabase {
+public:
+    explicit TrieDatabase(const std::vector<unsigned char>& section, bool raw = false) {
+        lxtest::WriteBytes(dir.File("trie"), section);
+        database.file = new CSmartFile();
+        database.file->Open(dir.File("trie").c_str());
+        database.wordList = new CWordList(database.file, 0, raw);
+        database.file->CacheRange(0, (database.wordList->GetEntryCount() + 128) * 4);
+    }
+    CWordList* trie() { return database.wordList; }
+    CDictDatabase* db() { return &database; }
+
+private:
+    lxtest::TempDir dir;
+    CDictDatabase database;
+};
+
+// Collects the words a walk hands out; stops after `limit` with `stopCode`.
+struct Collector {
+    std::vector<std::string> words;
+    size_t limit = SIZE_MAX;
+    int32_t stopCode = 0;
+
+    static int32_t Visit(void* context, const char* word, uint32_t) {
+        Collector* self = static_cast<Collector*>(context);
+        self->words.push_back(word);
+        return self->words.size() >= self->limit ? self->stopCode : 1;
+    }
+};
+
+using Words = std::vector<std::string>;
+
+Words Walk(CTrie* trie, const std::string& key, bool forward, size_t limit = SIZE_MAX) {
     Collector collector;
     collector.limit = limit;
     trie->Enumerate(Collector::Visit, &collector, key.c_str(), forward);
     return collector.words;
 }
 
-const std::vector<std::string> kWords = {"cat",    "cats", "catalog", "dog", "paris", "Paris",
-                                         "parish", "Us",   "US",      "us",  "zebra"};
+Words List(CDictDatabase* database, const std::string& anchor, bool forward, bool exclusive,
+           size_t limit) {
+    Collector collector;
+    collector.limit = limit;
+    ListIndexWords(database, Collector::Visit, &collector, anchor.c_str(), forward, exclusive);
+    return collector.words;
+}
+
+const Words kWords = {"cat",    "cats", "catalog", "dog", "paris", "Paris",
+                      "parish", "Us",   "US",      "us",  "zebra"};
 
 TEST(KeyEncoding, RoundTrips) {
     char buffer[32] = "USA";
@@ -28,13 +109,12 @@ TEST(KeyEncoding, RoundTrips) {
     EXPECT_STREQ(buffer, "USA");
 
     strcpy(buffer, "McDonald");
-    int end = EncodeCapitals(buffer);
+    const int end = EncodeCapitals(buffer);
     EXPECT_EQ(std::string(buffer), PlainKey("McDonald"));
     EXPECT_EQ(std::string(buffer), CTrieWriter::KeyOf("McDonald"));
     EXPECT_EQ(DecodeCapitals(buffer), 8);
     EXPECT_STREQ(buffer, "McDonald");
     ReencodeCapitals(buffer, 8);
-    EXPECT_EQ(std::string(buffer), PlainKey("McDonald"));
     RestoreCapitals(buffer, end);
     EXPECT_STREQ(buffer, "McDonald");
 
@@ -42,7 +122,6 @@ TEST(KeyEncoding, RoundTrips) {
     EXPECT_EQ(EncodeCapitals(buffer), -1);
     EXPECT_EQ(DecodeCapitals(buffer), -1);
     EXPECT_STREQ(buffer, "plain word");
-
     strcpy(buffer, "A-Z[@]");
     LowercaseWord(buffer);
     EXPECT_STREQ(buffer, "a-z[@]");
@@ -55,6 +134,10 @@ TEST(KeyEncoding, RoundTrips) {
     EXPECT_STREQ(buffer, "aB");
     ReencodeCapitals(buffer, 2);
     EXPECT_EQ(0, memcmp(buffer, damaged, sizeof(damaged)));
+    // A position naming the marker's own place would shift the terminator.
+    memcpy(buffer, "ab\x03\x22", 5);
+    EXPECT_EQ(DecodeCapitals(buffer), 2);
+    EXPECT_STREQ(buffer, "ab");
 }
 
 TEST(TrieWriter, RefusesWhatTheFormatCannotHold) {
@@ -73,74 +156,53 @@ TEST(TrieWriter, RefusesWhatTheFormatCannotHold) {
     EXPECT_FALSE(raw.Add("ab", {0x84000001u}));
 }
 
-TEST(TrieReader, FindsWordsAndReferences) {
+TEST(TrieReader, FindsWordsVariantsAndReferences) {
     TrieDatabase file(SectionOf(kWords));
     CTrie* trie = file.trie();
     EXPECT_EQ(trie->GetStatus(), 0);
-
     char word[lxd::kKeyBufferSize] = "cat:3";
-    uint32_t cat = trie->FindWord(word, 1, true);
+    const uint32_t cat = trie->FindWord(word, 1, true);
     ASSERT_NE(cat, 0u);
     EXPECT_STREQ(word, "cat:3");
-    uint32_t refs[4];
+    // The references are read from the node's index or the one past it.
+    uint32_t refs[4], again[4];
     ASSERT_EQ(trie->GetRecordRefs(cat, refs, 4), 1);
     EXPECT_EQ(refs[0], 0x84000000u);  // first headword added
-    uint32_t again[4];
     ASSERT_EQ(trie->GetRecordRefs(cat + 1, again, 4), 1);
     EXPECT_EQ(again[0], refs[0]);
-
-    strcpy(word, "ca");
-    EXPECT_EQ(trie->FindWord(word, 1, true), 0u);
-    strcpy(word, "catalogs");
-    EXPECT_EQ(trie->FindWord(word, 1, true), 0u);
-    strcpy(word, "");
-    EXPECT_EQ(trie->FindWord(word, 1, true), 0u);
+    for (const char* miss : {"ca", "catalogs", ""}) {
+        strcpy(word, miss);
+        EXPECT_EQ(trie->FindWord(word, 1, true), 0u) << miss;
+    }
 
     // With both variants of "us" present the lower-case key wins; without a
-    // lower-case key the first capitalised form in key order does.
-    TrieDatabase onlyCapitals(SectionOf({"US", "Us", "Paris", "pa"}));
+    // lower-case key the first capitalised form in key order does, when the
+    // buffer has room for it: letters, marker, capitals and terminator.
+    TrieDatabase capitals(SectionOf({"US", "Us", "Paris", "pa", "NASA"}));
+    const struct {
+        const char *typed, *result;
+        size_t capacity;
+        bool found;
+    } cases[] = {{"paris", "Paris", 57, true},
+                 {"us", "Us", 57, true},
+                 {"nasa", "nasa", 9, false},
+                 {"nasa", "NASA", 10, true},
+                 {"nasa:2", "nasa:2", 9, false}};
+    for (const auto& c : cases) {
+        strcpy(word, c.typed);
+        EXPECT_EQ(capitals.trie()->FindWord(word, 1, true, c.capacity) != 0, c.found) << c.typed;
+        EXPECT_STREQ(word, c.result);
+    }
     strcpy(word, "paris");
-    EXPECT_EQ(onlyCapitals.trie()->FindExactWord(word, 1), 0u);
-    EXPECT_NE(onlyCapitals.trie()->FindWord(word, 1, true), 0u);
-    EXPECT_STREQ(word, "Paris");
-    strcpy(word, "us");
-    EXPECT_NE(onlyCapitals.trie()->FindWord(word, 1, true), 0u);
-    EXPECT_STREQ(word, "Us");
+    EXPECT_EQ(capitals.trie()->FindExactWord(word, 1), 0u);
 }
 
-TEST(TrieReader, VariantNeedsRoomInTheBuffer) {
-    TrieDatabase file(SectionOf({"NASA", "Paris"}));
-    char word[16];
-    strcpy(word, "nasa");
-    // Letters, marker, four capitals and the terminator: 10 bytes.
-    EXPECT_EQ(file.trie()->FindWord(word, 1, true, 9), 0u);
-    EXPECT_STREQ(word, "nasa");
-    EXPECT_NE(file.trie()->FindWord(word, 1, true, 10), 0u);
-    EXPECT_STREQ(word, "NASA");
-
-    // A variant that cannot be written leaves the word and its tail intact.
-    strcpy(word, "nasa:2");
-    EXPECT_EQ(file.trie()->FindWord(word, 1, true, 9), 0u);
-    EXPECT_STREQ(word, "nasa:2");
-}
-
-TEST(Enumeration, OrderAndStartingPoints) {
+TEST(Enumeration, OrderStartingPointsAndVisitorAnswers) {
     TrieDatabase file(SectionOf(kWords));
     CTrie* trie = file.trie();
-    const std::vector<std::string> all = {"cat",    "catalog", "cats", "dog", "paris", "Paris",
-                                          "parish", "us",      "Us",   "US",  "zebra"};
-    EXPECT_EQ(Walk(trie, "", true), all);
-    EXPECT_TRUE(Walk(trie, "", false).empty());
-    EXPECT_TRUE(Walk(trie, "zzz", true).empty());
-    EXPECT_EQ(Walk(trie, "zzz", false), std::vector<std::string>(all.rbegin(), all.rend()));
-
-    EXPECT_EQ(Walk(trie, "paris", true, 3), (std::vector<std::string>{"paris", "Paris", "parish"}));
-    EXPECT_EQ(Walk(trie, PlainKey("Paris"), true, 2),
-              (std::vector<std::string>{"Paris", "parish"}));
-    EXPECT_EQ(Walk(trie, PlainKey("Paris"), false, 2), (std::vector<std::string>{"paris", "dog"}));
-    EXPECT_EQ(Walk(trie, "cats", false), (std::vector<std::string>{"catalog", "cat"}));
-    EXPECT_EQ(Walk(trie, "catb", false, 1), (std::vector<std::string>{"catalog"}));
-    EXPECT_EQ(Walk(trie, "d", true, 1), (std::vector<std::string>{"dog"}));
+    // Capitalised forms sort after the lower-case one, before longer keys.
+    EXPECT_EQ(Walk(trie, "paris", true, 3), (Words{"paris", "Paris", "parish"}));
+    EXPECT_EQ(Walk(trie, PlainKey("Paris"), false, 2), (Words{"paris", "dog"}));
 
     Collector stopped;
     stopped.limit = 2;
@@ -151,38 +213,64 @@ TEST(Enumeration, OrderAndStartingPoints) {
     stopped.words.clear();
     stopped.stopCode = 0x101;
     EXPECT_TRUE(trie->Enumerate(Collector::Visit, &stopped, "", true));
-    EXPECT_EQ(stopped.words.size(), all.size());
+    EXPECT_EQ(stopped.words.size(), kWords.size());
 }
 
-TEST(Enumeration, ReachesKeysOfFiftySevenBytes) {
-    std::string reached(57, 'k');
-    std::string beyond(58, 'm');
+TEST(Enumeration, ReachesKeysOfFiftySevenBytesAndRawKeys) {
+    const std::string reached(57, 'k'), beyond(58, 'm');
     TrieDatabase file(SectionOf({reached, beyond, "n"}));
-    EXPECT_EQ(Walk(file.trie(), "", true), (std::vector<std::string>{reached, "n"}));
-    EXPECT_EQ(Walk(file.trie(), "z", false), (std::vector<std::string>{"n", reached}));
+    EXPECT_EQ(Walk(file.trie(), "", true), (Words{reached, "n"}));
+    EXPECT_EQ(Walk(file.trie(), "z", false), (Words{"n", reached}));
     char word[lxd::kKeyBufferSize];
     strcpy(word, beyond.c_str());
     EXPECT_NE(file.trie()->FindExactWord(word, 1), 0u);
-}
 
-TEST(Enumeration, RawTrieUsesEveryByte) {
+    // A raw trie uses every byte and has no references.
     CTrieWriter writer(true);
-    for (const char* key : {"\x81"
-                            "b",
-                            "a\xff", "a"})
-        ASSERT_TRUE(writer.Add(key));
+    for (const char* key : {"\x81z", "a\xff", "a"}) ASSERT_TRUE(writer.Add(key));
     std::vector<unsigned char> section;
     ASSERT_TRUE(writer.Finish(&section));
-    TrieDatabase file(section, true);
-    EXPECT_EQ(Walk(file.trie(), "", true), (std::vector<std::string>{"a", "a\xff",
-                                                                     "\x81"
-                                                                     "b"}));
-    char word[8] =
-        "\x81"
-        "b";
-    EXPECT_NE(file.trie()->FindExactWord(word, 1), 0u);
+    TrieDatabase raw(section, true);
+    EXPECT_EQ(Walk(raw.trie(), "", true), (Words{"a", "a\xff", "\x81z"}));
+    strcpy(word, "\x81z");
+    EXPECT_NE(raw.trie()->FindExactWord(word, 1), 0u);
     uint32_t refs[2];
-    EXPECT_EQ(file.trie()->GetRecordRefs(1, refs, 2), 0);
+    EXPECT_EQ(raw.trie()->GetRecordRefs(1, refs, 2), 0);
+}
+
+// Random headwords with capitals, walked from every key and from probes
+// between keys, against the same keys sorted here.
+TEST(Enumeration, MatchesSortedKeysFromEveryAnchor) {
+    std::mt19937 random(20261206);
+    for (int round = 0; round < 8; ++round) {
+        Words headwords(1 + random() % 60);
+        for (std::string& word : headwords) {
+            for (int j = 1 + random() % 5; j > 0; --j) {
+                const char c = static_cast<char>('a' + random() % 3);
+                word += random() % 4 == 0 ? static_cast<char>(c - 0x20) : c;
+            }
+        }
+        std::vector<std::pair<std::string, std::string>> sorted;  // key, headword
+        for (const std::string& word : headwords) sorted.emplace_back(PlainKey(word), word);
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+
+        TrieDatabase file(SectionOf(headwords));
+        Words anchors = {"", "a", "bb", "zz", "a\x03", "ab\x01"};
+        for (const auto& item : sorted) {
+            anchors.push_back(item.first);
+            anchors.push_back(item.first + '\x01');
+            anchors.push_back(item.first.substr(0, item.first.size() - 1));
+        }
+        for (const std::string& anchor : anchors) {
+            Words after, before;
+            for (const auto& item : sorted)
+                (item.first >= anchor ? after : before).push_back(item.second);
+            std::reverse(before.begin(), before.end());
+            EXPECT_EQ(Walk(file.trie(), anchor, true), after) << "forward from " << anchor;
+            EXPECT_EQ(Walk(file.trie(), anchor, false), before) << "backward from " << anchor;
+        }
+    }
 }
 
 // Every damaged trie must give a bounded answer: no crash, no endless walk,
@@ -190,10 +278,9 @@ TEST(Enumeration, RawTrieUsesEveryByte) {
 void ExpectBounded(const std::vector<unsigned char>& section) {
     TrieDatabase file(section);
     CTrie* trie = file.trie();
-    uint32_t count = trie->GetEntryCount();
     for (const char* key : {"", "cat", "parish", "zzz"}) {
-        EXPECT_LE(Walk(trie, key, true).size(), count);
-        EXPECT_LE(Walk(trie, key, false).size(), count);
+        EXPECT_LE(Walk(trie, key, true).size(), trie->GetEntryCount());
+        EXPECT_LE(Walk(trie, key, false).size(), trie->GetEntryCount());
         char word[lxd::kKeyBufferSize];
         strcpy(word, key);
         trie->FindWord(word, 1, true);
@@ -205,9 +292,10 @@ void ExpectBounded(const std::vector<unsigned char>& section) {
 
 TEST(DamagedTrie, LoopsAndWildIndicesStayBounded) {
     const std::vector<unsigned char> good = SectionOf(kWords);
-    uint32_t count = WordAt(good, 0);
+    const uint32_t count = WordAt(good, 0);
+    std::vector<unsigned char> tangle = good;  // every child back at the root
     for (uint32_t i = 1; i <= count; ++i) {
-        uint32_t entry = WordAt(good, i);
+        const uint32_t entry = WordAt(good, i);
         if (entry & 0x80000000u) continue;
         for (uint32_t child : {1u, i, count + 1, 0x3FFFFFu}) {
             std::vector<unsigned char> bad = good;
@@ -217,14 +305,7 @@ TEST(DamagedTrie, LoopsAndWildIndicesStayBounded) {
         std::vector<unsigned char> noLast = good;
         PutWord(&noLast, i, entry & ~lxd::kEntryLast);
         ExpectBounded(noLast);
-    }
-    // Every node pointing back at the root list and nothing ever last.
-    std::vector<unsigned char> tangle = good;
-    for (uint32_t i = 1; i <= count; ++i) {
-        uint32_t entry = WordAt(good, i);
-        if (!(entry & 0x80000000u)) {
-            PutWord(&tangle, i, (entry & 0xFF800000u) | 1u);
-        }
+        PutWord(&tangle, i, (entry & 0xFF800000u) | 1u);
     }
     ExpectBounded(tangle);
 }
@@ -236,57 +317,102 @@ TEST(DamagedTrie, BadCountAndMarker) {
     EXPECT_EQ(badMarker.trie()->GetStatus(), CTrie::kStatusBadTrie);
     EXPECT_EQ(Walk(badMarker.trie(), "", true).size(), kWords.size());
 
-    std::vector<unsigned char> large = SectionOf(kWords);
-    PutWord(&large, 0, 0xFFFFFFF0u);
-    TrieDatabase overCount(large);
+    section = SectionOf(kWords);
+    PutWord(&section, 0, 0xFFFFFFF0u);
+    TrieDatabase overCount(section);
     EXPECT_EQ(overCount.trie()->GetStatus(), CTrie::kStatusBadTrie);
     EXPECT_LE(Walk(overCount.trie(), "", true).size(), kWords.size());
 
     TrieDatabase truncated({0x05, 0x00});
     EXPECT_EQ(truncated.trie()->GetStatus(), CTrie::kStatusBadTrie);
-    EXPECT_EQ(truncated.trie()->GetEntryCount(), 0u);
     EXPECT_FALSE(truncated.trie()->Enumerate(Collector::Visit, nullptr, "", true));
     char word[lxd::kKeyBufferSize] = "cat";
     EXPECT_EQ(truncated.trie()->FindWord(word, 1, true), 0u);
 }
 
-// Random headwords with capitals, walked from every key and from probes
-// between keys, against the same keys sorted here.
-TEST(Enumeration, MatchesSortedKeysFromEveryAnchor) {
-    std::mt19937 random(20261206);
-    for (int round = 0; round < 8; ++round) {
-        std::vector<std::string> headwords;
-        int size = 1 + random() % 60;
-        for (int i = 0; i < size; ++i) {
-            std::string word;
-            int length = 1 + random() % 5;
-            for (int j = 0; j < length; ++j) {
-                char c = static_cast<char>('a' + random() % 3);
-                word += random() % 4 == 0 ? static_cast<char>(c - 0x20) : c;
-            }
-            headwords.push_back(word);
-        }
-        std::vector<std::pair<std::string, std::string>> sorted;  // key, headword
-        for (const std::string& word : headwords) sorted.emplace_back(PlainKey(word), word);
-        std::sort(sorted.begin(), sorted.end());
-        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-
-        TrieDatabase file(SectionOf(headwords));
-        std::vector<std::string> anchors = {"", "a", "bb", "zz", "a\x03", "ab\x01"};
-        for (const auto& item : sorted) {
-            anchors.push_back(item.first);
-            anchors.push_back(item.first + '\x01');
-            anchors.push_back(item.first.substr(0, item.first.size() - 1));
-        }
-        for (const std::string& anchor : anchors) {
-            std::vector<std::string> after, before;
-            for (const auto& item : sorted)
-                (item.first >= anchor ? after : before).push_back(item.second);
-            std::reverse(before.begin(), before.end());
-            EXPECT_EQ(Walk(file.trie(), anchor, true), after) << "forward from " << anchor;
-            EXPECT_EQ(Walk(file.trie(), anchor, false), before) << "backward from " << anchor;
-        }
+TEST(IndexListing, RunsAroundAnAnchor) {
+    TrieDatabase file(SectionOf({"cat", "cats", "dog", "paris", "Paris", "parish", "zebra"}));
+    const struct {
+        const char* anchor;
+        bool forward, exclusive;
+        size_t limit;
+        Words expected;
+    } cases[] = {
+        {"Paris", true, false, 2, {"Paris", "parish"}},
+        {"Paris", true, true, 2, {"parish", "zebra"}},
+        {"Paris", false, false, 2, {"paris", "dog"}},
+        {"Paris", false, true, 2, {"paris", "dog"}},
+        {"CAT", true, false, 1, {"cats"}},
+        {"CAT", false, false, 1, {"cat"}},
+        {"cat", true, true, 1, {"cats"}},
+        {"", true, false, 1, {"cat"}},
+        {"dog", true, false, 0, {"dog"}},  // a count of 0 still takes one word
+        {"", false, false, 5, {}},
+        {"zz", true, false, 5, {}},
+        {"zz", false, false, 2, {"zebra", "parish"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(List(file.db(), c.anchor, c.forward, c.exclusive, c.limit), c.expected)
+            << c.anchor << (c.forward ? " forward" : " backward")
+            << (c.exclusive ? " exclusive" : "");
     }
+}
+
+TEST(IndexListing, ExclusiveRunsContinueSeamlessly) {
+    Words headwords;
+    for (const char* stem : {"a", "ab", "Ab", "AB", "abc", "b", "B", "ba", "bA"}) {
+        headwords.push_back(stem);
+        headwords.push_back(std::string(stem) + "x");
+    }
+    TrieDatabase file(SectionOf(headwords));
+    const Words whole = List(file.db(), "", true, false, SIZE_MAX);
+    ASSERT_EQ(whole.size(), headwords.size());
+    for (size_t runLength : {1u, 2u, 5u}) {
+        Words joined = List(file.db(), "", true, false, runLength);
+        while (joined.size() < whole.size()) {
+            const Words next = List(file.db(), joined.back(), true, true, runLength);
+            ASSERT_FALSE(next.empty());
+            joined.insert(joined.end(), next.begin(), next.end());
+        }
+        EXPECT_EQ(joined, whole);
+        EXPECT_TRUE(List(file.db(), whole.back(), true, true, runLength).empty());
+    }
+    // Backward runs from each word's own anchor give the words before it.
+    for (size_t i = 0; i < whole.size(); ++i) {
+        EXPECT_EQ(List(file.db(), whole[i], false, false, 1),
+                  i == 0 ? Words{} : Words{whole[i - 1]});
+    }
+
+    // Anchors longer than a key order like their full key.
+    const std::string longest(57, 'q');
+    TrieDatabase longKeys(SectionOf({"p", longest, "r"}));
+    EXPECT_EQ(List(longKeys.db(), std::string(200, 'Q'), true, false, 5), (Words{"r"}));
+    EXPECT_EQ(List(longKeys.db(), std::string(200, 'Q'), false, false, 5), (Words{longest, "p"}));
+    EXPECT_EQ(List(longKeys.db(), std::string(70, 'Q') + "Z", true, true, 5), (Words{"r"}));
+}
+
+TEST(IndexListing, ScrollPositions) {
+    std::vector<unsigned char> section = SectionOf({"apple", "berry", "cherry"});
+    const size_t tableOffset = section.size();
+    section.resize(tableOffset + lxd::kScrollTableSize, 0);
+    // Position 3 holds "ch", stored reversed in its four bytes.
+    section[tableOffset + 4 * 3 + 3] = 'c';
+    section[tableOffset + 4 * 3 + 2] = 'h';
+    TrieDatabase file(section);
+    file.db()->scrollHelper = new CScrollHelper(file.db()->file, tableOffset);
+
+    char prefix[5];
+    file.db()->scrollHelper->GetScrollPrefix(1024, prefix);
+    EXPECT_STREQ(prefix, "\x01");
+    for (int position : {3, -5, 0, 1024, 5000}) {
+        Collector collector;
+        collector.limit = 1;
+        ListFromScrollPosition(file.db(), Collector::Visit, &collector, position);
+        EXPECT_EQ(collector.words, (Words{position == 3 ? "cherry" : "apple"})) << position;
+    }
+    CScrollHelper unreadable(file.db()->file, 1u << 30);
+    unreadable.GetScrollPrefix(7, prefix);
+    EXPECT_STREQ(prefix, "");
 }
 
 }  // namespace

@@ -82,6 +82,13 @@ void CBuilder::MakeInflections() {
                     std::to_string(figures.rejected) + " generated forms rejected");
 }
 
+void CBuilder::RedirectUnreachableForms() {
+    report.BeginStage("unreachable forms");
+    uint64_t added = CInflectionMaker::RedirectUnreachableForms(lexicon);
+    report.Set("unreachable forms redirected", added);
+    report.EndStage(std::to_string(added) + " redirects");
+}
+
 void CBuilder::AddPronunciations() {
     report.BeginStage("pronunciations");
     CPronunciationSource source(sources, report, options.useEspeak);
@@ -213,6 +220,7 @@ int CBuilder::Run() {
         ReadWordNet();
         MakeInflections();
         AddCompanions();
+        RedirectUnreachableForms();
         AddPronunciations();
         ReadHyphenation();
         WriteDictionary();

@@ -36,6 +36,7 @@ public:
 private:
     void ReadWordNet();
     void MakeInflections();
+    void RedirectUnreachableForms();
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();

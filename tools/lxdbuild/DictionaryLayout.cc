@@ -107,20 +107,15 @@ std::string CDictionaryLayout::ThesaurusOrderKey(const std::string& line) {
     return key + line;
 }
 
-void CDictionaryLayout::AddOneLineRecords(const CLexicon& lexicon) {
+void CDictionaryLayout::PlaceThesaurus(const CLexicon& lexicon) {
     // Thesaurus lines of one meaning differ only in the word they leave
     // out; ordered by their sorted entries they lie side by side and share
-    // compressed blocks. Every other kind is stored as one run in headword
-    // order for the same reason.
+    // compressed blocks (spread over their headwords they would take some
+    // 0.7 MB more).
     std::vector<std::pair<std::string, std::string>> thesaurus;
-    std::vector<uint32_t> kinds;
     for (const auto& item : lexicon.entries) {
-        for (const auto& line : EntryLines(item.second)) {
-            if (line.first >= lxd::kKindThesaurusSynonym) {
-                thesaurus.emplace_back(ThesaurusOrderKey(line.second), line.second);
-            } else if (std::find(kinds.begin(), kinds.end(), line.first) == kinds.end()) {
-                kinds.push_back(line.first);
-            }
+        for (const auto& line : item.second.thesaurus) {
+            thesaurus.emplace_back(ThesaurusOrderKey(line.second), line.second);
         }
     }
     std::sort(thesaurus.begin(), thesaurus.end());
@@ -128,19 +123,42 @@ void CDictionaryLayout::AddOneLineRecords(const CLexicon& lexicon) {
     for (const auto& line : thesaurus) {
         AddLine(line.second, &position);
     }
-    std::sort(kinds.begin(), kinds.end());
-    for (uint32_t kind : kinds) {
-        for (const auto& item : lexicon.entries) {
-            for (const auto& line : EntryLines(item.second)) {
-                if (line.first == kind) {
-                    AddLine(line.second, &position);
-                }
-            }
+}
+
+std::vector<const CDictionaryLayout::EntryItem*> CDictionaryLayout::KeyOrder(
+    const CLexicon& lexicon) {
+    std::vector<std::pair<std::string, const EntryItem*>> keyed;
+    for (const auto& item : lexicon.entries) {
+        keyed.emplace_back(ToLower(item.first), &item);
+    }
+    // Case variants (Paris, paris) fold to one key and stay side by side.
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<const EntryItem*> order;
+    for (const auto& item : keyed) {
+        order.push_back(item.second);
+    }
+    return order;
+}
+
+void CDictionaryLayout::PlaceEntryLines(const CLexicon& lexicon) {
+    // A headword's plurals, tenses, frames, pronunciation and origin lie
+    // together, so that showing it inflates one block for them rather than
+    // one per kind.
+    uint32_t position = 0;
+    for (const EntryItem* item : KeyOrder(lexicon)) {
+        for (const auto& line : EntryLines(item->second)) {
+            AddLine(line.second, &position);
         }
     }
 }
 
 bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
+    // Synsets stay in WordNet's order, which groups them by lexicographer
+    // file: related synsets lie close, so a sense's link targets often share
+    // its blocks, and neighbours share words, so blocks compress well. Put
+    // next to their first headword instead, they cost 1.3 MB more and a
+    // definition inflates no fewer blocks.
     std::set<uint32_t> highTargets;
     for (const Synset& synset : lexicon.synsets) {
         for (const Link& link : synset.links) {
@@ -154,7 +172,8 @@ bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
             return false;
         }
     }
-    AddOneLineRecords(lexicon);
+    PlaceThesaurus(lexicon);
+    PlaceEntryLines(lexicon);
     if (writer.GetStreamLength() < kHighRegion && !writer.PadTo(kHighRegion)) {
         error = writer.GetError();
         return false;

@@ -1,7 +1,7 @@
 // Maps a CLexicon onto the record stream and headword index of a CDictWriter.
-// CDictionaryLayout decides where every record lies: adjective synsets, the
-// only targets of similar-to links, are placed at stream position 2^24 or
-// beyond, since a link byte 0xCC below that would read as filler.
+// CDictionaryLayout decides where every record lies: synsets in WordNet's
+// order, each headword's one-line records together, similar-to targets at
+// stream position 2^24 or beyond (a link byte 0xCC below that reads as filler).
 #ifndef LEXORA_TOOLS_LXDBUILD_DICTIONARYLAYOUT_H
 #define LEXORA_TOOLS_LXDBUILD_DICTIONARYLAYOUT_H
 
@@ -54,7 +54,11 @@ private:
     // The one-line records of an entry in reference order: kind and text.
     static std::vector<std::pair<uint32_t, std::string>> EntryLines(const Entry& entry);
     static std::string ThesaurusOrderKey(const std::string& line);
-    void AddOneLineRecords(const CLexicon& lexicon);
+    void PlaceThesaurus(const CLexicon& lexicon);
+    using EntryItem = std::map<std::string, Entry>::value_type;
+    // Headwords ordered by their lower-case form, as the index sorts them.
+    static std::vector<const EntryItem*> KeyOrder(const CLexicon& lexicon);
+    void PlaceEntryLines(const CLexicon& lexicon);
 
     CDictWriter& writer;
     std::map<uint32_t, uint32_t> synsetPosition;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
+#include "tools/lxdbuild/LookupMirror.h"
+
 namespace lxdbuild {
 
 namespace {
@@ -59,8 +61,10 @@ std::vector<std::string> VowelSuffixCandidates(const std::string& word, const st
     }
     if (EndsConsonantVowelConsonant(word)) {
         std::string doubled = word + word.back() + suffix;
+        // A one-syllable word always doubles; its plain form, when the list
+        // knows it, belongs to another word (cutest is cute's, not cut's).
         if (VowelGroups(word) == 1) {
-            return {doubled, word + suffix};
+            return {doubled};
         }
         return {word + suffix, doubled};
     }
@@ -254,6 +258,45 @@ void CInflectionMaker::MakeRedirects(CLexicon& lexicon) {
     }
     figures.redirects = added.size();
     lexicon.IndexVariants();
+}
+
+uint64_t CInflectionMaker::RedirectUnreachableForms(CLexicon& lexicon) {
+    // form -> its bases in headword order; axes is a plural of both ax and
+    // axe, and reaching either is right.
+    std::map<std::string, std::vector<std::string>> bases;
+    for (const auto& item : lexicon.entries) {
+        const Entry& entry = item.second;
+        for (const auto* forms : {&entry.plurals, &entry.pastTenses, &entry.pastParticiples,
+                                  &entry.adjectiveComparatives, &entry.adjectiveSuperlatives,
+                                  &entry.adverbComparatives, &entry.adverbSuperlatives}) {
+            for (const auto& form : *forms) {
+                if (lexicon.VariantsOf(ToLower(form)).empty()) {
+                    bases[form].push_back(item.first);
+                }
+            }
+        }
+    }
+    CLookupMirror mirror(lexicon);
+    std::map<std::string, std::string> added;
+    for (const auto& item : bases) {
+        std::string reached = mirror.Resolve(item.first);
+        bool reachesBase =
+            std::any_of(item.second.begin(), item.second.end(),
+                        [&](const auto& base) { return ToLower(base) == ToLower(reached); });
+        // A form that is the present tense of the verb it reaches keeps that
+        // meaning (does: do, rather than the plural of doe); the lists here
+        // hold no present tenses.
+        bool reachesItsVerb = !reached.empty() && IsThirdPerson(item.first, ToLower(reached)) &&
+                              HasSenseOf(lexicon, lexicon.entries.at(reached), "v");
+        if (!reachesBase && !reachesItsVerb) {
+            added.emplace(item.first, item.second.front());
+        }
+    }
+    for (const auto& item : added) {
+        lexicon.entries[item.first].redirect = item.second;
+    }
+    lexicon.IndexVariants();
+    return added.size();
 }
 
 void CInflectionMaker::Make(CLexicon& lexicon) {

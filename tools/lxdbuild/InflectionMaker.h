@@ -36,6 +36,10 @@ public:
     // Adds forms and redirects to the entries of lexicon.
     void Make(CLexicon& lexicon);
     const InflectionFigures& Figures() const { return figures; }
+    // Gives each inflected form of the entries that is no headword and that
+    // the lookup's rules do not lead back to a base of it (boxes: the rules
+    // know no "xes") a redirect to its first base. Returns how many.
+    static uint64_t RedirectUnreachableForms(CLexicon& lexicon);
 
     // Spelling-rule candidates, most likely first (exposed for tests).
     static std::vector<std::string> PluralCandidates(const std::string& noun);

@@ -1,0 +1,130 @@
+// Definition answers on the built dictionary: every headword (or a random
+// sample of $LEXORA_BENCH_WORDS of them) answered once through the answer
+// routine, each call timed on its own. The application directory is
+// $LEXORA_APPDIR or build/appdir below the working directory; without its
+// data/wordnet.lxd the benchmark is skipped. Run from a Release build at the
+// top of the source tree:
+//   build-rel/bench/bench_realdata
+// For system calls per definition, compare `strace -c` of a sample against
+// one of LEXORA_BENCH_WORDS=0 (open and listing only).
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "db/CompressedData.h"
+#include "db/DictDatabase.h"
+#include "db/IndexListing.h"
+#include "host/DictionaryAnswers.h"
+#include "host/Engine.h"
+#include "platform/PDLFake.h"
+
+namespace {
+
+int32_t CollectWord(void* context, const char* word, uint32_t) {
+    static_cast<std::vector<std::string>*>(context)->push_back(word);
+    return 1;
+}
+
+// The headwords to answer, in a fixed random order; empty when the
+// dictionary is missing or cannot open.
+std::vector<std::string> OpenRealDictionary() {
+    const char* appdir = getenv("LEXORA_APPDIR");
+    std::string directory = appdir != nullptr ? appdir : "build/appdir";
+    struct stat info;
+    if (stat((directory + "/data/wordnet.lxd").c_str(), &info) != 0) return {};
+    // The engine opens "./data/wordnet.lxd" from its working directory.
+    if (chdir(directory.c_str()) != 0 || !EnsureDatabaseOpen()) return {};
+    std::vector<std::string> words;
+    ListIndexWords(GetDatabase(), CollectWord, &words, "", true, false);
+    const char* cache = getenv("LEXORA_CACHE_BLOCKS");
+    if (cache != nullptr) {
+        GetDatabase()->records->SetCacheBlocks(static_cast<uint32_t>(strtoul(cache, nullptr, 10)));
+    }
+    std::mt19937 random(20261206);
+    std::shuffle(words.begin(), words.end(), random);
+    const char* sample = getenv("LEXORA_BENCH_WORDS");
+    if (sample != nullptr && strtoul(sample, nullptr, 10) < words.size()) {
+        words.resize(strtoul(sample, nullptr, 10));
+    }
+    return words;
+}
+
+void AnswerDefinition(const std::string& word) {
+    SDL_UserEvent event = {};
+    event.type = SDL_USEREVENT;
+    event.code = 2;
+    event.data1 = strdup(word.c_str());
+    AnswerGetDefinition(event);
+}
+
+size_t DropAnswers() {
+    size_t bytes = 0;
+    for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {
+        for (const std::string& param : call.params) bytes += param.size();
+    }
+    return bytes;
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<size_t>(fraction * (values.size() - 1))];
+}
+
+double CpuSeconds() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Wall time percentiles per answer in microseconds, and the process's CPU
+// time per answer (user and system), which the machine's load disturbs less,
+// and the blocks inflated per answer. $LEXORA_CACHE_BLOCKS sets the number of
+// inflated blocks the record store keeps.
+void BM_RealGetDefinition(benchmark::State& state) {
+    static const std::vector<std::string> words = OpenRealDictionary();
+    if (words.empty()) return state.SkipWithError("no dictionary at $LEXORA_APPDIR/data");
+    std::vector<double> micros;
+    micros.reserve(words.size());
+    size_t bytes = 0;
+    double cpu = 0;
+    uint32_t inflatedStart = 0;
+    for (auto _ : state) {
+        micros.clear();
+        inflatedStart = GetDatabase()->records->GetBlocksInflated();
+        const double cpuStart = CpuSeconds();
+        for (const std::string& word : words) {
+            const auto start = std::chrono::steady_clock::now();
+            AnswerDefinition(word);
+            const auto stop = std::chrono::steady_clock::now();
+            micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+            bytes += DropAnswers();
+        }
+        cpu = CpuSeconds() - cpuStart;
+    }
+    const double inflated = GetDatabase()->records->GetBlocksInflated() - inflatedStart;
+    state.counters["words"] = micros.size();
+    state.counters["blocks"] = GetDatabase()->records->GetBlockCount();
+    state.counters["inflated_avg"] = micros.empty() ? 0 : inflated / micros.size();
+    state.counters["median_us"] = Percentile(micros, 0.5);
+    state.counters["p90_us"] = Percentile(micros, 0.9);
+    state.counters["p99_us"] = Percentile(micros, 0.99);
+    state.counters["max_us"] = Percentile(micros, 1.0);
+    state.counters["cpu_us_avg"] = micros.empty() ? 0 : cpu * 1e6 / micros.size();
+    state.counters["answer_bytes_avg"] = micros.empty() ? 0 : bytes / micros.size();
+}
+BENCHMARK(BM_RealGetDefinition)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
