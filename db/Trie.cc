@@ -281,14 +281,7 @@ bool CTrie::WalkBackward(char* buffer, uint32_t index, int depth) {
         uint32_t current = index;
         uint32_t entry = NextEntry(&index, -1);
         if (entry == 0 || !TakeWalkStep()) return false;
-        WriteChar(buffer, depth, entry);
-        if (MayDescend(entry, depth) && !WalkBackward(buffer, ChildOf(entry), depth + 1)) {
-            return false;
-        }
-        if (IsTerminal(entry)) {
-            buffer[depth + 1] = 0;
-            if (VisitWord(buffer, current) != 1) return false;
-        }
+        if (!WalkEntryBackward(buffer, entry, current, depth)) return false;
         if (index < start) return true;
     }
 }
@@ -315,14 +308,21 @@ bool CTrie::WalkBackwardFrom(char* buffer, uint32_t index, const char* key, int 
         entry = NextEntry(&index, -1);
         if (entry == 0 || EntryChar(entry) >= c) continue;
         if (!TakeWalkStep()) return false;
-        WriteChar(buffer, depth, entry);
-        if (MayDescend(entry, depth) && !WalkBackward(buffer, ChildOf(entry), depth + 1)) {
-            return false;
-        }
-        if (IsTerminal(entry)) {
-            buffer[depth + 1] = 0;
-            if (VisitWord(buffer, current) != 1) return false;
-        }
+        if (!WalkEntryBackward(buffer, entry, current, depth)) return false;
+    }
+    return true;
+}
+
+// One step of a backward walk: the entry's subtree, nearest last, then the
+// entry's own word; `current` is where the step for this entry began.
+bool CTrie::WalkEntryBackward(char* buffer, uint32_t entry, uint32_t current, int depth) {
+    WriteChar(buffer, depth, entry);
+    if (MayDescend(entry, depth) && !WalkBackward(buffer, ChildOf(entry), depth + 1)) {
+        return false;
+    }
+    if (IsTerminal(entry)) {
+        buffer[depth + 1] = 0;
+        if (VisitWord(buffer, current) != 1) return false;
     }
     return true;
 }

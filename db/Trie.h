@@ -62,6 +62,7 @@ protected:
     bool WalkForwardFrom(char* buffer, uint32_t index, const char* key, int depth);
     bool WalkBackward(char* buffer, uint32_t index, int depth);
     bool WalkBackwardFrom(char* buffer, uint32_t index, const char* key, int depth);
+    bool WalkEntryBackward(char* buffer, uint32_t entry, uint32_t current, int depth);
     // Counts one node entry written by a walk; false once the walk has
     // written more entries than the table holds (only a looping trie does).
     bool TakeWalkStep();
