@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
 #include "db/IndexListing.h"
@@ -58,21 +59,6 @@ std::vector<std::string> OpenRealDictionary() {
     return words;
 }
 
-void AnswerDefinition(const std::string& word) {
-    SDL_UserEvent event = {};
-    event.type = SDL_USEREVENT;
-    event.code = 2;
-    event.data1 = strdup(word.c_str());
-    AnswerGetDefinition(event);
-}
-
-size_t DropAnswers() {
-    size_t bytes = 0;
-    for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {
-        for (const std::string& param : call.params) bytes += param.size();
-    }
-    return bytes;
-}
 
 double Percentile(std::vector<double> values, double fraction) {
     if (values.empty()) return 0;
@@ -105,10 +91,10 @@ void BM_RealGetDefinition(benchmark::State& state) {
         const double cpuStart = CpuSeconds();
         for (const std::string& word : words) {
             const auto start = std::chrono::steady_clock::now();
-            AnswerDefinition(word);
+            bench::AnswerDefinition(word);
             const auto stop = std::chrono::steady_clock::now();
             micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-            bytes += DropAnswers();
+            bytes += bench::DropAnswers();
         }
         cpu = CpuSeconds() - cpuStart;
     }

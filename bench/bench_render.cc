@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
 #include "db/DictWriter.h"
@@ -207,23 +208,6 @@ GeneratedDictionary& Dictionary() {
     return dictionary;
 }
 
-// The engine side of one definition request: the answer routine from the
-// event to the delivered text. The delivered answers are dropped afterwards.
-void AnswerDefinition(const std::string& word) {
-    SDL_UserEvent event = {};
-    event.type = SDL_USEREVENT;
-    event.code = 2;
-    event.data1 = strdup(word.c_str());
-    AnswerGetDefinition(event);
-}
-
-size_t DropAnswers() {
-    size_t bytes = 0;
-    for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {
-        for (const std::string& param : call.params) bytes += param.size();
-    }
-    return bytes;
-}
 
 long CurrentRssKb() {
     long pages = 0, resident = 0;
@@ -270,10 +254,10 @@ void BM_GetDefinitionAllHeadwords(benchmark::State& state) {
         for (size_t i = 0; i < count; ++i) {
             const std::string& word = dictionary.headwords[i];
             const auto start = std::chrono::steady_clock::now();
-            AnswerDefinition(word);
+            bench::AnswerDefinition(word);
             const auto stop = std::chrono::steady_clock::now();
             micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-            bytes += DropAnswers();
+            bytes += bench::DropAnswers();
         }
     }
     state.counters["median_us"] = Percentile(micros, 0.5);
@@ -312,8 +296,8 @@ void BM_RenderEveryHeadword(benchmark::State& state) {
     long afterTenth = 0;
     for (auto _ : state) {
         for (size_t i = 0; i < dictionary.headwords.size(); ++i) {
-            AnswerDefinition(dictionary.headwords[i]);
-            DropAnswers();
+            bench::AnswerDefinition(dictionary.headwords[i]);
+            bench::DropAnswers();
             if (i + 1 == dictionary.headwords.size() / 10) afterTenth = CurrentRssKb();
         }
     }

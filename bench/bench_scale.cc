@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "db/DictDatabase.h"
 #include "db/DictWriter.h"
 #include "db/Format.h"
@@ -228,25 +229,6 @@ bool OpenDictionary(Dictionary* dictionary) {
     return !dictionary->present.empty();
 }
 
-// Runs `batch` operations per timed sample and reports the per-operation
-// percentiles of the samples as counters.
-template <typename Op>
-void RunSampled(benchmark::State& state, int batch, Op op) {
-    std::vector<double> samples;
-    size_t i = 0;
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        for (int b = 0; b < batch; ++b) op(i++);
-        auto end = std::chrono::steady_clock::now();
-        samples.push_back(std::chrono::duration<double, std::nano>(end - start).count() / batch);
-    }
-    std::sort(samples.begin(), samples.end());
-    auto at = [&](double q) { return samples[static_cast<size_t>(q * (samples.size() - 1))]; };
-    state.counters["p50_ns"] = at(0.50);
-    state.counters["p90_ns"] = at(0.90);
-    state.counters["p99_ns"] = at(0.99);
-    state.SetItemsProcessed(static_cast<int64_t>(i));
-}
 
 void Describe(benchmark::State& state, const Dictionary& dictionary) {
     state.counters["file_MB"] = FileBytes(dictionary.path) / 1e6;
@@ -255,7 +237,7 @@ void Describe(benchmark::State& state, const Dictionary& dictionary) {
 }
 
 void BenchOpen(benchmark::State& state, Dictionary* dictionary) {
-    RunSampled(state, 1, [&](size_t) {
+    bench::RunSampled(state, 1, [&](size_t) {
         CDictDatabase database;
         if (!database.Open(dictionary->path.c_str())) state.SkipWithError("open failed");
     });
@@ -265,7 +247,7 @@ void BenchOpen(benchmark::State& state, Dictionary* dictionary) {
 void BenchLookup(benchmark::State& state, Dictionary* dictionary,
                  const std::vector<std::string>* words) {
     char buffer[lxd::kKeyBufferSize];
-    RunSampled(state, 64, [&](size_t i) {
+    bench::RunSampled(state, 64, [&](size_t i) {
         snprintf(buffer, sizeof(buffer), "%s", (*words)[i % words->size()].c_str());
         uint32_t position = 0;
         benchmark::DoNotOptimize(
@@ -278,7 +260,7 @@ int32_t TakeRunWord(void* context, const char*, uint32_t) {
 }
 
 void BenchListing(benchmark::State& state, Dictionary* dictionary, bool forward) {
-    RunSampled(state, 1, [&](size_t i) {
+    bench::RunSampled(state, 1, [&](size_t i) {
         int remaining = kListingRun;
         const std::string& anchor = dictionary->present[i % dictionary->present.size()];
         ListIndexWords(dictionary->database.get(), TakeRunWord, &remaining, anchor.c_str(), forward,
@@ -287,7 +269,7 @@ void BenchListing(benchmark::State& state, Dictionary* dictionary, bool forward)
 }
 
 void BenchRender(benchmark::State& state, Dictionary* dictionary) {
-    RunSampled(state, 1, [&](size_t i) {
+    bench::RunSampled(state, 1, [&](size_t i) {
         size_t at = i % dictionary->present.size();
         dictionary->renderer->RenderWord(dictionary->present[at].c_str(),
                                          dictionary->positions[at]);

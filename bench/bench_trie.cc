@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "db/DictDatabase.h"
 #include "db/DictWriter.h"
 #include "db/Format.h"
@@ -101,31 +102,11 @@ Dictionary* BuildDictionary() {
     return &dictionary;
 }
 
-// Runs `batch` operations per timed sample and reports the per-operation
-// percentiles of the samples as counters.
-template <typename Op>
-void RunSampled(benchmark::State& state, int batch, Op op) {
-    std::vector<double> samples;
-    samples.reserve(1 << 16);
-    size_t i = 0;
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        for (int b = 0; b < batch; ++b) op(i++);
-        auto end = std::chrono::steady_clock::now();
-        samples.push_back(std::chrono::duration<double, std::nano>(end - start).count() / batch);
-    }
-    std::sort(samples.begin(), samples.end());
-    auto at = [&](double q) { return samples[static_cast<size_t>(q * (samples.size() - 1))]; };
-    state.counters["p50_ns"] = at(0.50);
-    state.counters["p90_ns"] = at(0.90);
-    state.counters["p99_ns"] = at(0.99);
-    state.SetItemsProcessed(static_cast<int64_t>(i));
-}
 
 void FindWords(benchmark::State& state, const std::vector<std::string>& words) {
     CWordList* trie = GetDatabase()->wordList;
     char buffer[lxd::kKeyBufferSize];
-    RunSampled(state, 64, [&](size_t i) {
+    bench::RunSampled(state, 64, [&](size_t i) {
         strcpy(buffer, words[i % words.size()].c_str());
         LowercaseWord(buffer);
         benchmark::DoNotOptimize(trie->FindWord(buffer, 1, true));
@@ -150,7 +131,7 @@ BENCHMARK(BM_FindWordAbsent);
 void BM_LookupInflected(benchmark::State& state) {
     Dictionary* dictionary = BuildDictionary();
     char buffer[kDefinitionWordSize];
-    RunSampled(state, 64, [&](size_t i) {
+    bench::RunSampled(state, 64, [&](size_t i) {
         strcpy(buffer, dictionary->inflected[i % dictionary->inflected.size()].c_str());
         uint32_t position = 0;
         benchmark::DoNotOptimize(
@@ -171,7 +152,7 @@ void BM_GetIndexWords(benchmark::State& state) {
     if (state.range(1)) packed |= kListForward;
     std::string anchor = dictionary->sorted[where];
     pdlfake::TakeScriptCalls();
-    RunSampled(state, 1, [&](size_t i) {
+    bench::RunSampled(state, 1, [&](size_t i) {
         SDL_UserEvent e{};
         e.type = SDL_USEREVENT;
         e.code = kRequestGetIndexWords;
