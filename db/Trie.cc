@@ -306,6 +306,10 @@ bool CTrie::WalkBackwardFrom(char* buffer, uint32_t index, const char* key, int 
     while (index >= start && index <= entryCount) {
         uint32_t current = index;
         entry = NextEntry(&index, -1);
+        // Record references stepped over down to entry 0 wrap the index
+        // around; under a damaged count it could stay in range for billions
+        // of steps.
+        if (index > current) break;
         if (entry == 0 || EntryChar(entry) >= c) continue;
         if (!TakeWalkStep()) return false;
         if (!WalkEntryBackward(buffer, entry, current, depth)) return false;

@@ -103,7 +103,7 @@ bool WriteIpaSeeds(const fs::path& dir) {
 
 bool WriteInflateSeeds(const fs::path& dir) {
     const std::string sound = Compress("sound");
-    const std::string noisy = Compress(NoisyText(9000));
+    const std::string noisy = Compress(NoisyText(6000));
     return Save(dir / "sound", sound) && Save(dir / "empty", Compress("")) &&
            Save(dir / "noisy", noisy) && Save(dir / "truncated", noisy.substr(0, 5000)) &&
            Save(dir / "trailing", sound + "trailing bytes");

@@ -75,37 +75,10 @@ void ReplaceBlocks(Store& store, const std::vector<std::vector<unsigned char>>& 
     lxtest::WriteBytes(store.db.Path(), bytes);
 }
 
-TEST(RecordStore, ReturnsEveryRecordOfARandomStreamWithItsTerminator) {
-    std::mt19937 random(7);
-    std::string stream;
-    std::vector<std::pair<uint32_t, std::string>> records;
-    const char ends[] = {'\r', '\n', '\f'};
-    for (int i = 0; i < 400; ++i) {
-        // Mostly short records, some spanning one or several blocks.
-        size_t length = random() % 10 == 0 ? random() % (3 * kBlock) : random() % 80;
-        std::string text = Text(length, static_cast<char>('a' + random() % 20));
-        records.push_back({static_cast<uint32_t>(stream.size()), text});
-        stream += text;
-        stream += ends[random() % 3];
-    }
-    Store store(stream);
-    CCompressedData* data = store.Open();
-    ASSERT_GT(data->GetBlockCount(), 10u);
-    std::shuffle(records.begin(), records.end(), random);
-    for (const auto& record : records) {
-        char terminator = 0;
-        ASSERT_EQ(Line(data, record.first, &terminator), record.second) << record.first;
-        EXPECT_EQ(terminator, stream[record.first + record.second.size()]);
-    }
-    for (uint32_t p = 0; p < stream.size(); p += 7) {
-        ASSERT_EQ(data->GetByte(p, false), static_cast<unsigned char>(stream[p])) << p;
-    }
-}
-
 TEST(RecordStore, LinesAcrossAndAtBlockBoundaries) {
     // Block 0: a record ending at its last byte. Block 1: a record crossing
-    // into block 2 and one after it in block 2. Then a record crossing three
-    // boundaries and a short last block.
+    // into block 2 and one after it in block 2. Then a short last block.
+    // (Records across several boundaries: the random stream below.)
     std::string stream = Text(kBlock - 1) + "\n";
     stream += Text(kBlock - 11, 'z') + "\n";
     const uint32_t crossing = stream.size();
@@ -113,9 +86,6 @@ TEST(RecordStore, LinesAcrossAndAtBlockBoundaries) {
     const uint32_t within = stream.size();
     stream += Text(20, 'c') + "\n";
     stream += Text(kBlock - 31, 'd') + "\f";
-    const uint32_t longLine = stream.size() - 5;
-    stream.resize(longLine);
-    stream += Text(3 * kBlock + 100, 'e') + "\n";
     const uint32_t lastShort = stream.size();
     stream += "end\n";
     Store store(stream);
@@ -132,8 +102,6 @@ TEST(RecordStore, LinesAcrossAndAtBlockBoundaries) {
     EXPECT_EQ(Line(data, within), Text(20, 'c'));
     EXPECT_NE(data->PointerAt(crossing), nullptr) << "the second line came from the held blocks";
 
-    EXPECT_EQ(Line(data, longLine), stream.substr(longLine, 3 * kBlock + 100));
-    EXPECT_EQ(Line(data, longLine + 1), stream.substr(longLine + 1, 3 * kBlock + 99));
     EXPECT_EQ(Line(data, lastShort), "end");
 
     // Past the end of the stream, also inside the last block's 4096 bytes.
@@ -163,35 +131,21 @@ TEST(RecordStore, AppendOnlyContinuesTheHeldRun) {
     EXPECT_EQ(Line(data, kBlock + 1), "<null>");
 }
 
-TEST(RecordStore, DamageReachesOnlyTheRecordsOfTheDamagedBlock) {
+TEST(RecordStore, DamagedDirectoryReachesOnlyTheRecordsOfItsBlocks) {
     std::string stream;
     for (int b = 0; b < 4; ++b) stream += Text(kBlock - 1, static_cast<char>('a' + b)) + "\n";
     stream += "tail\n";
     Store store(stream);
     uint32_t directory = store.Header(lxd::kHeaderBlockDirectoryOffset);
-    uint32_t dataOffset = store.Header(lxd::kHeaderBlockDataOffset);
     const std::vector<unsigned char> good = lxtest::ReadBytes(store.db.Path());
     auto end = [&](int block) {
         return lxtest::ReadWordAt(store.db.Path(), directory + 4 + 4 * block);
     };
 
-    // Garbage inside block 1's compressed bytes.
-    uint32_t block1 = dataOffset + end(0);
-    std::vector<unsigned char> bytes = good;
-    for (uint32_t i = 2; i < 12; ++i) bytes[block1 + i] ^= 0x5A;
-    lxtest::WriteBytes(store.db.Path(), bytes);
-    CCompressedData* data = store.Open();
-    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
-    EXPECT_EQ(Line(data, kBlock), "<null>");
-    EXPECT_EQ(Line(data, 2 * kBlock), Text(kBlock - 1, 'c'));
-    EXPECT_EQ(Line(data, 4 * kBlock), "tail");
-    EXPECT_EQ(Line(data, kBlock - 1), "");
-
     // A directory that decreases: the blocks whose range is negative or
     // shifted are missing, the others read.
-    lxtest::WriteBytes(store.db.Path(), good);
     lxtest::WriteWordAt(store.db.Path(), directory + 4 + 4 * 1, end(0) - 1);
-    data = store.Open();
+    CCompressedData* data = store.Open();
     EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
     EXPECT_EQ(Line(data, kBlock), "<null>");
     EXPECT_EQ(Line(data, 3 * kBlock), Text(kBlock - 1, 'd'));
@@ -237,24 +191,32 @@ TEST(RecordStore, BlocksMustInflateToTheirExactSize) {
     EXPECT_EQ(Line(data, 5), "<null>");
 }
 
-// The stream's text from `position` up to its next terminator, or "<null>".
+// The stream's text from `position` up to and with its next terminator, or
+// "<null>"; the same read through the store.
 std::string ExpectedLine(const std::string& stream, uint32_t position) {
     size_t end = stream.find_first_of("\r\n\f", position);
     return position < stream.size() && end != std::string::npos
-               ? stream.substr(position, end - position)
+               ? stream.substr(position, end - position + 1)
                : "<null>";
+}
+
+std::string LineWithEnd(CCompressedData* records, uint32_t position) {
+    char terminator = 0;
+    std::string line = Line(records, position, &terminator);
+    return line == "<null>" ? line : line + terminator;
 }
 
 void ReadBlock(CCompressedData* data, uint32_t block) {
     data->GetByte(block * kBlock, false);
 }
 
-TEST(RecordStore, KeptBlocksReadExactlyLikeTheStream) {
+TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
+    // Mostly short records, some spanning one or several blocks.
     std::mt19937 random(11);
     std::string stream;
     const char ends[] = {'\r', '\n', '\f'};
     while (stream.size() < 300 * kBlock) {
-        size_t length = random() % 8 == 0 ? random() % (2 * kBlock) : random() % 120;
+        size_t length = random() % 8 == 0 ? random() % (3 * kBlock) : random() % 120;
         stream += Text(length, static_cast<char>('a' + random() % 20));
         stream += ends[random() % 3];
     }
@@ -272,7 +234,8 @@ TEST(RecordStore, KeptBlocksReadExactlyLikeTheStream) {
         for (int i = 0; i < 4000; ++i) {
             uint32_t p = hot[order() % hot.size()] + order() % 300;
             if (order() % 2) {
-                ASSERT_EQ(Line(data, p), ExpectedLine(stream, p)) << slots << " slots, at " << p;
+                ASSERT_EQ(LineWithEnd(data, p), ExpectedLine(stream, p))
+                    << slots << " slots, at " << p;
             } else {
                 unsigned char expected = p < stream.size() ? stream[p] : 0;
                 ASSERT_EQ(data->GetByte(p, false), expected) << slots << " slots, at " << p;

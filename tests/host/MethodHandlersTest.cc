@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 #include "host/RequestEvent.h"
@@ -9,29 +10,20 @@
 
 namespace {
 
-// The next queued event, which must be a request; its copies are freed.
-struct Posted {
-    int code = -1;
-    std::string data1;
-    uintptr_t data2 = 0;
-    std::string data2Text;
-};
-
-Posted TakePosted() {
-    Posted posted;
+// The next queued request as "code data1 data2", data2 in hex or, for an
+// audio file's target, as text; its copies are freed.
+std::string TakePosted() {
     SDL_Event event;
-    if (SDL_PollEvent(&event) != 1 || event.type != SDL_USEREVENT) {
-        ADD_FAILURE() << "no request was posted";
-        return posted;
-    }
-    posted.code = event.user.code;
-    posted.data1 = static_cast<const char*>(event.user.data1);
-    posted.data2 = reinterpret_cast<uintptr_t>(event.user.data2);
-    if (posted.code == kRequestGetAudioFile && event.user.data2 != nullptr) {
-        posted.data2Text = static_cast<const char*>(event.user.data2);
+    if (SDL_PollEvent(&event) != 1 || event.type != SDL_USEREVENT) return "nothing posted";
+    std::ostringstream posted;
+    posted << event.user.code << ' ' << static_cast<const char*>(event.user.data1) << ' ';
+    if (event.user.code == kRequestGetAudioFile && event.user.data2 != nullptr) {
+        posted << static_cast<const char*>(event.user.data2);
+    } else {
+        posted << std::hex << reinterpret_cast<uintptr_t>(event.user.data2);
     }
     FreeRequestCopies(event.user);
-    return posted;
+    return posted.str();
 }
 
 bool QueueIsEmpty() {
@@ -39,13 +31,10 @@ bool QueueIsEmpty() {
     return SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 0;
 }
 
-TEST_F(HostTest, RegistersTheSixMethodsInOrder) {
+TEST_F(HostTest, SixMethodsCheckTheirArgumentCountsAndPostNothingWhenWrong) {
     EXPECT_EQ((std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
                                         "GetDefinition", "GetAudioFile", "CleanUp"}),
               pdlfake::RegisteredMethods());
-}
-
-TEST_F(HostTest, WrongArgumentCountsRaiseAndPostNothing) {
     const std::vector<std::pair<std::string, std::vector<std::string>>> calls = {
         {"GetIndexWords", {"cat", "20", "1"}},
         {"GetIndexWords", {"cat", "20", "1", "0", "x"}},
@@ -70,31 +59,20 @@ TEST_F(HostTest, WrongArgumentCountsRaiseAndPostNothing) {
 }
 
 TEST_F(HostTest, RequestsCarryTheirCopiesAndPackedWord) {
-    EXPECT_TRUE(pdlfake::Call("GetIndexWords", {"cat", "20", "1", "0"}).result);
-    Posted forward = TakePosted();
-    EXPECT_EQ(kRequestGetIndexWords, forward.code);
-    EXPECT_EQ("cat", forward.data1);
-    EXPECT_EQ(0x80000014u, forward.data2);
-
-    EXPECT_TRUE(pdlfake::Call("GetIndexWords", {"cat", "20", "0", "1"}).result);
-    EXPECT_EQ(0x40000014u, TakePosted().data2);
-
-    EXPECT_TRUE(pdlfake::Call("GetManagedWords", {"recent"}).result);
-    Posted list = TakePosted();
-    EXPECT_EQ(kRequestGetManagedWords, list.code);
-    EXPECT_EQ("recent", list.data1);
-
-    EXPECT_TRUE(pdlfake::Call("GetDefinition", {"cat:2"}).result);
-    Posted definition = TakePosted();
-    EXPECT_EQ(kRequestGetDefinition, definition.code);
-    EXPECT_EQ("cat:2", definition.data1);
-
-    EXPECT_TRUE(pdlfake::Call("GetAudioFile", {"cat"}).result);
-    Posted audio = TakePosted();
-    EXPECT_EQ(kRequestGetAudioFile, audio.code);
-    EXPECT_EQ(0u, audio.data2);
-    EXPECT_TRUE(pdlfake::Call("GetAudioFile", {"cat", "downloads/cat.z"}).result);
-    EXPECT_EQ("downloads/cat.z", TakePosted().data2Text);
+    auto code = [](int request) { return std::to_string(request) + " "; };
+    const std::pair<std::vector<std::string>, std::string> calls[] = {
+        {{"GetIndexWords", "cat", "20", "1", "0"}, code(kRequestGetIndexWords) + "cat 80000014"},
+        {{"GetIndexWords", "cat", "20", "0", "1"}, code(kRequestGetIndexWords) + "cat 40000014"},
+        {{"GetManagedWords", "recent"}, code(kRequestGetManagedWords) + "recent 0"},
+        {{"GetDefinition", "cat:2"}, code(kRequestGetDefinition) + "cat:2 0"},
+        {{"GetAudioFile", "cat"}, code(kRequestGetAudioFile) + "cat 0"},
+        {{"GetAudioFile", "cat", "downloads/cat.z"},
+         code(kRequestGetAudioFile) + "cat downloads/cat.z"}};
+    for (const auto& call : calls) {
+        const std::vector<std::string> args(call.first.begin() + 1, call.first.end());
+        EXPECT_TRUE(pdlfake::Call(call.first[0], args).result) << call.second;
+        EXPECT_EQ(call.second, TakePosted());
+    }
     EXPECT_TRUE(QueueIsEmpty());
 }
 
