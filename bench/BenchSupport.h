@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,23 @@ inline size_t DropAnswers() {
         for (const std::string& param : call.params) bytes += param.size();
     }
     return bytes;
+}
+
+// A pronounceable synthetic headword: two to five syllables, sometimes a
+// final consonant, a second word (when `phrases`) or a leading capital.
+inline std::string SyntheticWord(std::mt19937* random, bool phrases) {
+    static const char* const kSyllables[] = {
+        "ba", "be", "bi", "bo", "ca", "ce", "co", "da", "de", "di", "fa", "fe", "ga", "gi", "ha",
+        "he", "la", "le", "li", "lo", "ma", "me", "mi", "mo", "na", "ne", "no", "pa", "pe", "pi",
+        "ra", "re", "ri", "ro", "sa", "se", "si", "ta", "te", "ti", "to", "va", "ve", "za"};
+    static const char kEndings[] = "bdgklmnprst";
+    std::string word;
+    int syllables = 2 + (*random)() % 4;
+    for (int i = 0; i < syllables; ++i) word += kSyllables[(*random)() % 44];
+    if ((*random)() % 2) word += kEndings[(*random)() % 11];
+    if (phrases && (*random)() % 8 == 0) word += " " + word.substr(0, 4);
+    if ((*random)() % 20 == 0) word[0] = static_cast<char>(word[0] - 0x20);
+    return word;
 }
 
 }  // namespace bench

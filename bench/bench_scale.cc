@@ -152,25 +152,10 @@ bool WriteLimitsFile(const std::string& path) {
     return true;
 }
 
-std::string RealisticWord(std::mt19937* random) {
-    static const char* const kSyllables[] = {
-        "ba", "be", "bi", "bo", "ca", "ce", "co", "da", "de", "di", "fa", "fe", "ga", "gi", "ha",
-        "he", "la", "le", "li", "lo", "ma", "me", "mi", "mo", "na", "ne", "no", "pa", "pe", "pi",
-        "ra", "re", "ri", "ro", "sa", "se", "si", "ta", "te", "ti", "to", "va", "ve", "za"};
-    static const char kEndings[] = "bdgklmnprst";
-    std::string word;
-    int syllables = 2 + (*random)() % 4;
-    for (int i = 0; i < syllables; ++i) word += kSyllables[(*random)() % 44];
-    if ((*random)() % 2) word += kEndings[(*random)() % 11];
-    if ((*random)() % 8 == 0) word += " " + word.substr(0, 4);
-    if ((*random)() % 20 == 0) word[0] = static_cast<char>(word[0] - 0x20);
-    return word;
-}
-
 bool WriteRealisticFile(const std::string& path) {
     std::mt19937 random(150);
     std::set<std::string> words;
-    while (words.size() < kRealisticHeadwords) words.insert(RealisticWord(&random));
+    while (words.size() < kRealisticHeadwords) words.insert(bench::SyntheticWord(&random, true));
     CDictWriter writer;
     size_t i = 0;
     for (const std::string& word : words) {
@@ -228,7 +213,6 @@ bool OpenDictionary(Dictionary* dictionary) {
     }
     return !dictionary->present.empty();
 }
-
 
 void Describe(benchmark::State& state, const Dictionary& dictionary) {
     state.counters["file_MB"] = FileBytes(dictionary.path) / 1e6;

@@ -41,26 +41,12 @@ struct Dictionary {
     bool ready = false;
 };
 
-std::string MakeWord(std::mt19937* random) {
-    static const char* const kSyllables[] = {
-        "ba", "be", "bi", "bo", "ca", "ce", "co", "da", "de", "di", "fa", "fe", "ga", "gi", "ha",
-        "he", "la", "le", "li", "lo", "ma", "me", "mi", "mo", "na", "ne", "no", "pa", "pe", "pi",
-        "ra", "re", "ri", "ro", "sa", "se", "si", "ta", "te", "ti", "to", "va", "ve", "za"};
-    static const char kEndings[] = "bdgklmnprst";
-    std::string word;
-    int syllables = 2 + (*random)() % 4;
-    for (int i = 0; i < syllables; ++i) word += kSyllables[(*random)() % 44];
-    if ((*random)() % 2) word += kEndings[(*random)() % 11];
-    if ((*random)() % 20 == 0) word[0] = static_cast<char>(word[0] - 0x20);
-    return word;
-}
-
 Dictionary* BuildDictionary() {
     static Dictionary dictionary;
     if (dictionary.ready) return &dictionary;
     std::mt19937 random(42);
     std::set<std::string> words;
-    while (words.size() < kHeadwords) words.insert(MakeWord(&random));
+    while (words.size() < kHeadwords) words.insert(bench::SyntheticWord(&random, false));
 
     CDictWriter writer;
     uint32_t origin = 0;
@@ -101,7 +87,6 @@ Dictionary* BuildDictionary() {
     dictionary.ready = true;
     return &dictionary;
 }
-
 
 void FindWords(benchmark::State& state, const std::vector<std::string>& words) {
     CWordList* trie = GetDatabase()->wordList;
