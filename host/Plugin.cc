@@ -15,7 +15,12 @@ int RunPlugin() {
         printf("Could not init SDL: %s\n", SDL_GetError());
         return 1;
     }
-    PDL_Init(0);
+    // Without its bridge (its port held by another engine) the engine could
+    // answer nobody; the library has said why on standard error.
+    if (PDL_Init(0) != PDL_NOERROR) {
+        SDL_Quit();
+        return 1;
+    }
     RegisterMethods();
     PDL_JSRegistrationComplete();
     PDL_CallJS("ready", nullptr, 0);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "platform/ListeningPort.h"
+
 using nlohmann::json;
 
 namespace {
@@ -88,6 +90,7 @@ bool ParseCall(const std::string& body, std::string* method, std::vector<std::st
 CBridge::CBridge(CHandlerTable& handlers) : handlers_(handlers) {
     server_.new_task_queue = [] { return new httplib::ThreadPool(32); };
     server_.set_tcp_nodelay(true);
+    server_.set_socket_options(SetExclusiveListenOptions);
     server_.set_keep_alive_max_count(10000);
     server_.set_keep_alive_timeout(2);
     server_.set_payload_max_length(kMaxBodyBytes);

@@ -12,6 +12,7 @@
 #include "platform/Bridge.h"
 #include "platform/HandlerTable.h"
 #include "platform/LastError.h"
+#include "platform/ListeningPort.h"
 
 namespace {
 
@@ -44,9 +45,8 @@ extern "C" PDL_Err PDL_Init(unsigned int flags) {
     CAppRuntime::Install(*starting, ".");
     int port = BridgePort();
     if (!starting->Start(port)) {
-        std::string error = "cannot listen on 127.0.0.1:" + std::to_string(port);
-        fprintf(stderr, "lxcore bridge: %s\n", error.c_str());
-        SetLastPdlError("PDL_Init: " + error);
+        ReportListenFailure("lxcore bridge", "127.0.0.1", port, "LXCORE_PORT");
+        SetLastPdlError("PDL_Init: cannot listen on 127.0.0.1:" + std::to_string(port));
         return PDL_ECONNECTION;
     }
     bridge = std::move(starting);

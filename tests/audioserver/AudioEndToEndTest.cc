@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -17,15 +18,20 @@
 
 namespace {
 
-// lxaudio started in `appDir` on a free port; stopped on destruction.
+// The shell command that runs lxaudio in `appDir` on `port` (0: a free one).
+std::string AudioServerCommand(const std::string& appDir, const std::string& cacheDir, int port) {
+    return "cd '" + appDir + "' && LXAUDIO_PORT=" + std::to_string(port) +
+           " exec '" LXAUDIO_PATH "' --cache '" + cacheDir + "'";
+}
+
+// lxaudio started in `appDir` on `port` (0: a free one); stopped, and waited
+// for, on destruction.
 class AudioServer {
 public:
-    AudioServer(const std::string& appDir, const std::string& cacheDir) {
+    AudioServer(const std::string& appDir, const std::string& cacheDir, int requestedPort = 0) {
         // The shell prints its own id, which exec hands on to lxaudio, whose
         // ready line "lxaudio listening on 127.0.0.1:PORT ..." follows.
-        std::string command = "cd '" + appDir +
-                              "' && echo $$ && LXAUDIO_PORT=0 exec '" LXAUDIO_PATH "' --cache '" +
-                              cacheDir + "'";
+        std::string command = "echo $$ && " + AudioServerCommand(appDir, cacheDir, requestedPort);
         output = popen(command.c_str(), "r");
         if (output == nullptr) return;
         pollfd ready{fileno(output), POLLIN, 0};
@@ -101,6 +107,33 @@ TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCache) {
     EXPECT_EQ(played.body, lxtest::ReadTextFile(engine.AppDir() + "/pron/vox_C2_352441_abc"));
     EXPECT_EQ(Answer(engine.Request("GetAudioFile", {"ABC"}))["playUrl"], "pron/vox_C2_352441_abc");
     EXPECT_EQ(engine.Stop(), 0);
+}
+
+// The audio server's port is its own as the engine's is: a second server
+// on it exits with the reason, and a restart binds it again at once.
+TEST(AudioEndToEnd, ASecondServerOnAHeldPortRefusesToStart) {
+    lxtest::TestDatabase db;
+    db.WordWithLines("abc", {{lxd::kKindNoun, "the alphabet"}});
+    ASSERT_TRUE(db.Write());
+    lxtest::TempDir cache;
+    auto first = std::make_unique<AudioServer>(db.Dir(), cache.Path());
+    const int port = first->Port();
+    ASSERT_GT(port, 0) << "lxaudio did not start";
+
+    std::string errors;
+    EXPECT_EQ(1, lxtest::RunToExit("timeout 20 sh -c \"" +
+                                       AudioServerCommand(db.Dir(), cache.Path(), port) + "\"",
+                                   &errors));
+    EXPECT_EQ("port " + std::to_string(port) +
+                  " is in use: is Lexora already running? Set LXAUDIO_PORT to choose another\n",
+              errors);
+    httplib::Client client("127.0.0.1", port);
+    httplib::Result served = client.Get("/pron/vox/C2/352441_abc");
+    EXPECT_EQ(served ? served->status : 0, 200);
+
+    first.reset();
+    AudioServer again(db.Dir(), cache.Path(), port);
+    EXPECT_EQ(port, again.Port());
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ std::string MakeTempRoot() {
 }
 
 // The environment of the child: ours, with the engine's variables replaced.
-std::vector<std::string> ChildEnvironment(const std::string& dataDir) {
+std::vector<std::string> ChildEnvironment(const std::string& dataDir, int port) {
     std::vector<std::string> env;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         std::string text = *entry;
@@ -53,7 +53,7 @@ std::vector<std::string> ChildEnvironment(const std::string& dataDir) {
         }
         env.push_back(text);
     }
-    env.push_back("LXCORE_PORT=0");
+    env.push_back("LXCORE_PORT=" + std::to_string(port));
     env.push_back("LXCORE_DATA_DIR=" + dataDir);
     env.push_back("SDL_VIDEODRIVER=dummy");
     return env;
@@ -81,6 +81,16 @@ std::string CallBody(const std::string& method, const std::vector<CallParam>& pa
     }
     return nlohmann::json{{"method", method}, {"params", list}}.dump(
         -1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+int RunToExit(const std::string& command, std::string* errors) {
+    FILE* pipe = popen(("exec 2>&1 >/dev/null; " + command).c_str(), "r");
+    if (pipe == nullptr) return -1;
+    char buffer[256];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0) errors->append(buffer, got);
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string LxcorePath() {
@@ -121,7 +131,7 @@ bool EngineProcess::Start() {
     std::string binary = LxcorePath();
     std::string logPath = root + "/stderr.txt";
     std::string outPath = root + "/stdout.txt";
-    std::vector<std::string> env = ChildEnvironment(dataDir);
+    std::vector<std::string> env = ChildEnvironment(dataDir, port);
     std::vector<char*> envp;
     for (std::string& entry : env) envp.push_back(entry.data());
     envp.push_back(nullptr);

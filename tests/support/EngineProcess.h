@@ -9,7 +9,8 @@
 // Each EngineProcess owns a fresh temporary application directory (its
 // working directory; the database, when given, is copied to
 // data/wordnet.lxd) and a temporary data directory for word lists
-// (LXCORE_DATA_DIR). The bridge listens on a free port. Put further files
+// (LXCORE_DATA_DIR). The bridge listens on a free port, and a restart on the
+// port the engine had before. Put further files
 // into AppDir() before Start(). The destructor stops the engine and removes
 // both directories. The engine binary is found next to the test build
 // (LEXORA_LXCORE_PATH at compile time), else as $LEXORA_BUILD/host/lxcore.
@@ -87,6 +88,10 @@ private:
     pid_t pid = -1;
     int port = 0;
 };
+
+// Runs `command` through /bin/sh and waits for it: its exit status (-1 when
+// it did not exit by itself), with what it wrote to standard error in *errors.
+int RunToExit(const std::string& command, std::string* errors);
 
 // Path of the lxcore binary to test.
 std::string LxcorePath();

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/ListeningPort.h"
 #include "tools/lxaudio/HeadwordIndex.h"
 #include "tools/lxaudio/RecordingCache.h"
 #include "tools/lxaudio/SpeechSynthesizer.h"
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
     // Headers and body go out in separate writes: without this, Nagle's
     // algorithm holds the body back for the client's delayed ACK (~40 ms).
     server.set_tcp_nodelay(true);
+    server.set_socket_options(SetExclusiveListenOptions);
     // The recordings are public, and the web app is served from the bridge,
     // whose port differs between runs and tests: any origin may read them.
     server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
@@ -136,7 +138,7 @@ int main(int argc, char** argv) {
     int port = options.port == 0 ? server.bind_to_any_port(kHost)
                                  : (server.bind_to_port(kHost, options.port) ? options.port : -1);
     if (port <= 0) {
-        fprintf(stderr, "lxaudio: cannot listen on %s:%d\n", kHost, options.port);
+        ReportListenFailure("lxaudio", kHost, options.port, "LXAUDIO_PORT");
         return 1;
     }
     Stopper stopper{&server, signals};
