@@ -90,7 +90,6 @@ bool ParseCall(const std::string& body, std::string* method, std::vector<std::st
 CBridge::CBridge(CHandlerTable& handlers) : handlers_(handlers) {
     server_.new_task_queue = [] { return new httplib::ThreadPool(32); };
     server_.set_tcp_nodelay(true);
-    server_.set_socket_options(SetExclusiveListenOptions);
     server_.set_keep_alive_max_count(10000);
     server_.set_keep_alive_timeout(2);
     server_.set_payload_max_length(kMaxBodyBytes);
@@ -122,13 +121,8 @@ void CBridge::AddRoutes() {
 
 bool CBridge::Start(int port) {
     if (started_) return true;
-    if (port == 0) {
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        if (port_ <= 0) return false;
-    } else {
-        if (!server_.bind_to_port("127.0.0.1", port)) return false;
-        port_ = port;
-    }
+    port_ = BindExclusively(server_, "127.0.0.1", port);
+    if (port_ <= 0) return false;
     listenEnded_ = false;
     thread_ = std::thread([this] {
         server_.listen_after_bind();

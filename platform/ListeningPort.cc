@@ -2,15 +2,36 @@
 
 #include <arpa/inet.h>
 #include <errno.h>
+#include <httplib.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+namespace {
+
 void SetExclusiveListenOptions(int socket) {
     int yes = 1;
     setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+}  // namespace
+
+int BindExclusively(httplib::Server& server, const char* host, int port) {
+    // The library listens with a short queue of its own; the socket it bound
+    // is the last one the options hook saw, and listening again lengthens it.
+    int bound = -1;
+    server.set_socket_options([&bound](int socket) {
+        SetExclusiveListenOptions(socket);
+        bound = socket;
+    });
+    int result =
+        port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, port) ? port : -1);
+    server.set_socket_options(SetExclusiveListenOptions);
+    if (result <= 0) return -1;
+    listen(bound, SOMAXCONN);
+    return result;
 }
 
 bool IsPortHeld(const char* host, int port) {

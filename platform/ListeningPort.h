@@ -6,10 +6,16 @@
 #ifndef LEXORA_PLATFORM_LISTENINGPORT_H
 #define LEXORA_PLATFORM_LISTENINGPORT_H
 
-// The options every listening socket gets (httplib's socket-options hook):
-// SO_REUSEADDR only, so connections left in TIME_WAIT do not block a restart,
-// and no SO_REUSEPORT, which would let a second process listen beside us.
-void SetExclusiveListenOptions(int socket);
+namespace httplib {
+class Server;
+}
+
+// Binds `server` to host:`port` (0: any free port) and returns the port, or
+// -1 when it cannot be bound. The socket has SO_REUSEADDR only, so connections
+// left in TIME_WAIT do not block a restart, and no SO_REUSEPORT, which would
+// let a second process listen beside this one; its queue of pending
+// connections is as long as the kernel allows, so a burst is not turned away.
+int BindExclusively(httplib::Server& server, const char* host, int port);
 
 // True when host:port cannot be bound because another socket holds it.
 bool IsPortHeld(const char* host, int port);

@@ -127,7 +127,6 @@ int main(int argc, char** argv) {
     // Headers and body go out in separate writes: without this, Nagle's
     // algorithm holds the body back for the client's delayed ACK (~40 ms).
     server.set_tcp_nodelay(true);
-    server.set_socket_options(SetExclusiveListenOptions);
     // The recordings are public, and the web app is served from the bridge,
     // whose port differs between runs and tests: any origin may read them.
     server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
@@ -135,8 +134,7 @@ int main(int argc, char** argv) {
         ServeRecording(index, &cache, request, response);
     });
 
-    int port = options.port == 0 ? server.bind_to_any_port(kHost)
-                                 : (server.bind_to_port(kHost, options.port) ? options.port : -1);
+    int port = BindExclusively(server, kHost, options.port);
     if (port <= 0) {
         ReportListenFailure("lxaudio", kHost, options.port, "LXAUDIO_PORT");
         return 1;
