@@ -5,6 +5,7 @@
 #include <new>
 
 #include "db/DictDatabase.h"
+#include "host/MeaningAnswer.h"
 #include "render/RenderManager.h"
 
 namespace {
@@ -44,6 +45,7 @@ bool EnsureDatabaseOpen() {
 }
 
 void ReleaseEngine() {
+    ReleaseMeaningSearch();
     delete renderManager;
     renderManager = nullptr;
     delete database;

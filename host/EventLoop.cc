@@ -5,6 +5,7 @@
 #include "host/AudioFiles.h"
 #include "host/DictionaryAnswers.h"
 #include "host/ManagedWords.h"
+#include "host/MeaningAnswer.h"
 #include "host/RequestEvent.h"
 
 namespace {
@@ -27,6 +28,9 @@ void AnswerRequest(const SDL_UserEvent& e) {
             break;
         case kRequestGetAudioFile:
             AnswerGetAudioFile(e);
+            break;
+        case kRequestSearchDefinitions:
+            AnswerSearchDefinitions(e);
             break;
     }
 }

@@ -10,6 +10,7 @@
 
 #include "host/AudioFiles.h"
 #include "host/ManagedWords.h"
+#include "host/MeaningAnswer.h"
 #include "host/RequestEvent.h"
 #include "platform/PDL.h"
 
@@ -109,6 +110,18 @@ PDL_bool HandleGetAudioFile(PDL_JSParameters* params) {
                        word != nullptr && (!withDownload || download != nullptr));
 }
 
+PDL_bool HandleSearchDefinitions(PDL_JSParameters* params) {
+    if (!HasArgumentCount(params, "SearchDefinitions", 2, 2)) return 0;
+    const int count = PDL_GetJSParamInt(params, 1);
+    if (count < 1 || count > kMaxMeaningResults) {
+        PDL_JSException(params, "count out of range for SearchDefinitions (1 to 100)");
+        return 0;
+    }
+    char* text = CopyArgument(params, 0);
+    return PostRequest(params, kRequestSearchDefinitions, text,
+                       reinterpret_cast<void*>(static_cast<uintptr_t>(count)), text != nullptr);
+}
+
 PDL_bool HandleCleanUp(PDL_JSParameters* params) {
     if (!HasArgumentCount(params, "CleanUp", 0, 0)) return 0;
     CleanUpAudioCache();
@@ -124,6 +137,7 @@ void RegisterMethods() {
     PDL_RegisterJSHandler("GetDefinition", HandleGetDefinition);
     PDL_RegisterJSHandler("GetAudioFile", HandleGetAudioFile);
     PDL_RegisterJSHandler("CleanUp", HandleCleanUp);
+    PDL_RegisterJSHandler("SearchDefinitions", HandleSearchDefinitions);
 }
 
 void SetPostWaitLimit(std::chrono::milliseconds limit) {

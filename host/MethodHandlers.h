@@ -7,7 +7,7 @@
 #include <chrono>
 
 // Registers GetIndexWords, GetManagedWords, SetManagedWords, GetDefinition,
-// GetAudioFile and CleanUp, in this order.
+// GetAudioFile and CleanUp, in this order, then SearchDefinitions.
 void RegisterMethods();
 
 // How long a request waits for room in a full event queue before it is

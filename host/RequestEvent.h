@@ -14,8 +14,9 @@ enum RequestCode {
     kRequestGetManagedWords = 1,  // data2: unused
     kRequestGetDefinition = 2,    // data2: unused
     kRequestGetAudioFile = 3,     // data2: heap copy of the downloaded file's path, or null
+    kRequestSearchDefinitions = 8,  // data2: the result count, an integer, not a pointer
 };
-constexpr uint32_t kLastRequestCode = kRequestGetAudioFile;
+constexpr uint32_t kLastRequestCode = kRequestSearchDefinitions;
 
 // Packed listing word of a GetIndexWords request.
 constexpr uint32_t kListForward = 0x80000000u;

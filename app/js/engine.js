@@ -66,6 +66,12 @@ export function setManagedWords(name, text) {
   return call('SetManagedWords', [name, text]);
 }
 
+// Senses whose definitions match a description: {text, results: [{word,
+// sense, gloss}], truncated?}.
+export function searchDefinitions(text, count) {
+  return call('SearchDefinitions', [text, count]);
+}
+
 export function cleanUp() {
   return call('CleanUp', []);
 }

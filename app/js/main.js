@@ -3,6 +3,7 @@
 import { cleanUp, EngineUnavailable, getDefinition, getIndexWords } from './engine.js';
 import { DefinitionView } from './definition-view.js';
 import { markPainted } from './paint.js';
+import { MeaningList } from './meaning-list.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
 import { SavedList } from './saved-list.js';
 import { WordIndex } from './word-index.js';
@@ -79,6 +80,12 @@ function showPane(name) {
   }
   for (const pane of document.querySelectorAll('.pane')) pane.hidden = pane.dataset.pane !== name;
   if (name === 'index') index.fill();
+  if (name === 'meaning') meaning.search(search.value.trim(), { now: true });
+}
+
+// The search field describes a meaning while the "By meaning" pane is open.
+function byMeaning() {
+  return !document.querySelector('.pane[data-pane="meaning"]').hidden;
 }
 
 for (const tab of document.querySelectorAll('.list-tabs [data-pane]')) {
@@ -164,6 +171,12 @@ async function lookUp(word, { remember = true } = {}) {
 }
 
 async function showNotFound(word, answer) {
+  // Several words that are no headword are taken as a description.
+  if (/\s/.test(word.trim()) && !word.includes(':')) {
+    hideMessage();
+    showPane('meaning');
+    return;
+  }
   let suggestions = [];
   try {
     const [before, after] = await Promise.all([
@@ -218,10 +231,20 @@ const index = new WordIndex($('#index-list'), {
 // Enter takes the word picked with the arrow keys, else the typed text.
 let pickedWithArrows = false;
 
+const meaning = new MeaningList($('#meaning-list'), $('#meaning-status'), {
+  onChoose: (word) => lookUp(word),
+  onAnswerError: reportAnswerError,
+  onFailure: reportFailure,
+});
+
 search.addEventListener('input', () => {
   pickedWithArrows = false;
-  showPane('index');
   setReading(false);
+  if (byMeaning()) {
+    meaning.search(search.value.trim());
+    return;
+  }
+  showPane('index');
   index.moveTo(search.value.trim());
 });
 
@@ -233,6 +256,9 @@ search.addEventListener('keydown', (event) => {
     index.moveSelection(steps);
     search.setAttribute('aria-activedescendant', index.selectedItemId());
     pickedWithArrows = true;
+  } else if (event.key === 'Enter' && byMeaning()) {
+    event.preventDefault();
+    meaning.search(search.value.trim(), { now: true });
   } else if (event.key === 'Enter') {
     event.preventDefault();
     const typed = search.value.trim();

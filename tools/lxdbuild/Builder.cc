@@ -10,6 +10,7 @@
 #include "tools/lxdbuild/HyphenationSource.h"
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/IpaTable.h"
+#include "tools/lxdbuild/MeaningIndexer.h"
 #include "tools/lxdbuild/PronunciationSource.h"
 #include "tools/lxdbuild/ThesaurusReader.h"
 #include "tools/lxdbuild/WordNetReader.h"
@@ -199,6 +200,7 @@ void CBuilder::WriteDictionary() {
         std::remove(temporary.c_str());
         throw CBuildError("cannot write " + path);
     }
+    synsetPositions = layout.SynsetPositions();
     const LayoutFigures& figures = layout.Figures();
     report.Set("headwords", figures.headwords);
     report.Set("headwords refused by the format", figures.headwordsRefused);
@@ -215,6 +217,21 @@ void CBuilder::WriteDictionary() {
                     std::to_string(file.size()) + " bytes written to " + path);
 }
 
+void CBuilder::WriteMeaningIndex() {
+    report.BeginStage("meaning index");
+    CMeaningIndexer indexer(lexicon, synsetPositions);
+    if (!indexer.Write(options.outDir + "/wordnet.lxd", options.outDir + "/meaning.lxm")) {
+        throw CBuildError("the meaning index cannot be written: " + indexer.Error());
+    }
+    const MeaningFigures& figures = indexer.Figures();
+    report.Set("meaning index senses", figures.senses);
+    report.Set("meaning index senses no headword opens", figures.unreachable);
+    report.Set("meaning index terms", figures.terms);
+    report.Set("meaning index bytes", figures.bytes);
+    report.EndStage(std::to_string(figures.senses) + " senses, " + std::to_string(figures.terms) +
+                    " terms, " + std::to_string(figures.bytes) + " bytes");
+}
+
 int CBuilder::Run() {
     try {
         ReadWordNet();
@@ -224,6 +241,7 @@ int CBuilder::Run() {
         AddPronunciations();
         ReadHyphenation();
         WriteDictionary();
+        WriteMeaningIndex();
         WriteIpaTable();
     } catch (const CBuildError& failure) {
         std::fprintf(stderr, "lxdbuild: %s\n", failure.what());

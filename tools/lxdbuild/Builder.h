@@ -41,6 +41,7 @@ private:
     void ReadHyphenation();
     void AddCompanions();
     void WriteDictionary();
+    void WriteMeaningIndex();
     void WriteIpaTable();
 
     BuildOptions options;
@@ -50,6 +51,7 @@ private:
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions
+    std::map<uint32_t, uint32_t> synsetPositions;          // as the layout placed them
 };
 
 }  // namespace lxdbuild

@@ -42,6 +42,8 @@ public:
     const std::string& Error() const { return error; }
     // Headwords the writer refused, with its reason.
     const std::vector<std::string>& Refused() const { return refused; }
+    // Synset index -> record store position of its sense record.
+    const std::map<uint32_t, uint32_t>& SynsetPositions() const { return synsetPosition; }
 
     // Stream position from which the similar-to targets are placed.
     static constexpr uint32_t kHighRegion = 1u << 24;

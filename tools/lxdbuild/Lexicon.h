@@ -26,7 +26,9 @@ struct Synset {
     std::vector<std::string> members;  // as shown: '_' as space, markers removed
     std::string gloss;                 // definition, then "$" and each sample
     std::vector<Link> links;
-    uint32_t kind = 0;  // record kind of its sense record
+    uint32_t kind = 0;                // record kind of its sense record
+    uint32_t lexFile = 0;             // WordNet's lexicographer file number
+    std::vector<uint32_t> tagCounts;  // per member: tagged uses in WordNet's corpora
 };
 
 // Everything stored under one headword besides its senses.

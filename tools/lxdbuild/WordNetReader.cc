@@ -152,6 +152,9 @@ bool CWordNetReader::ParseDataLine(const std::string& line, char file, Synset& s
     }
     synset.pos = type[0];
     synset.kind = SenseKind(synset.pos);
+    if (!ParseNumber(lexFile, 10, synset.lexFile)) {
+        return false;
+    }
     for (uint32_t i = 0; i < count; ++i) {
         std::string word, lexId;
         if (!(fields >> word >> lexId)) {
@@ -259,6 +262,7 @@ void CWordNetReader::ReadIndexFile(CLexicon& lexicon, const std::string& name, c
             report.Malformed(path, number, "not an index line");
             return;
         }
+        senseOrder[{lemma, file}] = senses;
         // Head adjectives before satellites, each in WordNet's sense order,
         // so that each forms one heading.
         std::stable_partition(senses.begin(), senses.end(),
@@ -326,6 +330,44 @@ void CWordNetReader::ReadUsageSamples(CLexicon& lexicon) {
     });
 }
 
+void CWordNetReader::ReadTagCounts(CLexicon& lexicon) {
+    for (auto& synset : lexicon.synsets) {
+        synset.tagCounts.assign(synset.members.size(), 0);
+    }
+    // Optional: without the counts every sense is equally common.
+    std::string path = sources.Find("usr/share/wordnet/cntlist.rev");
+    if (path.empty()) {
+        return;
+    }
+    static const char kFileOfType[] = " nvara";  // sense key synset types 1..5
+    CSourceFiles::ForEachLine(CSourceFiles::ReadAll(path), [&](const std::string& line,
+                                                               long number) {
+        std::istringstream fields(line);
+        std::string key, senseNumber, count;
+        uint32_t sense = 0, tags = 0, type = 0;
+        size_t percent = line.find('%');
+        if (!(fields >> key >> senseNumber >> count) || percent == std::string::npos ||
+            percent + 1 >= key.size() || !ParseNumber(senseNumber, 10, sense) ||
+            !ParseNumber(count, 10, tags) || !ParseNumber(key.substr(percent + 1, 1), 10, type) ||
+            type < 1 || type > 5) {
+            report.Malformed(path, number, "not a sense key with counts");
+            return;
+        }
+        std::string lemma = key.substr(0, percent);
+        std::replace(lemma.begin(), lemma.end(), '_', ' ');
+        auto order = senseOrder.find({lemma, kFileOfType[type]});
+        if (order == senseOrder.end() || sense == 0 || sense > order->second.size()) {
+            return;  // a sense of a lemma this build does not hold
+        }
+        Synset& synset = lexicon.synsets[order->second[sense - 1]];
+        for (size_t i = 0; i < synset.members.size(); ++i) {
+            if (ToLower(synset.members[i]) == lemma) {
+                synset.tagCounts[i] += tags;
+            }
+        }
+    });
+}
+
 void CWordNetReader::Read(CLexicon& lexicon) {
     const std::pair<const char*, char> files[] = {
         {"noun", 'n'}, {"verb", 'v'}, {"adj", 'a'}, {"adv", 'r'}};
@@ -343,7 +385,9 @@ void CWordNetReader::Read(CLexicon& lexicon) {
     }
     lexicon.IndexVariants();
     ReadUsageSamples(lexicon);
+    ReadTagCounts(lexicon);
     synsetAt.clear();
+    senseOrder.clear();
 }
 
 }  // namespace lxdbuild

@@ -55,12 +55,15 @@ private:
     void ResolvePointers(CLexicon& lexicon);
     void ReadIndexFile(CLexicon& lexicon, const std::string& name, char file);
     void ReadUsageSamples(CLexicon& lexicon);
+    void ReadTagCounts(CLexicon& lexicon);
 
     const CSourceFiles& sources;
     CBuildReport& report;
     std::map<std::pair<char, uint32_t>, uint32_t> synsetAt;  // (file, offset) -> index
     std::vector<RawPointer> rawPointers;
     std::list<std::string> dataPaths;  // stable storage for RawPointer::path
+    // (lemma, data file) -> its synsets in WordNet's sense order
+    std::map<std::pair<std::string, char>, std::vector<uint32_t>> senseOrder;
 };
 
 }  // namespace lxdbuild

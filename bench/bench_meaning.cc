@@ -1,0 +1,183 @@
+// Search by meaning on the built dictionary, engine side (the answer routine
+// from the request event to the delivered text):
+// - quality: each description of bench/data/meaning-descriptions.tsv (or
+//   $LEXORA_MEANING_LIST) is searched; counters give how often its word is
+//   the first result and among the first ten, and the misses go to stderr;
+// - speed: queries of one to six words drawn from the glosses the quality
+//   run returned, each timed on its own (median, p90, p99);
+// - memory: resident size added by the index and the searches.
+// Run from a Release build at the top of the source tree:
+//   build-rel/bench/bench_meaning
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/BenchSupport.h"
+#include "host/DictionaryAnswers.h"
+#include "host/Engine.h"
+#include "host/MeaningAnswer.h"
+#include "host/RequestEvent.h"
+#include "platform/PDLFake.h"
+
+namespace {
+
+struct Description {
+    std::string text;
+    std::string word;
+};
+
+std::vector<Description> ReadDescriptions() {
+    const char* path = getenv("LEXORA_MEANING_LIST");
+    std::ifstream in(path != nullptr ? path : "bench/data/meaning-descriptions.tsv");
+    std::vector<Description> list;
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+        list.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    }
+    return list;
+}
+
+long ResidentKb() {
+    long pages = 0, resident = 0;
+    FILE* statm = fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return 0;
+    if (fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    fclose(statm);
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The engine's answer text to SearchDefinitions(text, count).
+std::string Ask(const std::string& text, int count) {
+    SDL_UserEvent event = {};
+    event.type = SDL_USEREVENT;
+    event.code = kRequestSearchDefinitions;
+    event.data1 = strdup(text.c_str());
+    event.data2 = reinterpret_cast<void*>(static_cast<uintptr_t>(count));
+    AnswerSearchDefinitions(event);
+    std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
+    if (calls.size() != 1 || calls[0].params.size() != 1) return "";
+    return calls[0].params[0];
+}
+
+nlohmann::json Search(const std::string& text, int count) {
+    return nlohmann::json::parse(Ask(text, count), nullptr, false);
+}
+
+double At(std::vector<double> values, double fraction) {
+    if (values.empty()) return 0;
+    const size_t k = static_cast<size_t>(fraction * (values.size() - 1));
+    std::nth_element(values.begin(), values.begin() + k, values.end());
+    return values[k];
+}
+
+struct Shared {
+    std::vector<Description> descriptions;
+    std::vector<std::string> glosses;  // of the results, for the speed queries
+    long residentBeforeKb = 0;
+    bool open = false;
+};
+
+Shared& Setup() {
+    static Shared shared;
+    static bool done = false;
+    if (done) return shared;
+    done = true;
+    shared.descriptions = ReadDescriptions();
+    const char* appdir = getenv("LEXORA_APPDIR");
+    if (chdir(appdir != nullptr ? appdir : "build/appdir") != 0 || !EnsureDatabaseOpen()) {
+        return shared;
+    }
+    bench::AnswerDefinition("cat");  // the record store's buffers, as in use
+    bench::DropAnswers();
+    shared.residentBeforeKb = ResidentKb();
+    shared.open = true;
+    return shared;
+}
+
+void BM_MeaningQuality(benchmark::State& state) {
+    Shared& shared = Setup();
+    if (!shared.open || shared.descriptions.empty()) {
+        return state.SkipWithError("no dictionary or no description list");
+    }
+    int first = 0, topTen = 0;
+    for (auto _ : state) {
+        first = topTen = 0;
+        for (const Description& d : shared.descriptions) {
+            const nlohmann::json answer = Search(d.text, 10);
+            const nlohmann::json results = answer.value("results", nlohmann::json::array());
+            size_t rank = 0;
+            while (rank < results.size() && results[rank].value("word", "") != d.word) ++rank;
+            first += rank == 0;
+            topTen += rank < results.size();
+            for (const auto& result : results) shared.glosses.push_back(result.value("gloss", ""));
+            if (rank != 0) {
+                fprintf(stderr, "%-50s %-16s rank %s, first: %s\n", d.text.c_str(), d.word.c_str(),
+                        rank < results.size() ? std::to_string(rank + 1).c_str() : "-",
+                        results.empty() ? "-" : results[0].value("word", "").c_str());
+            }
+        }
+    }
+    const double n = static_cast<double>(shared.descriptions.size());
+    state.counters["descriptions"] = n;
+    state.counters["first_pct"] = 100.0 * first / n;
+    state.counters["top10_pct"] = 100.0 * topTen / n;
+}
+BENCHMARK(BM_MeaningQuality)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Queries of one to six words taken from result glosses.
+std::vector<std::string> SpeedQueries(const std::vector<std::string>& glosses, size_t count) {
+    std::mt19937 random(20261206);
+    std::vector<std::string> queries;
+    for (size_t i = 0; i < count && !glosses.empty(); ++i) {
+        std::istringstream words(glosses[random() % glosses.size()]);
+        std::vector<std::string> all{std::istream_iterator<std::string>(words), {}};
+        if (all.empty()) continue;
+        const size_t take = std::min<size_t>(all.size(), 1 + random() % 6);
+        const size_t from = random() % (all.size() - take + 1);
+        std::string query;
+        for (size_t w = from; w < from + take; ++w) query += (query.empty() ? "" : " ") + all[w];
+        queries.push_back(query);
+    }
+    return queries;
+}
+
+void BM_MeaningQuerySpeed(benchmark::State& state) {
+    Shared& shared = Setup();
+    const std::vector<std::string> queries = SpeedQueries(shared.glosses, 2000);
+    if (queries.empty()) return state.SkipWithError("run BM_MeaningQuality first");
+    std::vector<double> micros;
+    for (auto _ : state) {
+        micros.clear();
+        for (const std::string& query : queries) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(Ask(query, 20));
+            const auto stop = std::chrono::steady_clock::now();
+            micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        }
+    }
+    state.counters["queries"] = static_cast<double>(micros.size());
+    state.counters["median_us"] = At(micros, 0.5);
+    state.counters["p90_us"] = At(micros, 0.9);
+    state.counters["p99_us"] = At(micros, 0.99);
+    state.counters["max_us"] = At(micros, 1.0);
+    state.counters["rss_added_kb"] = static_cast<double>(ResidentKb() - shared.residentBeforeKb);
+}
+BENCHMARK(BM_MeaningQuerySpeed)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,94 @@
+#include "host/MeaningAnswer.h"
+
+#include <syslog.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "host/Engine.h"
+#include "host/JsonAnswer.h"
+#include "host/RequestEvent.h"
+#include "meaning/MeaningFormat.h"
+#include "meaning/MeaningIndex.h"
+
+namespace {
+
+std::unique_ptr<CMeaningIndex> meaningIndex;
+std::unique_ptr<CMeaningSearch> meaningSearch;
+
+// Opens the index for the open dictionary unless that has succeeded before;
+// a failure leaves nothing behind, so the next request tries again.
+CMeaningSearch* EnsureMeaningSearch() {
+    if (meaningSearch != nullptr) return meaningSearch.get();
+    std::unique_ptr<CMeaningIndex> opened(new CMeaningIndex());
+    if (!opened->Open(lxm::kFileName, GetDatabase())) {
+        syslog(LOG_ERR, "*** cannot open %s", lxm::kFileName);
+        return nullptr;
+    }
+    meaningSearch.reset(new CMeaningSearch(GetDatabase(), opened.get()));
+    meaningIndex = std::move(opened);
+    return meaningSearch.get();
+}
+
+void WriteSearchError(const char* text, const char* message, FILE* out) {
+    fputs("{\"text\":", out);
+    WriteJsonString(text, out);
+    fputs(",\"errorcode\":\"searcherror\",\"error\":", out);
+    WriteJsonString(message, out);
+    fputs("}", out);
+}
+
+void AnswerWithDatabase(const char* text, size_t count, FILE* out) {
+    try {
+        CMeaningSearch* search = EnsureMeaningSearch();
+        if (search == nullptr) {
+            WriteSearchError(text, "Lexora could not open its search data. Please reinstall Lexora.",
+                             out);
+            return;
+        }
+        bool cut = false;
+        const std::vector<MeaningResult> results = search->Search(text, count, &cut);
+        WriteMeaningResults(text, results, cut, out);
+    } catch (const std::bad_alloc&) {
+        // Nothing is written before the results are complete.
+        WriteSearchError(text, "Lexora ran out of memory while searching.", out);
+    }
+}
+
+}  // namespace
+
+void WriteMeaningResults(const char* text, const std::vector<MeaningResult>& results, bool cut,
+                         FILE* out) {
+    fputs("{\"text\":", out);
+    WriteJsonString(text, out);
+    fputs(",\"results\":[", out);
+    for (size_t i = 0; i < results.size(); ++i) {
+        fputs(i == 0 ? "\n{\"word\":" : ",\n{\"word\":", out);
+        WriteJsonString(results[i].word.c_str(), out);
+        fprintf(out, ",\"sense\":%u,\"gloss\":", results[i].sense);
+        WriteJsonString(results[i].gloss.c_str(), out);
+        fputs("}", out);
+    }
+    fputs(cut ? "],\"truncated\":true}" : "]}", out);
+}
+
+void AnswerSearchDefinitions(const SDL_UserEvent& e) {
+    CAnswer answer;
+    const char* text = e.data1 == nullptr ? "" : static_cast<const char*>(e.data1);
+    const size_t count = std::min(static_cast<size_t>(reinterpret_cast<uintptr_t>(e.data2)),
+                                  static_cast<size_t>(kMaxMeaningResults));
+    if (EnsureDatabaseOpen()) {
+        AnswerWithDatabase(text, count, answer.Stream());
+    } else {
+        fputs(kDatabaseErrorAnswer, answer.Stream());
+    }
+    answer.Deliver("Callback_SearchDefinitions");
+    FreeRequestCopies(e);
+}
+
+void ReleaseMeaningSearch() {
+    meaningSearch.reset();
+    meaningIndex.reset();
+}

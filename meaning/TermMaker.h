@@ -1,0 +1,42 @@
+// Turns text into the terms of the meaning index: runs of ASCII letters,
+// digits and non-ASCII bytes, lower-cased, with stop words and one-byte words
+// left out, each reduced to the headword the dictionary's lookup finds for it
+// ("spiders" gives spider, "mice" mouse). The builder and the search make
+// their terms with this class over the same dictionary, so they agree.
+#ifndef LEXORA_MEANING_TERMMAKER_H
+#define LEXORA_MEANING_TERMMAKER_H
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+class CDictDatabase;
+
+class CTermMaker {
+public:
+    // `database` (not owned) reduces words to headwords; without it words are
+    // only lower-cased. With `cache` (not owned) each word is looked up once.
+    explicit CTermMaker(CDictDatabase* database,
+                        std::unordered_map<std::string, std::string>* cache = nullptr);
+    virtual ~CTermMaker() = default;
+
+    // Calls `take` with the term of each word of text[0, length) that has
+    // one, in order, until `take` returns false. Returns false when it did.
+    bool Split(const char* text, size_t length, const std::function<bool(const std::string&)>& take);
+
+    // The term of one lower-case word, or "" when the word makes none (a stop
+    // word, a single byte, longer than the index holds).
+    std::string TermOf(const std::string& word);
+
+    static bool IsStopWord(const std::string& word);
+    static bool IsWordByte(unsigned char c);
+
+private:
+    std::string ReduceWord(const std::string& word);
+
+    CDictDatabase* database;                                // not owned
+    std::unordered_map<std::string, std::string>* cache;  // not owned; may be null
+};
+
+#endif  // LEXORA_MEANING_TERMMAKER_H

@@ -1,0 +1,156 @@
+#include "tools/lxdbuild/MeaningIndexer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numeric>
+
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "db/Lookup.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
+#include "meaning/MeaningFormat.h"
+#include "meaning/MeaningIndex.h"
+
+namespace lxdbuild {
+
+namespace {
+
+// Words a description may use for a sense's category (WordNet's
+// lexicographer files: 5 animals, 13 foods, 15 places, 18 people, 20 plants).
+const char* CategoryWords(uint32_t lexFile) {
+    switch (lexFile) {
+        case 5:
+            return "animal";
+        case 12:
+            return "feeling";
+        case 13:
+            return "food";
+        case 15:
+            return "place";
+        case 18:
+            return "person someone somebody";
+        case 20:
+            return "plant";
+        default:
+            return "";
+    }
+}
+
+uint8_t Commonness(uint32_t tags) {
+    return static_cast<uint8_t>(
+        std::min(255.0, std::round(std::log2(1.0 + tags) * lxm::kCommonnessScale)));
+}
+
+// The definition request's working buffer, which "headword:n" must fit.
+constexpr size_t kDefinitionBufferSize = 57;
+
+bool IsSenseKind(uint32_t kind) {
+    return kind >= lxd::kFirstSenseKind && kind <= lxd::kLastSenseKind;
+}
+
+}  // namespace
+
+CMeaningIndexer::CMeaningIndexer(const CLexicon& lexicon,
+                                 const std::map<uint32_t, uint32_t>& positions)
+    : lexicon(lexicon), positions(positions) {}
+
+uint32_t CMeaningIndexer::SenseNumberUnder(const std::string& headword, uint32_t position) {
+    // As the definition request does: the lookup must land on this very
+    // headword, and its n-th reference must be the sense.
+    char buffer[kDefinitionBufferSize];
+    if (headword.size() + 4 >= sizeof buffer || headword.find(':') != std::string::npos) return 0;
+    memcpy(buffer, headword.c_str(), headword.size() + 1);
+    uint32_t trie = 0;
+    if (!LookupWord(database, buffer, sizeof buffer, &trie, true) || headword != buffer) return 0;
+    uint32_t refs[128];
+    const int count = database->wordList->GetRecordRefs(trie, refs, 128);
+    for (int i = 0; i < count && i < 255; ++i) {
+        if (IsSenseKind(lxd::RefKind(refs[i])) && lxd::RefPosition(refs[i]) == position) {
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
+    return 0;
+}
+
+bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense) {
+    std::vector<size_t> order(synset.members.size());
+    std::iota(order.begin(), order.end(), 0);
+    auto tags = [&](size_t i) { return i < synset.tagCounts.size() ? synset.tagCounts[i] : 0; };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return tags(a) > tags(b); });
+    for (size_t i : order) {
+        const uint32_t number = SenseNumberUnder(synset.members[i], position);
+        if (number != 0 && i < 255) {
+            sense->member = static_cast<uint8_t>(i + 1);
+            sense->number = static_cast<uint8_t>(number);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CMeaningIndexer::AddText(const std::string& text, uint32_t field) {
+    terms.Split(text.data(), text.size(), [&](const std::string& word) {
+        writer.AddTerm(word, field);
+        return true;
+    });
+}
+
+void CMeaningIndexer::AddRelated(const Synset& synset) {
+    AddText(CategoryWords(synset.lexFile), lxm::kFieldRelated);
+    for (const Link& link : synset.links) {
+        if (link.sourceMember == 0 &&
+            (link.kind == 140 || link.kind == lxd::kLinkSimilarTo)) {  // hypernym, similar to
+            for (const std::string& member : lexicon.synsets[link.target].members) {
+                AddText(member, lxm::kFieldRelated);
+            }
+        }
+    }
+}
+
+void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
+    const Synset& synset = lexicon.synsets[index];
+    MeaningSense sense;
+    sense.record = position;
+    if (!ChooseMember(synset, position, &sense)) {
+        ++figures.unreachable;
+        return;
+    }
+    sense.commonness = Commonness(
+        std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
+    writer.AddSense(sense);
+    const size_t dollar = synset.gloss.find('$');
+    AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
+    if (dollar != std::string::npos) AddText(synset.gloss.substr(dollar + 1), lxm::kFieldSample);
+    for (const std::string& member : synset.members) AddText(member, lxm::kFieldMember);
+    AddRelated(synset);
+    ++figures.senses;
+}
+
+bool CMeaningIndexer::Write(const std::string& dictionaryPath, const std::string& indexPath) {
+    CDictDatabase dictionary;
+    uint32_t size = 0, check = 0;
+    if (!dictionary.Open(dictionaryPath.c_str()) ||
+        !CMeaningIndex::IdentifyDictionary(&dictionary, &size, &check)) {
+        error = "cannot read back " + dictionaryPath;
+        return false;
+    }
+    database = &dictionary;
+    terms = CTermMaker(database, &termOf);
+    writer.SetDictionary(size, check);
+    for (const auto& item : positions) {
+        IndexSynset(item.first, item.second);
+    }
+    database = nullptr;
+    figures.terms = writer.TermCount();
+    figures.bytes = writer.Finish().size();
+    if (!writer.WriteFile(indexPath)) {
+        error = "cannot write " + indexPath;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace lxdbuild

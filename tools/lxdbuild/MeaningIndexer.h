@@ -1,0 +1,63 @@
+// Builds the meaning index of a written dictionary: one entry per synset
+// whose sense a member headword opens, with the terms of its gloss, samples,
+// members and related words, made by the engine's own CTermMaker over the
+// written file so that the builder and the search reduce words alike.
+#ifndef LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
+#define LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_map>
+
+#include "meaning/MeaningIndexWriter.h"
+#include "meaning/TermMaker.h"
+#include "tools/lxdbuild/Lexicon.h"
+
+class CDictDatabase;
+
+namespace lxdbuild {
+
+struct MeaningFigures {
+    uint64_t senses = 0;      // synsets indexed
+    uint64_t unreachable = 0; // synsets no member headword opens
+    uint64_t terms = 0;
+    uint64_t bytes = 0;
+};
+
+class CMeaningIndexer {
+public:
+    // `positions` maps synset index -> record store position of its record.
+    CMeaningIndexer(const CLexicon& lexicon, const std::map<uint32_t, uint32_t>& positions);
+    virtual ~CMeaningIndexer() = default;
+
+    // Indexes the dictionary at `dictionaryPath` and writes `indexPath`;
+    // false with Error() set when either fails.
+    bool Write(const std::string& dictionaryPath, const std::string& indexPath);
+
+    const MeaningFigures& Figures() const { return figures; }
+    const std::string& Error() const { return error; }
+
+private:
+    void IndexSynset(uint32_t index, uint32_t position);
+    // The member whose "headword:n" opens the sense at `position`, most
+    // tagged first; false when none does.
+    bool ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense);
+    // The sense number of the record at `position` under `headword`, or 0.
+    uint32_t SenseNumberUnder(const std::string& headword, uint32_t position);
+    void AddText(const std::string& text, uint32_t field);
+    void AddRelated(const Synset& synset);
+
+    const CLexicon& lexicon;
+    const std::map<uint32_t, uint32_t>& positions;
+    CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
+    CMeaningIndexWriter writer;
+    CTermMaker terms{nullptr, nullptr};
+    std::unordered_map<std::string, std::string> termOf;  // word -> term, memoised
+    MeaningFigures figures;
+    std::string error;
+};
+
+}  // namespace lxdbuild
+
+#endif  // LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
