@@ -32,26 +32,6 @@ uint32_t FindAsTyped(CWordList* trie, const char* word, size_t length) {
     return trie->FindExactWord(key, 1);
 }
 
-uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
-    char saved[lxd::kKeyBufferSize];
-    strcpy(saved, word);
-    for (size_t i = 0; i < kMorphologyRuleCount; ++i) {
-        const MorphologyRule& rule = kMorphologyRules[i];
-        if (!ApplySuffixRule(word, capacity, saved, rule.suffix, rule.replacement)) continue;
-        uint32_t position = trie->FindWord(word, 1, true, capacity);
-        if (position == 0 && rule.undouble) {
-            size_t length = strlen(word);
-            if (length > 1 && word[length - 1] == word[length - 2]) {
-                word[length - 1] = 0;
-                position = trie->FindWord(word, 1, true, capacity);
-            }
-        }
-        if (position != 0) return position;
-    }
-    strcpy(word, saved);
-    return 0;
-}
-
 // Follows a headword whose only reference is a redirect. False when the
 // target text cannot be fetched or held; `word` and `*position` are then
 // unchanged.
@@ -73,6 +53,26 @@ bool FollowRedirect(CDictDatabase* database, char* word, size_t capacity, uint32
 }
 
 }  // namespace
+
+uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
+    char saved[lxd::kKeyBufferSize];
+    strcpy(saved, word);
+    for (size_t i = 0; i < kMorphologyRuleCount; ++i) {
+        const MorphologyRule& rule = kMorphologyRules[i];
+        if (!ApplySuffixRule(word, capacity, saved, rule.suffix, rule.replacement)) continue;
+        uint32_t position = trie->FindWord(word, 1, true, capacity);
+        if (position == 0 && rule.undouble) {
+            size_t length = strlen(word);
+            if (length > 1 && word[length - 1] == word[length - 2]) {
+                word[length - 1] = 0;
+                position = trie->FindWord(word, 1, true, capacity);
+            }
+        }
+        if (position != 0) return position;
+    }
+    strcpy(word, saved);
+    return 0;
+}
 
 bool ApplySuffixRule(char* out, size_t outSize, const char* word, const char* suffix,
                      const char* replacement) {

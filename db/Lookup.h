@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class CDictDatabase;
+class CWordList;
 
 // `word` is a terminated buffer of `capacity` bytes; `*position` is in/out (0 =
 // search; nonzero = only re-check the redirect). True when a headword was
@@ -29,6 +30,12 @@ struct MorphologyRule {
 // inflected forms they reach).
 extern const MorphologyRule kMorphologyRules[];
 extern const size_t kMorphologyRuleCount;
+
+// The inflection step of LookupWord alone: tries the rules on the lower-case
+// `word` (under 128 bytes, in a buffer of `capacity`) and leaves the headword
+// found in it, returning its trie position; 0 (word unchanged) when no rule
+// reaches a headword.
+uint32_t FindByRules(CWordList* trie, char* word, size_t capacity);
 
 // If `word` is longer than `suffix` and ends with it, writes the word without
 // the suffix plus `replacement` into `out` (`outSize` bytes) and returns true.

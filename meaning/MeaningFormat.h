@@ -44,7 +44,10 @@ constexpr uint32_t kCheckedBytes = 4096;
 
 // Sense table entry.
 constexpr uint32_t kSenseEntrySize = 8;
-constexpr uint32_t kSenseRecord = 0;      // 32 bits: record store position of the sense record
+constexpr uint32_t kSenseRecord = 0;      // 32 bits: record store position and flags
+constexpr uint32_t kSenseProperName = 0x80000000u;  // flag: the word shown is a name
+constexpr uint32_t kSenseVerb = 0x40000000u;        // flag: a verb sense
+constexpr uint32_t kSenseNoun = 0x20000000u;        // flag: a noun sense
 constexpr uint32_t kSenseMember = 4;      // member number (from 1) of the headword shown
 constexpr uint32_t kSenseNumber = 5;      // n of "headword:n" that opens this sense
 constexpr uint32_t kSenseLength = 6;      // weighted term count, capped at 255

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <strings.h>
+
 #include <cstring>
 
 #include "db/CompressedData.h"
@@ -17,7 +19,14 @@ namespace {
 constexpr float kSaturation = 1.2f;
 constexpr float kLengthWeight = 0.5f;
 // Each doubling of a sense's tagged uses raises its score by this share.
-constexpr float kCommonnessBoost = 0.03f;
+constexpr float kCommonnessBoost = 0.08f;
+// Descriptions look for words more than for names of people and places.
+constexpr float kProperNameFactor = 0.6f;
+// A description that starts like a noun phrase ("a ...") or an infinitive
+// ("to ...") most likely looks for a noun or a verb.
+constexpr float kPartOfSpeechFactor = 1.4f;
+// A query term held only in samples or related words covers this much of it.
+constexpr float kWeakCoverage = 0.6f;
 // Member lines read before a record is taken as damaged.
 constexpr int kMaxMembers = 255;
 
@@ -26,7 +35,7 @@ constexpr int kMaxMembers = 255;
 float FieldWeight(uint32_t fields) {
     float weight = 0;
     if (fields & lxm::kFieldGloss) weight += 1.0f;
-    if (fields & lxm::kFieldMember) weight += 1.0f;
+    if (fields & lxm::kFieldMember) weight += 0.6f;
     if (fields & lxm::kFieldSample) weight += 0.4f;
     if (fields & lxm::kFieldRelated) weight += 0.3f;
     return weight;
@@ -44,12 +53,24 @@ std::string PlainGloss(const char* text, size_t length) {
     return gloss;
 }
 
+// The flag of the part of speech the opening word of `text` hints at, or 0.
+uint32_t HintedPartOfSpeech(const char* text) {
+    while (*text == ' ') ++text;
+    auto startsWith = [&](const char* word) {
+        const size_t length = strlen(word);
+        return strncasecmp(text, word, length) == 0 && text[length] == ' ';
+    };
+    if (startsWith("a") || startsWith("an") || startsWith("the")) return lxm::kSenseNoun;
+    if (startsWith("to")) return lxm::kSenseVerb;
+    return 0;
+}
+
 }  // namespace
 
 CMeaningSearch::CMeaningSearch(CDictDatabase* database, const CMeaningIndex* index)
     : database(database), index(index) {}
 
-std::vector<std::string> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
+std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
     size_t length = strlen(text);
     *cut = length > kMaxQueryBytes;
     if (*cut) {
@@ -59,44 +80,60 @@ std::vector<std::string> CMeaningSearch::QueryTerms(const char* text, bool* cut)
             --length;
         }
     }
-    std::vector<std::string> terms;
+    std::vector<WordTerms> terms;
     CTermMaker maker(database);
-    const bool complete = maker.Split(text, length, [&](const std::string& term) {
-        if (std::find(terms.begin(), terms.end(), term) != terms.end()) return true;
+    const bool complete = maker.Split(text, length, [&](const WordTerms& word) {
+        for (const WordTerms& known : terms) {
+            if (known.form == word.form) return true;
+        }
         if (terms.size() == kMaxQueryTerms) return false;
-        terms.push_back(term);
+        terms.push_back(word);
         return true;
     });
     *cut = *cut || !complete;
     return terms;
 }
 
-void CMeaningSearch::Score(uint32_t term) {
-    CMeaningIndex::CPostings postings = index->Postings(term);
-    const double total = index->SenseCount();
-    const double count = postings.Count();
-    const float idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
+void CMeaningSearch::Score(const std::vector<uint32_t>& found, uint8_t word, float idf) {
     const float average = static_cast<float>(index->AverageLength());
+    const uint32_t strong = lxm::kFieldGloss | lxm::kFieldMember;
     uint32_t sense = 0, fields = 0, length = 0;
-    while (postings.Next(&sense, &fields)) {
-        const float weight = FieldWeight(fields);
-        if (weight <= 0) continue;
-        const MeaningSense entry = index->GetSense(sense, &length);
-        const float norm = kSaturation * (1 - kLengthWeight + kLengthWeight * length / average);
-        const float commonness = 1 + kCommonnessBoost * entry.commonness / lxm::kCommonnessScale;
-        if (matched[sense] == 0) touched.push_back(sense);
-        ++matched[sense];
-        scores[sense] += idf * weight * (kSaturation + 1) / (weight + norm) * commonness;
+    for (uint32_t term : found) {
+        CMeaningIndex::CPostings postings = index->Postings(term);
+        while (postings.Next(&sense, &fields)) {
+            const float weight = FieldWeight(fields);
+            Tally& tally = tallies[sense];
+            if (weight <= 0 || tally.last == word + 1) continue;
+            index->GetSense(sense, &length);
+            const float norm = kSaturation * (1 - kLengthWeight + kLengthWeight * length / average);
+            if (!tally.seen) {
+                tally.seen = 1;
+                touched.push_back(sense);
+            }
+            tally.last = static_cast<uint8_t>(word + 1);
+            tally.score += idf * weight * (kSaturation + 1) / (weight + norm);
+            tally.coverage += (fields & strong) ? idf : idf * kWeakCoverage;
+            tally.held += (fields & strong) ? 1 : 0;
+        }
     }
 }
 
-std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates() {
+std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t termsFound,
+                                                                      float idfTotal,
+                                                                      uint32_t hinted) {
     std::vector<Candidate> candidates;
     candidates.reserve(touched.size());
+    uint32_t length = 0;
     for (uint32_t sense : touched) {
-        candidates.push_back({sense, matched[sense], scores[sense]});
-        matched[sense] = 0;
-        scores[sense] = 0;
+        Tally& tally = tallies[sense];
+        const MeaningSense entry = index->GetSense(sense, &length);
+        const float share = idfTotal > 0 ? tally.coverage / idfTotal : 0;
+        float score = tally.score * share * share *
+                      (1 + kCommonnessBoost * entry.commonness / lxm::kCommonnessScale);
+        if (entry.record & lxm::kSenseProperName) score *= kProperNameFactor;
+        if (entry.record & hinted) score *= kPartOfSpeechFactor;
+        candidates.push_back({sense, tally.held == termsFound, score});
+        tally = Tally{};
     }
     touched.clear();
     return candidates;
@@ -104,7 +141,7 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates() {
 
 bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result) {
     CCompressedData* records = database->records;
-    uint32_t position = lxd::RefPosition(sense.record);
+    uint32_t position = lxd::RefPosition(sense.record);  // without the flags
     int32_t length = 0;
     for (int member = 1; member <= kMaxMembers; ++member) {
         const char* line = records->GetLine(position, &length);
@@ -126,17 +163,32 @@ bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result
 
 std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count, bool* cut) {
     std::vector<MeaningResult> results;
-    const std::vector<std::string> terms = QueryTerms(text, cut);
-    if (terms.empty() || count == 0 || index->SenseCount() == 0) return results;
-    scores.resize(index->SenseCount(), 0);
-    matched.resize(index->SenseCount(), 0);
-    for (const std::string& term : terms) {
-        const int32_t found = index->FindTerm(term.c_str());
-        if (found >= 0) Score(static_cast<uint32_t>(found));
+    const std::vector<WordTerms> words = QueryTerms(text, cut);
+    if (words.empty() || count == 0 || index->SenseCount() == 0) return results;
+    tallies.resize(index->SenseCount(), Tally{});
+    // Terms the index lacks cannot be held by any sense and do not count.
+    const double total = index->SenseCount();
+    uint32_t termsFound = 0;
+    float idfTotal = 0;
+    for (const WordTerms& word : words) {
+        // A word and its base count as one term, as common as the commoner.
+        std::vector<uint32_t> found;
+        double count = 0;
+        for (const std::string* term : {&word.form, &word.base}) {
+            const int32_t at = term->empty() ? -1 : index->FindTerm(term->c_str());
+            if (at < 0) continue;
+            found.push_back(static_cast<uint32_t>(at));
+            count = std::max<double>(count, index->Postings(static_cast<uint32_t>(at)).Count());
+        }
+        if (found.empty()) continue;
+        const float idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
+        Score(found, static_cast<uint8_t>(termsFound), idf);
+        ++termsFound;
+        idfTotal += idf;
     }
-    std::vector<Candidate> candidates = TakeCandidates();
+    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, HintedPartOfSpeech(text));
     auto better = [](const Candidate& a, const Candidate& b) {
-        if (a.matched != b.matched) return a.matched > b.matched;
+        if (a.holdsAll != b.holdsAll) return a.holdsAll;
         if (a.score != b.score) return a.score > b.score;
         return a.sense < b.sense;
     };

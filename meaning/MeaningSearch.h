@@ -1,8 +1,9 @@
 // Finds senses by a description of their meaning. Ranks the senses of a
-// CMeaningIndex for the terms of a query: senses holding more of the query's
-// terms first, then by a BM25 score over their weighted fields, raised a
-// little for commonly used senses. Reads each result's headword and gloss
-// from the dictionary's record store.
+// CMeaningIndex for the terms of a query: senses whose definition or members
+// hold every term first; then by a BM25 score over their weighted fields,
+// scaled by the share of the query they hold, raised for commonly used senses
+// and lowered for names. Reads each result's headword and gloss from the
+// dictionary's record store.
 #ifndef LEXORA_MEANING_MEANINGSEARCH_H
 #define LEXORA_MEANING_MEANINGSEARCH_H
 
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "meaning/TermMaker.h"
 
 class CDictDatabase;
 class CMeaningIndex;
@@ -42,22 +45,31 @@ public:
 private:
     struct Candidate {
         uint32_t sense;
-        uint32_t matched;  // distinct query terms the sense holds
+        bool holdsAll;  // every query term is in the definition or the members
         float score;
     };
-    // Distinct terms of the query, in order.
-    std::vector<std::string> QueryTerms(const char* text, bool* cut);
-    void Score(uint32_t term);
-    std::vector<Candidate> TakeCandidates();
+    struct Tally {
+        float score;     // BM25
+        float coverage;  // weight of the query terms held, by their idf
+        uint8_t held;    // query terms in the definition or the members
+        uint8_t seen;    // set once the sense is in `touched`
+        uint8_t last;    // 1 + the query term that last counted this sense
+    };
+    // Distinct words of the query with their terms, in order.
+    std::vector<WordTerms> QueryTerms(const char* text, bool* cut);
+    // Adds the share of query word `word` (its index terms `found`) to every
+    // sense that holds one of them; a sense is counted once per word.
+    void Score(const std::vector<uint32_t>& found, uint8_t word, float idf);
+    // `hinted`: the part-of-speech flag of the senses the query favours, or 0.
+    std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal, uint32_t hinted);
     // Reads the shown member and the gloss of `sense`; false when the record
     // cannot be read as a sense record.
     bool ReadResult(const MeaningSense& sense, MeaningResult* result);
 
     CDictDatabase* database;
     const CMeaningIndex* index;
-    std::vector<float> scores;      // per sense, for the query being run
-    std::vector<uint8_t> matched;   // per sense
-    std::vector<uint32_t> touched;  // senses with a nonzero entry
+    std::vector<Tally> tallies;     // per sense, for the query being run
+    std::vector<uint32_t> touched;  // senses with a nonzero tally
 };
 
 #endif  // LEXORA_MEANING_MEANINGSEARCH_H

@@ -92,8 +92,9 @@ bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, Mean
 }
 
 void CMeaningIndexer::AddText(const std::string& text, uint32_t field) {
-    terms.Split(text.data(), text.size(), [&](const std::string& word) {
-        writer.AddTerm(word, field);
+    terms.Split(text.data(), text.size(), [&](const WordTerms& word) {
+        writer.AddTerm(word.form, field);
+        writer.AddTerm(word.base, field);
         return true;
     });
 }
@@ -118,6 +119,10 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
         ++figures.unreachable;
         return;
     }
+    const char initial = synset.members[sense.member - 1][0];
+    if (initial >= 'A' && initial <= 'Z') sense.record |= lxm::kSenseProperName;
+    if (synset.kind == lxd::kKindNoun) sense.record |= lxm::kSenseNoun;
+    if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
     sense.commonness = Commonness(
         std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
     writer.AddSense(sense);

@@ -53,7 +53,7 @@ private:
     CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
     CMeaningIndexWriter writer;
     CTermMaker terms{nullptr, nullptr};
-    std::unordered_map<std::string, std::string> termOf;  // word -> term, memoised
+    std::unordered_map<std::string, WordTerms> termOf;  // word -> terms, memoised
     MeaningFigures figures;
     std::string error;
 };
