@@ -1,0 +1,218 @@
+// The meaning index file: what the writer stores the reader gives back
+// (checked against a plain model), damaged files are refused or read without
+// leaving the file, and words become the terms both sides agree on.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "db/Format.h"
+#include "meaning/MeaningFormat.h"
+#include "meaning/MeaningIndex.h"
+#include "meaning/MeaningIndexWriter.h"
+#include "meaning/TermMaker.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+constexpr uint32_t kSize = 1234, kCheck = 0xC0FFEE;
+
+using Model = std::map<std::string, std::map<uint32_t, uint32_t>>;  // term -> sense -> fields
+
+std::map<uint32_t, uint32_t> Decode(const CMeaningIndex& index, int32_t term) {
+    std::map<uint32_t, uint32_t> postings;
+    if (term < 0) return postings;
+    CMeaningIndex::CPostings list = index.Postings(static_cast<uint32_t>(term));
+    uint32_t sense = 0, fields = 0;
+    while (list.Next(&sense, &fields)) {
+        EXPECT_EQ(0u, postings.count(sense)) << "sense repeated";
+        postings[sense] = fields;
+    }
+    return postings;
+}
+
+TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
+    std::mt19937 random(17);
+    CMeaningIndexWriter writer;
+    writer.SetDictionary(kSize, kCheck);
+    Model model;
+    std::vector<MeaningSense> senses;
+    const uint32_t fields[] = {lxm::kFieldGloss, lxm::kFieldSample, lxm::kFieldMember,
+                               lxm::kFieldRelated};
+    for (uint32_t s = 0; s < 3000; ++s) {
+        MeaningSense sense;
+        sense.record = random() % lxd::kMaxRecordPosition | (s % 3 == 0 ? lxm::kSenseNoun : 0);
+        sense.member = static_cast<uint8_t>(1 + random() % 9);
+        sense.number = static_cast<uint8_t>(1 + random() % 200);
+        sense.commonness = static_cast<uint8_t>(random() % 256);
+        EXPECT_EQ(s, writer.AddSense(sense));
+        senses.push_back(sense);
+        // Common terms give small gaps, rare ones gaps of several varint bytes.
+        for (int t = random() % 12; t > 0; --t) {
+            const std::string term = "t" + std::to_string(random() % (t % 2 ? 20 : 5000));
+            const uint32_t field = fields[random() % 4];
+            writer.AddTerm(term, field);
+            model[term][s] |= field;
+        }
+    }
+    CMeaningIndex index;
+    ASSERT_TRUE(index.Load(writer.Finish(), kSize, kCheck));
+    ASSERT_EQ(senses.size(), index.SenseCount());
+    ASSERT_EQ(model.size(), index.TermCount());
+    for (uint32_t s = 0; s < senses.size(); ++s) {
+        uint32_t length = 0;
+        const MeaningSense read = index.GetSense(s, &length);
+        EXPECT_EQ(senses[s].record, read.record);
+        EXPECT_EQ(senses[s].member, read.member);
+        EXPECT_EQ(senses[s].number, read.number);
+        EXPECT_EQ(senses[s].commonness, read.commonness);
+    }
+    for (const auto& term : model) {
+        const int32_t found = index.FindTerm(term.first.c_str());
+        ASSERT_GE(found, 0) << term.first;
+        EXPECT_EQ(term.second, Decode(index, found)) << term.first;
+        EXPECT_EQ(term.second.size(), index.Postings(static_cast<uint32_t>(found)).Count());
+    }
+    for (const char* absent : {"", "t", "t5000", "u1", "zzz"}) {
+        EXPECT_EQ(-1, index.FindTerm(absent)) << absent;
+    }
+}
+
+// A small valid file and the offset of its only term's postings.
+std::vector<unsigned char> SmallIndex() {
+    CMeaningIndexWriter writer;
+    writer.SetDictionary(kSize, kCheck);
+    for (uint32_t s = 0; s < 4; ++s) {
+        writer.AddSense(MeaningSense{s * 100, 1, 1, 0});
+        writer.AddTerm("spider", lxm::kFieldGloss);
+    }
+    return writer.Finish();
+}
+
+void Put(std::vector<unsigned char>& bytes, uint32_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+uint32_t Get(const std::vector<unsigned char>& bytes, uint32_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;
+}
+
+TEST(MeaningIndexTest, RefusesDamagedOrForeignFiles) {
+    struct Case {
+        const char* what;
+        void (*damage)(std::vector<unsigned char>&);
+        uint32_t size, check;
+    };
+    const Case cases[] = {
+        {"another dictionary's size", [](std::vector<unsigned char>&) {}, kSize + 1, kCheck},
+        {"another dictionary's check", [](std::vector<unsigned char>&) {}, kSize, kCheck ^ 1},
+        {"cut short", [](std::vector<unsigned char>& b) { b.resize(b.size() - 1); }, kSize, kCheck},
+        {"shorter than a header", [](std::vector<unsigned char>& b) { b.resize(40); }, kSize, kCheck},
+        {"bad magic", [](std::vector<unsigned char>& b) { b[0] ^= 0xFF; }, kSize, kCheck},
+        {"newer version", [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderVersion, 2); },
+         kSize, kCheck},
+        {"sense table past the end",
+         [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderSenseCount, 0x20000000); }, kSize,
+         kCheck},
+        {"term table wrapping around",
+         [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderTermTable, 0xFFFFFFF0u); }, kSize,
+         kCheck},
+        {"term text without its end",
+         [](std::vector<unsigned char>& b) {
+             b[Get(b, lxm::kHeaderTermTexts) + Get(b, lxm::kHeaderTermTextsSize) - 1] = 'x';
+         },
+         kSize, kCheck},
+        {"postings offset past the postings",
+         [](std::vector<unsigned char>& b) {
+             Put(b, Get(b, lxm::kHeaderTermTable) + lxm::kTermPostings, 0x7FFFFFFF);
+         },
+         kSize, kCheck},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> bytes = SmallIndex();
+        c.damage(bytes);
+        CMeaningIndex index;
+        EXPECT_FALSE(index.Load(bytes, c.size, c.check)) << c.what;
+        EXPECT_EQ(0u, index.SenseCount()) << c.what;
+        EXPECT_EQ(-1, index.FindTerm("spider")) << c.what;
+    }
+    CMeaningIndex sound;
+    EXPECT_TRUE(sound.Load(SmallIndex(), kSize, kCheck));
+}
+
+TEST(MeaningIndexTest, DamagedPostingsEndTheListWithinTheFile) {
+    // Postings of "spider": count 4, then gaps 0,1,1,1 with the gloss bit.
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> list;
+        std::vector<uint32_t> senses;
+    };
+    const auto entry = [](uint32_t gap) {
+        return static_cast<unsigned char>(gap << lxm::kFieldBits | lxm::kFieldGloss);
+    };
+    const Case cases[] = {
+        {"sound", {4, entry(0), entry(1), entry(1), entry(1)}, {0, 1, 2, 3}},
+        {"a repeated sense", {4, entry(0), entry(0), entry(1), entry(1)}, {0}},
+        {"a sense past the table", {4, entry(2), entry(2), entry(1), entry(1)}, {2}},
+        {"a count above the senses", {9, entry(0), entry(1), entry(1), entry(1)}, {}},
+        {"a varint running off the end", {4, entry(0), 0xFF, 0xFF, 0xFF}, {0}},
+        {"an overlong varint", {4, 0x80, 0x80, 0x80, 0x80}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> bytes = SmallIndex();
+        const uint32_t postings = Get(bytes, lxm::kHeaderPostings);
+        ASSERT_EQ(5u, Get(bytes, lxm::kHeaderPostingsSize));
+        std::copy(c.list.begin(), c.list.end(), bytes.begin() + postings);
+        CMeaningIndex index;
+        ASSERT_TRUE(index.Load(bytes, kSize, kCheck)) << c.what;
+        std::vector<uint32_t> read;
+        for (const auto& posting : Decode(index, index.FindTerm("spider"))) {
+            read.push_back(posting.first);
+        }
+        EXPECT_EQ(c.senses, read) << c.what;
+    }
+}
+
+TEST(MeaningIndexTest, TermsAreHeadwordsTheLookupReaches) {
+    lxtest::TestDatabase db;
+    const uint32_t sense = db.Sense({{"thing"}, "an entity", {}});
+    for (const char* word : {"spider", "mouse", "eat", "Paris", "new"}) {
+        db.Word(word, {{lxd::kKindNoun, sense}});
+    }
+    db.WordWithLines("mice", {{lxd::kKindRedirect, "mouse"}});
+    db.Word("eats", {{lxd::kKindNoun, sense}});  // a headword and a form of eat
+    db.Word("news", {{lxd::kKindNoun, sense}});
+    std::unique_ptr<CDictDatabase> open = db.Open();
+    ASSERT_NE(nullptr, open);
+    CTermMaker maker(open.get());
+    struct Case {
+        const char* text;
+        std::vector<std::string> terms;  // form, or form/base
+    };
+    const Case cases[] = {
+        {"Fear of SPIDERS!", {"fear", "spider"}},
+        {"the mice, in paris", {"mouse", "paris"}},
+        {"someone eats; he eats", {"someone", "eats/eat", "eats/eat"}},
+        {"news x 42 a-b", {"news/new", "42"}},
+        {"caf\xC3\xA9 na\xC3\xAFve", {"caf\xC3\xA9", "na\xC3\xAFve"}},
+        {"longwordlongwordlongwordlongwordlongwordl ok", {"ok"}},  // 41 bytes
+        {"the of and to", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> terms;
+        maker.Split(c.text, strlen(c.text), [&](const WordTerms& word) {
+            terms.push_back(word.base.empty() ? word.form : word.form + "/" + word.base);
+            return true;
+        });
+        EXPECT_EQ(c.terms, terms) << c.text;
+    }
+    // The stop list is searched by halving, so it must stay sorted.
+    EXPECT_TRUE(CTermMaker::IsStopWord("about") && CTermMaker::IsStopWord("your") &&
+                CTermMaker::IsStopWord("not") && !CTermMaker::IsStopWord("spider"));
+}
+
+}  // namespace

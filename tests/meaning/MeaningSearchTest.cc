@@ -1,0 +1,287 @@
+// Search by meaning: ranking on a small dictionary written for the test, the
+// SearchDefinitions method through the plug-in double, and on the built
+// dictionary, that every result opens the sense it names.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "db/Format.h"
+#include "host/Engine.h"
+#include "host/EventLoop.h"
+#include "host/MeaningAnswer.h"
+#include "host/MethodHandlers.h"
+#include "meaning/MeaningFormat.h"
+#include "meaning/MeaningIndex.h"
+#include "meaning/MeaningIndexWriter.h"
+#include "meaning/MeaningSearch.h"
+#include "meaning/TermMaker.h"
+#include "platform/PDL.h"
+#include "platform/PDLFake.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/WorkingDirectory.h"
+
+namespace {
+
+struct TestSense {
+    std::vector<std::string> members;
+    std::string gloss;  // definition, then "$" and samples
+    const char* headword;
+    uint32_t flags;
+    uint8_t commonness;
+};
+
+// A dictionary whose headwords each have one unrelated sense first, so that
+// the senses searched are sense 2, and its meaning index written beside it.
+class MeaningDictionary {
+public:
+    explicit MeaningDictionary(const std::vector<TestSense>& senses) {
+        const uint32_t filler = db.Sense({{"filler"}, "nothing to find", {}});
+        for (const TestSense& sense : senses) {
+            records.push_back(db.Sense({sense.members, sense.gloss, {}}));
+            db.Word(sense.headword, {{lxd::kKindNoun, filler}, {lxd::kKindNoun, records.back()}});
+        }
+        database = db.Open();
+        CMeaningIndexWriter writer;
+        uint32_t size = 0, check = 0;
+        EXPECT_TRUE(CMeaningIndex::IdentifyDictionary(database.get(), &size, &check));
+        writer.SetDictionary(size, check);
+        CTermMaker maker(database.get());
+        for (size_t i = 0; i < senses.size(); ++i) {
+            const TestSense& sense = senses[i];
+            size_t member = 0;
+            while (member < sense.members.size() && sense.members[member] != sense.headword) {
+                ++member;
+            }
+            writer.AddSense({records[i] | sense.flags, static_cast<uint8_t>(member + 1), 2,
+                             sense.commonness});
+            const size_t dollar = sense.gloss.find('$');
+            Add(maker, writer, sense.gloss.substr(0, dollar), lxm::kFieldGloss);
+            if (dollar != std::string::npos) {
+                Add(maker, writer, sense.gloss.substr(dollar + 1), lxm::kFieldSample);
+            }
+            for (const std::string& word : sense.members) {
+                Add(maker, writer, word, lxm::kFieldMember);
+            }
+        }
+        EXPECT_TRUE(writer.WriteFile(db.Dir() + "/data/meaning.lxm"));
+        EXPECT_TRUE(index.Open((db.Dir() + "/data/meaning.lxm").c_str(), database.get()));
+    }
+
+    // The words of the results for `text`.
+    std::vector<std::string> Words(const char* text, size_t count = 10) {
+        CMeaningSearch search(database.get(), &index);
+        bool cut = false;
+        std::vector<std::string> words;
+        for (const MeaningResult& result : search.Search(text, count, &cut)) {
+            words.push_back(result.word);
+        }
+        return words;
+    }
+
+    lxtest::TestDatabase db;
+    std::unique_ptr<CDictDatabase> database;
+    CMeaningIndex index;
+
+private:
+    static void Add(CTermMaker& maker, CMeaningIndexWriter& writer, const std::string& text,
+                    uint32_t field) {
+        maker.Split(text.data(), text.size(), [&](const WordTerms& word) {
+            writer.AddTerm(word.form, field);
+            writer.AddTerm(word.base, field);
+            return true;
+        });
+    }
+    std::vector<uint32_t> records;
+};
+
+const std::vector<TestSense> kSenses = {
+    {{"arachnophobia"}, "a morbid fear of spiders", "arachnophobia", lxm::kSenseNoun, 0},
+    {{"spider"}, "predatory arachnid with eight legs$children fear the spider", "spider",
+     lxm::kSenseNoun, 90},
+    {{"fright", "fear"}, "an emotion experienced in anticipation of danger", "fear",
+     lxm::kSenseNoun, 60},
+    {{"Spiderman"}, "a hero who fears no spider", "Spiderman", lxm::kSenseProperName, 0},
+    {{"kitten", "kitty"}, "young domestic cat", "kitten", lxm::kSenseNoun, 20},
+    {{"kitty"}, "the cat of a young child", "kitty", lxm::kSenseNoun, 0},
+    {{"tom", "tomcat"}, "male cat", "tomcat", lxm::kSenseNoun, 0},
+    {{"cost"}, "a price of \xEF\xBC\x84" "5 paid$it cost a lot", "cost",
+     lxm::kSenseNoun, 0},
+};
+
+TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
+    MeaningDictionary dictionary(kSenses);
+    struct Case {
+        const char* text;
+        std::vector<std::string> first;  // the first results, in order
+    };
+    const Case cases[] = {
+        // All words in the definition first; "spiders" finds spider.
+        {"fear of spiders", {"arachnophobia"}},
+        // The definition outweighs a sample; a name comes after a word.
+        {"spider", {"spider", "arachnophobia", "Spiderman"}},
+        // Both words held beats one word held twice; shorter first.
+        {"a young cat", {"kitten", "kitty", "tomcat"}},
+        // A member names its sense.
+        {"tomcat", {"tomcat"}},
+        {"the of and", {}},
+        {"", {}},
+        {"xyzzy", {}},
+        {"\xE2\x98\x83 \xFF\xFE", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> words = dictionary.Words(c.text);
+        words.resize(std::min(words.size(), c.first.size()));
+        EXPECT_EQ(c.first, words) << c.text;
+    }
+    EXPECT_EQ(1u, dictionary.Words("cat", 1).size());
+}
+
+TEST(MeaningSearchTest, ResultsNameTheSenseAndItsPlainDefinition) {
+    MeaningDictionary dictionary(kSenses);
+    CMeaningSearch search(dictionary.database.get(), &dictionary.index);
+    bool cut = true;
+    std::vector<MeaningResult> results = search.Search("price paid", 5, &cut);
+    ASSERT_EQ(1u, results.size());
+    EXPECT_FALSE(cut);
+    EXPECT_EQ("cost", results[0].word);
+    EXPECT_EQ(2u, results[0].sense);
+    EXPECT_EQ("a price of $5 paid", results[0].gloss);  // no sample, '$' restored
+    results = search.Search("young cat", 5, &cut);
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ("kitten", results[0].word);  // the headword of the index entry, not member 1 alone
+    EXPECT_EQ("young domestic cat", results[0].gloss);
+}
+
+TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {
+    MeaningDictionary dictionary(kSenses);
+    CMeaningSearch search(dictionary.database.get(), &dictionary.index);
+    struct Case {
+        std::string text;
+        bool cut;
+        size_t results;
+    };
+    const std::string manyWords = "spider w1 w2 w3 w4 w5 w6 w7 w8 w9 w10 w11 kitten";
+    const Case cases[] = {
+        {"fear of spiders", false, 4},
+        {std::string(CMeaningSearch::kMaxQueryBytes, ' ') + "spider", true, 0},
+        {std::string(CMeaningSearch::kMaxQueryBytes - 3, ' ') + "spider", true, 0},  // not "spi"
+        {std::string(CMeaningSearch::kMaxQueryBytes - 7, ' ') + "spider", false, 3},
+        {std::string(100000, 'a'), true, 0},
+        {manyWords, true, 3},  // the twelfth term is not searched: no kitten
+    };
+    for (const Case& c : cases) {
+        bool cut = !c.cut;
+        std::vector<MeaningResult> results = search.Search(c.text.c_str(), 10, &cut);
+        EXPECT_EQ(c.cut, cut) << c.text.size();
+        EXPECT_EQ(c.results, results.size()) << c.text.size();
+    }
+}
+
+// SearchDefinitions through the plug-in double and the event loop, in a
+// temporary application directory.
+class SearchMethodTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
+        pdlfake::Reset();
+        RegisterMethods();
+        PDL_JSRegistrationComplete();
+    }
+    void TearDown() override {
+        DiscardQueuedRequests();
+        ReleaseEngine();
+        SDL_Quit();
+        pdlfake::Reset();
+    }
+    // The answers to one call, or the exception it raised.
+    static std::string Ask(const std::vector<std::string>& args) {
+        pdlfake::CallResult result = pdlfake::Call("SearchDefinitions", args);
+        if (!result.result) return "exception: " + result.exception;
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        RunEventLoop();
+        std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
+        EXPECT_EQ(1u, calls.size());
+        if (calls.size() != 1) return "";
+        EXPECT_EQ("Callback_SearchDefinitions", calls[0].function);
+        EXPECT_TRUE(nlohmann::json::accept(calls[0].params.at(0))) << calls[0].params[0];
+        return calls[0].params.at(0);
+    }
+};
+
+TEST_F(SearchMethodTest, AnswersOrRefusesEachCall) {
+    MeaningDictionary dictionary(kSenses);
+    lxtest::WorkingDirectory cwd(dictionary.db.Dir());
+    struct Case {
+        std::vector<std::string> args;
+        std::string answer;
+    };
+    const Case cases[] = {
+        {{"fear of \"spiders\"", "1"},
+         "{\"text\":\"fear of \\\"spiders\\\"\",\"results\":[\n{\"word\":\"arachnophobia\","
+         "\"sense\":2,\"gloss\":\"a morbid fear of spiders\"}]}"},
+        {{"of the", "5"}, "{\"text\":\"of the\",\"results\":[]}"},
+        {{"spider", "0"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
+        {{"spider", "-3"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
+        {{"spider", "101"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
+        {{"spider"}, "exception: wrong number of parameters for SearchDefinitions"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.answer, Ask(c.args));
+    const std::string cut = Ask({std::string(600, 'x') + " spider", "5"});
+    EXPECT_NE(std::string::npos, cut.find("],\"truncated\":true}")) << cut;
+}
+
+TEST_F(SearchMethodTest, ReportsMissingDataAndRetries) {
+    MeaningDictionary dictionary(kSenses);
+    lxtest::WorkingDirectory cwd(dictionary.db.Dir());
+    const std::string index = "data/meaning.lxm";
+    std::filesystem::rename(index, "kept.lxm");
+    EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("\"errorcode\":\"searcherror\""));
+    std::filesystem::rename("kept.lxm", index);
+    EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("\"word\":\"spider\""));
+    ReleaseEngine();
+    std::filesystem::rename("data/wordnet.lxd", "kept.lxd");
+    EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("databaseerror"));
+    // An index built for another dictionary is not used.
+    lxtest::TestDatabase other;
+    other.Word("other", {{lxd::kKindNoun, other.Line("another word")}});
+    ASSERT_TRUE(other.WriteTo("data/wordnet.lxd"));
+    EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("\"errorcode\":\"searcherror\""));
+}
+
+// On the built dictionary: every result opens its own sense.
+TEST_F(SearchMethodTest, RealResultsOpenTheirSense) {
+    const char* appdir = std::getenv("LEXORA_APPDIR");
+    if (appdir == nullptr || !lxtest::PathExists(std::string(appdir) + "/data/meaning.lxm")) {
+        GTEST_SKIP() << "no built dictionary in $LEXORA_APPDIR/data";
+    }
+    lxtest::WorkingDirectory cwd(appdir);
+    const nlohmann::json found = nlohmann::json::parse(Ask({"fear of spiders", "10"}));
+    ASSERT_FALSE(found["results"].empty());
+    EXPECT_EQ("arachnophobia", found["results"][0]["word"]);
+    for (const char* text : {"a young cat", "person who studies birds", "to make less severe"}) {
+        for (const auto& result : nlohmann::json::parse(Ask({text, "10"}))["results"]) {
+            const std::string word = result["word"].get<std::string>() + ":" +
+                                     std::to_string(result["sense"].get<int>());
+            pdlfake::Call("GetDefinition", {word});
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+            RunEventLoop();
+            const nlohmann::json definition =
+                nlohmann::json::parse(pdlfake::TakeScriptCalls().at(0).params.at(0));
+            EXPECT_EQ(word, definition.value("word", "")) << text;
+            EXPECT_NE(std::string::npos,
+                      definition.value("links", "").find(result["gloss"].get<std::string>()))
+                << word;
+        }
+    }
+}
+
+}  // namespace
