@@ -1,11 +1,12 @@
-// Arbitrary words through the three answers that take a word: the
-// definition, a run of index words and the pronunciation recording. Every
-// request must deliver exactly one answer to its callback, and the answer
-// must be valid JSON.
+// Arbitrary words through the four answers that take a word: the
+// definition, a run of index words, the pronunciation recording and the
+// search by meaning. Every request must deliver exactly one answer to its
+// callback, and the answer must be valid JSON.
 //
 // Input: one byte of options, then the word (it ends at its first NUL, as a
 // string from the script side does). Option bits 0-5 give the listing count,
-// bit 6 its direction, bit 7 whether a recording is offered for the word.
+// bit 6 its direction, bit 7 whether a recording is offered for the word;
+// bits 0-5 are also the search's result count.
 #include <SDL.h>
 
 #include <cstdint>
@@ -20,7 +21,14 @@
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/SeedDictionaries.h"
 #include "host/AudioFiles.h"
+#include "db/DictDatabase.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
 #include "host/DictionaryAnswers.h"
+#include "host/MeaningAnswer.h"
+#include "meaning/MeaningFormat.h"
+#include "meaning/MeaningIndex.h"
+#include "meaning/MeaningIndexWriter.h"
 #include "host/RequestEvent.h"
 #include "platform/PDLFake.h"
 
@@ -80,6 +88,39 @@ void WriteDownload() {
     fclose(file);
 }
 
+// A meaning index over the senses of a few headwords of the dictionary,
+// each found by its headword and a word of its definition.
+void WriteMeaningIndex() {
+    CDictDatabase dictionary;
+    uint32_t size = 0, check = 0;
+    if (!dictionary.Open("data/wordnet.lxd") ||
+        !CMeaningIndex::IdentifyDictionary(&dictionary, &size, &check)) {
+        abort();
+    }
+    CMeaningIndexWriter writer;
+    writer.SetDictionary(size, check);
+    const char* const words[][2] = {
+        {"cat", "feline"}, {"man", "male"}, {"run", "fast"}, {"Paris", "capital"}, {"good", "fine"}};
+    for (const auto& word : words) {
+        char key[lxd::kKeyBufferSize];
+        snprintf(key, sizeof key, "%s", word[0]);
+        uint32_t refs[16];
+        const int count =
+            dictionary.wordList->GetRecordRefs(dictionary.wordList->FindWord(key, 1, true), refs, 16);
+        for (int i = 0; i < count; ++i) {
+            if (lxd::RefKind(refs[i]) < lxd::kFirstSenseKind ||
+                lxd::RefKind(refs[i]) > lxd::kLastSenseKind) {
+                continue;
+            }
+            writer.AddSense({lxd::RefPosition(refs[i]) | lxm::kSenseNoun, 1,
+                             static_cast<uint8_t>(i + 1), static_cast<uint8_t>(40 * i)});
+            writer.AddTerm(key, lxm::kFieldMember);
+            writer.AddTerm(word[1], lxm::kFieldGloss);
+        }
+    }
+    if (!writer.WriteFile("data/meaning.lxm")) abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -90,6 +131,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         fprintf(stderr, "cannot write the dictionary: %s\n", writer.GetError().c_str());
         abort();
     }
+    WriteMeaningIndex();
     lxfuzz::WriteFile("data/IPA_to_IMG.txt", reinterpret_cast<const uint8_t*>(kIPATable),
                       sizeof kIPATable - 1);
     return 0;
@@ -117,6 +159,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     AnswerGetAudioFile(Request(kRequestGetAudioFile, word.c_str(), download));
     ExpectOneAnswer("Callback_GetAudioFile", strict);
+
+    AnswerSearchDefinitions(Request(kRequestSearchDefinitions, word.c_str(),
+                                    reinterpret_cast<void*>(uintptr_t{options & 0x3Fu})));
+    ExpectOneAnswer("Callback_SearchDefinitions", strict);
     if (download != nullptr) CleanUpAudioCache();
     return 0;
 }
