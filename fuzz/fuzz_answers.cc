@@ -17,19 +17,19 @@
 #include <string>
 #include <vector>
 
+#include "db/DictDatabase.h"
 #include "db/DictWriter.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/SeedDictionaries.h"
 #include "host/AudioFiles.h"
-#include "db/DictDatabase.h"
-#include "db/Trie.h"
-#include "db/WordList.h"
 #include "host/DictionaryAnswers.h"
 #include "host/MeaningAnswer.h"
+#include "host/RequestEvent.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "meaning/MeaningIndexWriter.h"
-#include "host/RequestEvent.h"
 #include "platform/PDLFake.h"
 
 namespace {
@@ -99,14 +99,17 @@ void WriteMeaningIndex() {
     }
     CMeaningIndexWriter writer;
     writer.SetDictionary(size, check);
-    const char* const words[][2] = {
-        {"cat", "feline"}, {"man", "male"}, {"run", "fast"}, {"Paris", "capital"}, {"good", "fine"}};
+    const char* const words[][2] = {{"cat", "feline"},
+                                    {"man", "male"},
+                                    {"run", "fast"},
+                                    {"Paris", "capital"},
+                                    {"good", "fine"}};
     for (const auto& word : words) {
         char key[lxd::kKeyBufferSize];
         snprintf(key, sizeof key, "%s", word[0]);
         uint32_t refs[16];
-        const int count =
-            dictionary.wordList->GetRecordRefs(dictionary.wordList->FindWord(key, 1, true), refs, 16);
+        const int count = dictionary.wordList->GetRecordRefs(
+            dictionary.wordList->FindWord(key, 1, true), refs, 16);
         for (int i = 0; i < count; ++i) {
             if (lxd::RefKind(refs[i]) < lxd::kFirstSenseKind ||
                 lxd::RefKind(refs[i]) > lxd::kLastSenseKind) {

@@ -44,8 +44,8 @@ void AnswerWithDatabase(const char* text, size_t count, FILE* out) {
     try {
         CMeaningSearch* search = EnsureMeaningSearch();
         if (search == nullptr) {
-            WriteSearchError(text, "Lexora could not open its search data. Please reinstall Lexora.",
-                             out);
+            WriteSearchError(
+                text, "Lexora could not open its search data. Please reinstall Lexora.", out);
             return;
         }
         bool cut = false;

@@ -10,10 +10,10 @@
 // SDL user-event codes of the four answered requests. data1 is always a heap
 // copy of the first argument; data2 as noted.
 enum RequestCode {
-    kRequestGetIndexWords = 0,    // data2: the packed listing word, not a pointer
-    kRequestGetManagedWords = 1,  // data2: unused
-    kRequestGetDefinition = 2,    // data2: unused
-    kRequestGetAudioFile = 3,     // data2: heap copy of the downloaded file's path, or null
+    kRequestGetIndexWords = 0,      // data2: the packed listing word, not a pointer
+    kRequestGetManagedWords = 1,    // data2: unused
+    kRequestGetDefinition = 2,      // data2: unused
+    kRequestGetAudioFile = 3,       // data2: heap copy of the downloaded file's path, or null
     kRequestSearchDefinitions = 8,  // data2: the result count, an integer, not a pointer
 };
 constexpr uint32_t kLastRequestCode = kRequestSearchDefinitions;

@@ -26,17 +26,17 @@ constexpr uint32_t kVersion = 1;
 constexpr uint32_t kHeaderSize = 64;
 constexpr uint32_t kHeaderMagic = 0;
 constexpr uint32_t kHeaderVersion = 4;
-constexpr uint32_t kHeaderDictionarySize = 8;   // size of the dictionary it was built for
-constexpr uint32_t kHeaderDictionaryCheck = 12; // crc32 of that file's first kCheckedBytes
+constexpr uint32_t kHeaderDictionarySize = 8;    // size of the dictionary it was built for
+constexpr uint32_t kHeaderDictionaryCheck = 12;  // crc32 of that file's first kCheckedBytes
 constexpr uint32_t kHeaderSenseCount = 16;
 constexpr uint32_t kHeaderTermCount = 20;
-constexpr uint32_t kHeaderSenseTable = 24;      // offsets from the start of the file
+constexpr uint32_t kHeaderSenseTable = 24;  // offsets from the start of the file
 constexpr uint32_t kHeaderTermTable = 28;
 constexpr uint32_t kHeaderTermTexts = 32;
 constexpr uint32_t kHeaderTermTextsSize = 36;
 constexpr uint32_t kHeaderPostings = 40;
 constexpr uint32_t kHeaderPostingsSize = 44;
-constexpr uint32_t kHeaderAverageLength = 48;   // mean sense length in 1/256 units
+constexpr uint32_t kHeaderAverageLength = 48;  // mean sense length in 1/256 units
 constexpr uint32_t kHeaderFileSize = 52;
 
 // The dictionary's first bytes that identify the build the index belongs to.
@@ -44,14 +44,14 @@ constexpr uint32_t kCheckedBytes = 4096;
 
 // Sense table entry.
 constexpr uint32_t kSenseEntrySize = 8;
-constexpr uint32_t kSenseRecord = 0;      // 32 bits: record store position and flags
+constexpr uint32_t kSenseRecord = 0;                // 32 bits: record store position and flags
 constexpr uint32_t kSenseProperName = 0x80000000u;  // flag: the word shown is a name
 constexpr uint32_t kSenseVerb = 0x40000000u;        // flag: a verb sense
 constexpr uint32_t kSenseNoun = 0x20000000u;        // flag: a noun sense
-constexpr uint32_t kSenseMember = 4;      // member number (from 1) of the headword shown
-constexpr uint32_t kSenseNumber = 5;      // n of "headword:n" that opens this sense
-constexpr uint32_t kSenseLength = 6;      // weighted term count, capped at 255
-constexpr uint32_t kSenseCommonness = 7;  // 0..255, see kCommonnessScale
+constexpr uint32_t kSenseMember = 4;                // member number (from 1) of the headword shown
+constexpr uint32_t kSenseNumber = 5;                // n of "headword:n" that opens this sense
+constexpr uint32_t kSenseLength = 6;                // weighted term count, capped at 255
+constexpr uint32_t kSenseCommonness = 7;            // 0..255, see kCommonnessScale
 
 // Tagged-use counts are stored as round(log2(1 + count) * kCommonnessScale).
 constexpr double kCommonnessScale = 16.0;

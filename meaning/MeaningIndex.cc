@@ -100,11 +100,11 @@ uint32_t CMeaningIndex::Word(uint32_t offset) const {
 bool CMeaningIndex::Load(std::vector<unsigned char> file, uint32_t dictionarySize,
                          uint32_t dictionaryCheck) {
     bytes = std::move(file);
-    const bool loaded = bytes.size() >= lxm::kHeaderSize && Word(lxm::kHeaderMagic) == lxm::kMagic &&
-                        Word(lxm::kHeaderVersion) == lxm::kVersion &&
-                        Word(lxm::kHeaderFileSize) == bytes.size() &&
-                        Word(lxm::kHeaderDictionarySize) == dictionarySize &&
-                        Word(lxm::kHeaderDictionaryCheck) == dictionaryCheck && CheckTables();
+    const bool loaded =
+        bytes.size() >= lxm::kHeaderSize && Word(lxm::kHeaderMagic) == lxm::kMagic &&
+        Word(lxm::kHeaderVersion) == lxm::kVersion && Word(lxm::kHeaderFileSize) == bytes.size() &&
+        Word(lxm::kHeaderDictionarySize) == dictionarySize &&
+        Word(lxm::kHeaderDictionaryCheck) == dictionaryCheck && CheckTables();
     if (!loaded) {
         std::vector<unsigned char>().swap(bytes);
         senseCount = termCount = 0;

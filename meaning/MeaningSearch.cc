@@ -1,9 +1,9 @@
 #include "meaning/MeaningSearch.h"
 
-#include <algorithm>
-#include <cmath>
 #include <strings.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "db/CompressedData.h"
@@ -186,7 +186,8 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
         ++termsFound;
         idfTotal += idf;
     }
-    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, HintedPartOfSpeech(text));
+    std::vector<Candidate> candidates =
+        TakeCandidates(termsFound, idfTotal, HintedPartOfSpeech(text));
     auto better = [](const Candidate& a, const Candidate& b) {
         if (a.holdsAll != b.holdsAll) return a.holdsAll;
         if (a.score != b.score) return a.score > b.score;

@@ -12,14 +12,16 @@ namespace {
 
 // Function words that say nothing about a meaning; kept in byte order.
 const char* const kStopWords[] = {
-    "about", "above", "after", "again", "all", "also", "am", "an", "and", "any", "are", "as",
-    "at", "be", "been", "being", "both", "but", "by", "can", "could", "did", "do", "does", "each",
-    "etc", "for", "from", "had", "has", "have", "he", "her", "hers", "him", "his", "how", "if",
-    "in", "into", "is", "it", "its", "just", "me", "more", "most", "my", "no", "nor", "not", "of",
-    "often", "on", "only", "or", "other", "our", "she", "so", "some", "such", "than", "that",
-    "the", "their", "them", "then", "there", "these", "they", "this", "those", "to", "usually",
-    "very", "was", "we", "were", "what", "when", "where", "which", "while", "who", "whom",
-    "whose", "why", "will", "with", "would", "you", "your"};
+    "about", "above", "after", "again", "all",     "also",  "am",    "an",   "and",   "any",
+    "are",   "as",    "at",    "be",    "been",    "being", "both",  "but",  "by",    "can",
+    "could", "did",   "do",    "does",  "each",    "etc",   "for",   "from", "had",   "has",
+    "have",  "he",    "her",   "hers",  "him",     "his",   "how",   "if",   "in",    "into",
+    "is",    "it",    "its",   "just",  "me",      "more",  "most",  "my",   "no",    "nor",
+    "not",   "of",    "often", "on",    "only",    "or",    "other", "our",  "she",   "so",
+    "some",  "such",  "than",  "that",  "the",     "their", "them",  "then", "there", "these",
+    "they",  "this",  "those", "to",    "usually", "very",  "was",   "we",   "were",  "what",
+    "when",  "where", "which", "while", "who",     "whom",  "whose", "why",  "will",  "with",
+    "would", "you",   "your"};
 
 // Room the lookup needs beyond the word: capitals marker, capitals, terminator.
 constexpr size_t kLookupBufferSize = 2 * lxm::kMaxTermLength + 2;
@@ -55,9 +57,8 @@ std::string CTermMaker::AsTerm(const char* found) {
     std::string term(found);
     std::transform(term.begin(), term.end(), term.begin(), LowerAscii);
     // A headword with spaces (a redirect to a phrase) is no single term.
-    const bool oneWord = std::all_of(term.begin(), term.end(), [](char c) {
-        return IsWordByte(static_cast<unsigned char>(c));
-    });
+    const bool oneWord = std::all_of(
+        term.begin(), term.end(), [](char c) { return IsWordByte(static_cast<unsigned char>(c)); });
     return oneWord && term.size() >= 2 && term.size() <= lxm::kMaxTermLength ? term : "";
 }
 

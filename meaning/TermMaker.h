@@ -46,7 +46,7 @@ private:
     // `found` lower-cased when it is one word the index can hold, else "".
     static std::string AsTerm(const char* found);
 
-    CDictDatabase* database;                              // not owned
+    CDictDatabase* database;                            // not owned
     std::unordered_map<std::string, WordTerms>* cache;  // not owned; may be null
 };
 

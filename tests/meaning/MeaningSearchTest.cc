@@ -21,6 +21,7 @@
 #include "meaning/TermMaker.h"
 #include "platform/PDL.h"
 #include "platform/PDLFake.h"
+#include "tests/host/HostFixture.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkingDirectory.h"
 
@@ -56,8 +57,8 @@ public:
             while (member < sense.members.size() && sense.members[member] != sense.headword) {
                 ++member;
             }
-            writer.AddSense({records[i] | sense.flags, static_cast<uint8_t>(member + 1), 2,
-                             sense.commonness});
+            writer.AddSense(
+                {records[i] | sense.flags, static_cast<uint8_t>(member + 1), 2, sense.commonness});
             const size_t dollar = sense.gloss.find('$');
             Add(maker, writer, sense.gloss.substr(0, dollar), lxm::kFieldGloss);
             if (dollar != std::string::npos) {
@@ -100,16 +101,26 @@ private:
 
 const std::vector<TestSense> kSenses = {
     {{"arachnophobia"}, "a morbid fear of spiders", "arachnophobia", lxm::kSenseNoun, 0},
-    {{"spider"}, "predatory arachnid with eight legs$children fear the spider", "spider",
-     lxm::kSenseNoun, 90},
-    {{"fright", "fear"}, "an emotion experienced in anticipation of danger", "fear",
-     lxm::kSenseNoun, 60},
+    {{"spider"},
+     "predatory arachnid with eight legs$children fear the spider",
+     "spider",
+     lxm::kSenseNoun,
+     90},
+    {{"fright", "fear"},
+     "an emotion experienced in anticipation of danger",
+     "fear",
+     lxm::kSenseNoun,
+     60},
     {{"Spiderman"}, "a hero who fears no spider", "Spiderman", lxm::kSenseProperName, 0},
     {{"kitten", "kitty"}, "young domestic cat", "kitten", lxm::kSenseNoun, 20},
     {{"kitty"}, "the cat of a young child", "kitty", lxm::kSenseNoun, 0},
     {{"tom", "tomcat"}, "male cat", "tomcat", lxm::kSenseNoun, 0},
-    {{"cost"}, "a price of \xEF\xBC\x84" "5 paid$it cost a lot", "cost",
-     lxm::kSenseNoun, 0},
+    {{"cost"},
+     "a price of \xEF\xBC\x84"
+     "5 paid$it cost a lot",
+     "cost",
+     lxm::kSenseNoun,
+     0},
 };
 
 TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
@@ -181,31 +192,14 @@ TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {
     }
 }
 
-// SearchDefinitions through the plug-in double and the event loop, in a
-// temporary application directory.
-class SearchMethodTest : public ::testing::Test {
+// SearchDefinitions through the plug-in double and the event loop.
+class SearchMethodTest : public HostTest {
 protected:
-    void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
-        pdlfake::Reset();
-        RegisterMethods();
-        PDL_JSRegistrationComplete();
-    }
-    void TearDown() override {
-        DiscardQueuedRequests();
-        ReleaseEngine();
-        SDL_Quit();
-        pdlfake::Reset();
-    }
     // The answers to one call, or the exception it raised.
     static std::string Ask(const std::vector<std::string>& args) {
         pdlfake::CallResult result = pdlfake::Call("SearchDefinitions", args);
         if (!result.result) return "exception: " + result.exception;
-        SDL_Event quit{};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-        RunEventLoop();
+        AnswerQueued();
         std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
         EXPECT_EQ(1u, calls.size());
         if (calls.size() != 1) return "";
@@ -269,13 +263,8 @@ TEST_F(SearchMethodTest, RealResultsOpenTheirSense) {
         for (const auto& result : nlohmann::json::parse(Ask({text, "10"}))["results"]) {
             const std::string word = result["word"].get<std::string>() + ":" +
                                      std::to_string(result["sense"].get<int>());
-            pdlfake::Call("GetDefinition", {word});
-            SDL_Event quit{};
-            quit.type = SDL_QUIT;
-            SDL_PushEvent(&quit);
-            RunEventLoop();
             const nlohmann::json definition =
-                nlohmann::json::parse(pdlfake::TakeScriptCalls().at(0).params.at(0));
+                nlohmann::json::parse(AskOne("GetDefinition", {word}));
             EXPECT_EQ(word, definition.value("word", "")) << text;
             EXPECT_NE(std::string::npos,
                       definition.value("links", "").find(result["gloss"].get<std::string>()))

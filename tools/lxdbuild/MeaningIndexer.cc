@@ -123,8 +123,8 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     if (initial >= 'A' && initial <= 'Z') sense.record |= lxm::kSenseProperName;
     if (synset.kind == lxd::kKindNoun) sense.record |= lxm::kSenseNoun;
     if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
-    sense.commonness = Commonness(
-        std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
+    sense.commonness =
+        Commonness(std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
     writer.AddSense(sense);
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);

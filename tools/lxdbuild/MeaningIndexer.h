@@ -19,8 +19,8 @@ class CDictDatabase;
 namespace lxdbuild {
 
 struct MeaningFigures {
-    uint64_t senses = 0;      // synsets indexed
-    uint64_t unreachable = 0; // synsets no member headword opens
+    uint64_t senses = 0;       // synsets indexed
+    uint64_t unreachable = 0;  // synsets no member headword opens
     uint64_t terms = 0;
     uint64_t bytes = 0;
 };

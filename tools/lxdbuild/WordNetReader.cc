@@ -340,32 +340,32 @@ void CWordNetReader::ReadTagCounts(CLexicon& lexicon) {
         return;
     }
     static const char kFileOfType[] = " nvara";  // sense key synset types 1..5
-    CSourceFiles::ForEachLine(CSourceFiles::ReadAll(path), [&](const std::string& line,
-                                                               long number) {
-        std::istringstream fields(line);
-        std::string key, senseNumber, count;
-        uint32_t sense = 0, tags = 0, type = 0;
-        size_t percent = line.find('%');
-        if (!(fields >> key >> senseNumber >> count) || percent == std::string::npos ||
-            percent + 1 >= key.size() || !ParseNumber(senseNumber, 10, sense) ||
-            !ParseNumber(count, 10, tags) || !ParseNumber(key.substr(percent + 1, 1), 10, type) ||
-            type < 1 || type > 5) {
-            report.Malformed(path, number, "not a sense key with counts");
-            return;
-        }
-        std::string lemma = key.substr(0, percent);
-        std::replace(lemma.begin(), lemma.end(), '_', ' ');
-        auto order = senseOrder.find({lemma, kFileOfType[type]});
-        if (order == senseOrder.end() || sense == 0 || sense > order->second.size()) {
-            return;  // a sense of a lemma this build does not hold
-        }
-        Synset& synset = lexicon.synsets[order->second[sense - 1]];
-        for (size_t i = 0; i < synset.members.size(); ++i) {
-            if (ToLower(synset.members[i]) == lemma) {
-                synset.tagCounts[i] += tags;
+    CSourceFiles::ForEachLine(
+        CSourceFiles::ReadAll(path), [&](const std::string& line, long number) {
+            std::istringstream fields(line);
+            std::string key, senseNumber, count;
+            uint32_t sense = 0, tags = 0, type = 0;
+            size_t percent = line.find('%');
+            if (!(fields >> key >> senseNumber >> count) || percent == std::string::npos ||
+                percent + 1 >= key.size() || !ParseNumber(senseNumber, 10, sense) ||
+                !ParseNumber(count, 10, tags) ||
+                !ParseNumber(key.substr(percent + 1, 1), 10, type) || type < 1 || type > 5) {
+                report.Malformed(path, number, "not a sense key with counts");
+                return;
             }
-        }
-    });
+            std::string lemma = key.substr(0, percent);
+            std::replace(lemma.begin(), lemma.end(), '_', ' ');
+            auto order = senseOrder.find({lemma, kFileOfType[type]});
+            if (order == senseOrder.end() || sense == 0 || sense > order->second.size()) {
+                return;  // a sense of a lemma this build does not hold
+            }
+            Synset& synset = lexicon.synsets[order->second[sense - 1]];
+            for (size_t i = 0; i < synset.members.size(); ++i) {
+                if (ToLower(synset.members[i]) == lemma) {
+                    synset.tagCounts[i] += tags;
+                }
+            }
+        });
 }
 
 void CWordNetReader::Read(CLexicon& lexicon) {
