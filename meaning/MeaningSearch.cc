@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
 #include "db/Format.h"
+#include "db/Lookup.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "meaning/TermMaker.h"
@@ -17,14 +21,18 @@ namespace {
 
 // BM25 parameters: term frequency saturation and length normalisation.
 constexpr float kSaturation = 1.2f;
-constexpr float kLengthWeight = 0.5f;
+constexpr float kLengthWeight = 0.75f;
 // Each doubling of a sense's tagged uses raises its score by this share.
-constexpr float kCommonnessBoost = 0.08f;
+constexpr float kCommonnessBoost = 0.15f;
 // Descriptions look for words more than for names of people and places.
 constexpr float kProperNameFactor = 0.6f;
 // A description that starts like a noun phrase ("a ...") or an infinitive
 // ("to ...") most likely looks for a noun or a verb.
 constexpr float kPartOfSpeechFactor = 1.4f;
+// A synonym of a query word stands for this share of it.
+constexpr float kSynonymShare = 0.8f;
+// Member lines of a query word's first sense read for synonyms.
+constexpr int kMaxSynonyms = 12;
 // A query term held only in samples or related words covers this much of it.
 constexpr float kWeakCoverage = 0.6f;
 // Member lines read before a record is taken as damaged.
@@ -94,12 +102,13 @@ std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
     return terms;
 }
 
-void CMeaningSearch::Score(const std::vector<uint32_t>& found, uint8_t word, float idf) {
+void CMeaningSearch::Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf) {
     const float average = static_cast<float>(index->AverageLength());
     const uint32_t strong = lxm::kFieldGloss | lxm::kFieldMember;
     uint32_t sense = 0, fields = 0, length = 0;
-    for (uint32_t term : found) {
-        CMeaningIndex::CPostings postings = index->Postings(term);
+    for (const Alternative& alternative : alternatives) {
+        CMeaningIndex::CPostings postings = index->Postings(alternative.term);
+        const float share = idf * alternative.share;
         while (postings.Next(&sense, &fields)) {
             const float weight = FieldWeight(fields);
             Tally& tally = tallies[sense];
@@ -111,8 +120,8 @@ void CMeaningSearch::Score(const std::vector<uint32_t>& found, uint8_t word, flo
                 touched.push_back(sense);
             }
             tally.last = static_cast<uint8_t>(word + 1);
-            tally.score += idf * weight * (kSaturation + 1) / (weight + norm);
-            tally.coverage += (fields & strong) ? idf : idf * kWeakCoverage;
+            tally.score += share * weight * (kSaturation + 1) / (weight + norm);
+            tally.coverage += (fields & strong) ? share : share * kWeakCoverage;
             tally.held += (fields & strong) ? 1 : 0;
         }
     }
@@ -137,6 +146,43 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t t
     }
     touched.clear();
     return candidates;
+}
+
+std::vector<std::string> CMeaningSearch::Synonyms(const std::string& term) {
+    std::vector<std::string> synonyms;
+    char buffer[2 * lxm::kMaxTermLength + 2];
+    snprintf(buffer, sizeof buffer, "%s", term.c_str());
+    uint32_t position = 0;
+    if (!LookupWord(database, buffer, sizeof buffer, &position, false)) return synonyms;
+    uint32_t refs[8];
+    const int count = database->wordList->GetRecordRefs(position, refs, 8);
+    int first = 0;
+    while (first < count && (lxd::RefKind(refs[first]) < lxd::kFirstSenseKind ||
+                             lxd::RefKind(refs[first]) > lxd::kLastSenseKind)) {
+        ++first;
+    }
+    if (first == count) return synonyms;
+    std::vector<std::string> members;
+    uint32_t at = lxd::RefPosition(refs[first]);
+    int32_t length = 0;
+    for (int member = 0; member < kMaxSynonyms; ++member) {
+        const char* line = database->records->GetLine(at, &length);
+        if (line == nullptr || line[length] == lxd::kRecordEndFF) break;
+        members.emplace_back(line, static_cast<size_t>(length));
+        at += static_cast<uint32_t>(length) + 1;
+        if (line[length] == lxd::kRecordEndLF) break;
+    }
+    CTermMaker maker(database);
+    for (const std::string& member : members) {
+        maker.Split(member.data(), member.size(), [&](const WordTerms& words) {
+            // One-word members only: "domestic dog" is no synonym of "dog".
+            if (words.form != term && member.find(' ') == std::string::npos) {
+                synonyms.push_back(words.form);
+            }
+            return true;
+        });
+    }
+    return synonyms;
 }
 
 bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result) {
@@ -171,16 +217,21 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
     uint32_t termsFound = 0;
     float idfTotal = 0;
     for (const WordTerms& word : words) {
-        // A word and its base count as one term, as common as the commoner.
-        std::vector<uint32_t> found;
+        // A word and its base count as one term, as common as the commoner;
+        // its synonyms stand in for part of it.
+        std::vector<Alternative> found;
         double count = 0;
         for (const std::string* term : {&word.form, &word.base}) {
             const int32_t at = term->empty() ? -1 : index->FindTerm(term->c_str());
             if (at < 0) continue;
-            found.push_back(static_cast<uint32_t>(at));
+            found.push_back({static_cast<uint32_t>(at), 1.0f});
             count = std::max<double>(count, index->Postings(static_cast<uint32_t>(at)).Count());
         }
         if (found.empty()) continue;
+        for (const std::string& synonym : Synonyms(word.form)) {
+            const int32_t at = index->FindTerm(synonym.c_str());
+            if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare});
+        }
         const float idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
         Score(found, static_cast<uint8_t>(termsFound), idf);
         ++termsFound;

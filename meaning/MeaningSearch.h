@@ -57,9 +57,16 @@ private:
     };
     // Distinct words of the query with their terms, in order.
     std::vector<WordTerms> QueryTerms(const char* text, bool* cut);
-    // Adds the share of query word `word` (its index terms `found`) to every
-    // sense that holds one of them; a sense is counted once per word.
-    void Score(const std::vector<uint32_t>& found, uint8_t word, float idf);
+    // An index term of a query word and the share of the word it stands for.
+    struct Alternative {
+        uint32_t term;
+        float share;
+    };
+    // Adds the share of query word `word` (its alternatives, in order) to
+    // every sense that holds one of them; a sense counts once per word.
+    void Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf);
+    // The single-word synonyms of `term`'s first sense (its other members).
+    std::vector<std::string> Synonyms(const std::string& term);
     // `hinted`: the part-of-speech flag of the senses the query favours, or 0.
     std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal, uint32_t hinted);
     // Reads the shown member and the gloss of `sense`; false when the record

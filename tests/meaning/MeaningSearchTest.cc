@@ -37,10 +37,14 @@ struct TestSense {
 
 // A dictionary whose headwords each have one unrelated sense first, so that
 // the senses searched are sense 2, and its meaning index written beside it.
+// "arachnid" is a headword whose sense is not indexed.
 class MeaningDictionary {
 public:
     explicit MeaningDictionary(const std::vector<TestSense>& senses) {
         const uint32_t filler = db.Sense({{"filler"}, "nothing to find", {}});
+        // Not indexed: its first sense only lends the synonym "spider".
+        db.Word("arachnid",
+                {{lxd::kKindNoun, db.Sense({{"arachnid", "spider"}, "arthropod", {}})}});
         for (const TestSense& sense : senses) {
             records.push_back(db.Sense({sense.members, sense.gloss, {}}));
             db.Word(sense.headword, {{lxd::kKindNoun, filler}, {lxd::kKindNoun, records.back()}});
@@ -138,6 +142,8 @@ TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
         {"a young cat", {"kitten", "kitty", "tomcat"}},
         // A member names its sense.
         {"tomcat", {"tomcat"}},
+        // A word no sense holds finds those holding a synonym of it.
+        {"arachnid", {"spider", "arachnophobia"}},
         {"the of and", {}},
         {"", {}},
         {"xyzzy", {}},
