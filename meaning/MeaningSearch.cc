@@ -211,6 +211,9 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
     std::vector<MeaningResult> results;
     const std::vector<WordTerms> words = QueryTerms(text, cut);
     if (words.empty() || count == 0 || index->SenseCount() == 0) return results;
+    // Tallies a query left behind when it ran out of memory are cleared first.
+    for (uint32_t sense : touched) tallies[sense] = Tally{};
+    touched.clear();
     tallies.resize(index->SenseCount(), Tally{});
     // Terms the index lacks cannot be held by any sense and do not count.
     const double total = index->SenseCount();

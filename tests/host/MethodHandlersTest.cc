@@ -33,7 +33,8 @@ bool QueueIsEmpty() {
 
 TEST_F(HostTest, SixMethodsCheckTheirArgumentCountsAndPostNothingWhenWrong) {
     EXPECT_EQ((std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
-                                        "GetDefinition", "GetAudioFile", "CleanUp"}),
+                                        "GetDefinition", "GetAudioFile", "CleanUp",
+                                        "SearchDefinitions"}),
               pdlfake::RegisteredMethods());
     const std::vector<std::pair<std::string, std::vector<std::string>>> calls = {
         {"GetIndexWords", {"cat", "20", "1"}},
