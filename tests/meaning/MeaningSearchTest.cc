@@ -266,7 +266,8 @@ TEST_F(SearchMethodTest, RealResultsOpenTheirSense) {
     ASSERT_FALSE(found["results"].empty());
     EXPECT_EQ("arachnophobia", found["results"][0]["word"]);
     for (const char* text : {"a young cat", "person who studies birds", "to make less severe"}) {
-        for (const auto& result : nlohmann::json::parse(Ask({text, "10"}))["results"]) {
+        const nlohmann::json answer = nlohmann::json::parse(Ask({text, "10"}));
+        for (const auto& result : answer["results"]) {
             const std::string word = result["word"].get<std::string>() + ":" +
                                      std::to_string(result["sense"].get<int>());
             const nlohmann::json definition =
