@@ -69,7 +69,7 @@ export class MeaningList {
       item.dataset.sense = String(result.sense);
       const word = Object.assign(document.createElement('span'), { className: 'word', textContent: result.word });
       const gloss = Object.assign(document.createElement('span'), { className: 'gloss', textContent: result.gloss });
-      item.append(word, gloss);
+      item.append(word, ' ', gloss);
       return item;
     }));
   }
