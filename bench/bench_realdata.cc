@@ -6,7 +6,8 @@
 // top of the source tree:
 //   build-rel/bench/bench_realdata
 // For system calls per definition, compare `strace -c` of a sample against
-// one of LEXORA_BENCH_WORDS=0 (open and listing only).
+// one of LEXORA_BENCH_WORDS=0 (open and listing only). A second benchmark
+// inflates every block of the record store once, without the cache.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,6 +24,7 @@
 #include "bench/BenchSupport.h"
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
+#include "db/Format.h"
 #include "db/IndexListing.h"
 #include "host/DictionaryAnswers.h"
 #include "host/Engine.h"
@@ -59,6 +61,10 @@ std::vector<std::string> OpenRealDictionary() {
     return words;
 }
 
+const std::vector<std::string>& RealWords() {
+    static const std::vector<std::string> words = OpenRealDictionary();
+    return words;
+}
 
 double Percentile(std::vector<double> values, double fraction) {
     if (values.empty()) return 0;
@@ -73,21 +79,31 @@ double CpuSeconds() {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+double PeakResidentMegabytes() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
 // Wall time percentiles per answer in microseconds, and the process's CPU
 // time per answer (user and system), which the machine's load disturbs less,
-// and the blocks inflated per answer. $LEXORA_CACHE_BLOCKS sets the number of
-// inflated blocks the record store keeps.
+// the blocks inflated and the blocks taken from the cache per answer, and the
+// share of block reads the cache answered. $LEXORA_CACHE_BLOCKS sets the
+// number of inflated blocks the record store keeps.
 void BM_RealGetDefinition(benchmark::State& state) {
-    static const std::vector<std::string> words = OpenRealDictionary();
+    const std::vector<std::string>& words = RealWords();
     if (words.empty()) return state.SkipWithError("no dictionary at $LEXORA_APPDIR/data");
+    CCompressedData* records = GetDatabase()->records;
     std::vector<double> micros;
     micros.reserve(words.size());
     size_t bytes = 0;
     double cpu = 0;
     uint32_t inflatedStart = 0;
+    uint32_t hitsStart = 0;
     for (auto _ : state) {
         micros.clear();
-        inflatedStart = GetDatabase()->records->GetBlocksInflated();
+        inflatedStart = records->GetBlocksInflated();
+        hitsStart = records->GetCacheHits();
         const double cpuStart = CpuSeconds();
         for (const std::string& word : words) {
             const auto start = std::chrono::steady_clock::now();
@@ -98,18 +114,51 @@ void BM_RealGetDefinition(benchmark::State& state) {
         }
         cpu = CpuSeconds() - cpuStart;
     }
-    const double inflated = GetDatabase()->records->GetBlocksInflated() - inflatedStart;
+    const double inflated = records->GetBlocksInflated() - inflatedStart;
+    const double hits = records->GetCacheHits() - hitsStart;
     state.counters["words"] = micros.size();
-    state.counters["blocks"] = GetDatabase()->records->GetBlockCount();
+    state.counters["blocks"] = records->GetBlockCount();
     state.counters["inflated_avg"] = micros.empty() ? 0 : inflated / micros.size();
+    state.counters["cache_hits_avg"] = micros.empty() ? 0 : hits / micros.size();
+    state.counters["cache_hit_rate"] = hits + inflated > 0 ? hits / (hits + inflated) : 0;
     state.counters["median_us"] = Percentile(micros, 0.5);
     state.counters["p90_us"] = Percentile(micros, 0.9);
     state.counters["p99_us"] = Percentile(micros, 0.99);
     state.counters["max_us"] = Percentile(micros, 1.0);
     state.counters["cpu_us_avg"] = micros.empty() ? 0 : cpu * 1e6 / micros.size();
     state.counters["answer_bytes_avg"] = micros.empty() ? 0 : bytes / micros.size();
+    state.counters["peak_rss_mb"] = PeakResidentMegabytes();
 }
 BENCHMARK(BM_RealGetDefinition)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Time to read and inflate one block of the record store: every block once,
+// in a fixed random order, with the cache off (it is set back afterwards).
+void BM_RealInflateBlock(benchmark::State& state) {
+    if (RealWords().empty()) return state.SkipWithError("no dictionary at $LEXORA_APPDIR/data");
+    CCompressedData* records = GetDatabase()->records;
+    std::vector<uint32_t> blocks(records->GetBlockCount());
+    for (uint32_t b = 0; b < blocks.size(); ++b) blocks[b] = b;
+    std::shuffle(blocks.begin(), blocks.end(), std::mt19937(7));
+    records->SetCacheBlocks(0);
+    std::vector<double> micros;
+    micros.reserve(blocks.size());
+    const uint32_t inflatedStart = records->GetBlocksInflated();
+    for (auto _ : state) {
+        for (uint32_t block : blocks) {
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(records->GetByte(block << lxd::kBlockShift, false));
+            const auto stop = std::chrono::steady_clock::now();
+            micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        }
+    }
+    const uint32_t inflated = records->GetBlocksInflated() - inflatedStart;
+    records->SetCacheBlocks(CCompressedData::kDefaultCacheBlocks);
+    state.counters["blocks"] = blocks.size();
+    state.counters["inflated"] = inflated;
+    state.counters["inflate_median_us"] = Percentile(micros, 0.5);
+    state.counters["inflate_p99_us"] = Percentile(micros, 0.99);
+}
+BENCHMARK(BM_RealInflateBlock)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

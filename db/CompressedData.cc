@@ -1,6 +1,6 @@
 #include "db/CompressedData.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <climits>
 #include <cstdlib>
@@ -36,7 +36,10 @@ CCompressedData::CCompressedData(CSmartFile* file, uint32_t directoryOffset, uin
       cache(nullptr),
       cacheBlocks(kDefaultCacheBlocks),
       cacheClock(0),
-      blocksInflated(0) {
+      blocksInflated(0),
+      cacheHits(0),
+      compressed(nullptr),
+      decompressor(nullptr) {
     uint32_t count = 0;
     if (!file || file->Read(directoryOffset, 4, &count) != 4) return;
     if (count == 0 || count > kMaxBlocks) return;
@@ -54,6 +57,8 @@ CCompressedData::~CCompressedData() {
     free(blockEnds);
     free(buffer);
     free(cache);
+    free(compressed);
+    libdeflate_free_decompressor(decompressor);
 }
 
 void CCompressedData::SetCacheBlocks(uint32_t count) {
@@ -69,6 +74,7 @@ CCompressedData::CacheSlot* CCompressedData::FindCached(uint32_t block) {
     for (uint32_t i = 0; i < kCacheWays; ++i) {
         if (set[i].key == block + 1) {
             set[i].lastUse = ++cacheClock;
+            ++cacheHits;
             return &set[i];
         }
     }
@@ -132,22 +138,29 @@ bool CCompressedData::CanAppend(uint32_t position) const {
            (position & (lxd::kBlockSize - 1)) == 0;
 }
 
-unsigned char* CCompressedData::ReadCompressed(uint32_t start, uint32_t size) {
-    unsigned char* compressed = static_cast<unsigned char*>(malloc(size ? size : 1));
-    if (!compressed) return nullptr;
-    if (file->Read(dataOffset + start, size, compressed) != static_cast<int32_t>(size)) {
-        free(compressed);
+// The compressed bytes of a block go into one buffer kept for every block
+// (the directory check bounds them by kMaxCompressedBlock).
+const unsigned char* CCompressedData::ReadCompressed(uint32_t start, uint32_t size) {
+    if (!compressed) compressed = static_cast<unsigned char*>(malloc(kMaxCompressedBlock));
+    if (!compressed || size > kMaxCompressedBlock) return nullptr;
+    if (file->Read(dataOffset + start, size, compressed) != static_cast<int32_t>(size))
         return nullptr;
-    }
     return compressed;
 }
 
-bool CCompressedData::Inflate(uint32_t block, const unsigned char* compressed, uint32_t size,
+// Each block is one whole zlib stream of known inflated size, which is what a
+// one-shot inflate is made for. As with zlib's uncompress, bytes after the end
+// of the stream are ignored and a wrong Adler-32 fails the block.
+bool CCompressedData::Inflate(uint32_t block, const unsigned char* source, uint32_t size,
                               unsigned char* destination, uint32_t* length) {
     ++blocksInflated;
-    uLongf outLength = lxd::kBlockSize;
-    int result = uncompress(destination, &outLength, compressed, size);
-    if (result != Z_OK || outLength > lxd::kBlockSize) return false;
+    if (!decompressor) decompressor = libdeflate_alloc_decompressor();
+    if (!decompressor) return false;
+    size_t outLength = 0;
+    if (libdeflate_zlib_decompress(decompressor, source, size, destination, lxd::kBlockSize,
+                                   &outLength) != LIBDEFLATE_SUCCESS) {
+        return false;
+    }
     // Only the last block may be short; a short block elsewhere would shift
     // every position after it.
     if (outLength != lxd::kBlockSize && block + 1 != blockCount) return false;
@@ -166,10 +179,10 @@ bool CCompressedData::LoadBlock(uint32_t position, bool append) {
     // Only blocks that inflated soundly are kept, so a damaged block is read
     // and refused again on every attempt.
     const CacheSlot* cached = FindCached(block);
-    unsigned char* compressed = nullptr;
+    const unsigned char* source = nullptr;
     if (!cached) {
-        compressed = ReadCompressed(start, size);
-        if (!compressed) return false;
+        source = ReadCompressed(start, size);
+        if (!source) return false;
     }
     append = append && CanAppend(position);
     unsigned char* destination;
@@ -187,9 +200,8 @@ bool CCompressedData::LoadBlock(uint32_t position, bool append) {
         length = cached->length;
         loaded = true;
     } else if (destination) {
-        loaded = Inflate(block, compressed, size, destination, &length);
+        loaded = Inflate(block, source, size, destination, &length);
     }
-    free(compressed);
     if (!loaded) return false;
     if (append) {
         bufferLength += length;

@@ -3,6 +3,7 @@
 #include <syslog.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/PDL.h"
 
@@ -16,47 +17,65 @@ bool NeedsEscape(unsigned char c) {
     return c < 0x20 || c == '"' || c == '\\';
 }
 
-void WriteEscape(unsigned char c, FILE* out) {
+// Writes the escape sequence of `c` (at most 6 bytes) to `to`; returns its length.
+size_t Escape(unsigned char c, char* to) {
+    static const char kHex[] = "0123456789abcdef";
+    to[0] = '\\';
     switch (c) {
         case '"':
-            fputs("\\\"", out);
-            break;
         case '\\':
-            fputs("\\\\", out);
-            break;
+            to[1] = static_cast<char>(c);
+            return 2;
         case '\b':
-            fputs("\\b", out);
-            break;
+            to[1] = 'b';
+            return 2;
         case '\t':
-            fputs("\\t", out);
-            break;
+            to[1] = 't';
+            return 2;
         case '\n':
-            fputs("\\n", out);
-            break;
+            to[1] = 'n';
+            return 2;
         case '\f':
-            fputs("\\f", out);
-            break;
+            to[1] = 'f';
+            return 2;
         case '\r':
-            fputs("\\r", out);
-            break;
+            to[1] = 'r';
+            return 2;
         default:
-            fprintf(out, "\\u%04x", c);
+            memcpy(to + 1, "u00", 3);
+            to[4] = kHex[c >> 4];
+            to[5] = kHex[c & 15];
+            return 6;
     }
 }
 
 }  // namespace
 
 void WriteJsonStringBody(const char* text, FILE* out) {
-    // Answers run to tens of kilobytes with few escapes: the plain runs
-    // between escapes go out in one write each.
-    const unsigned char* run = reinterpret_cast<const unsigned char*>(text);
-    for (const unsigned char* p = run;; ++p) {
-        if (!NeedsEscape(*p)) continue;
-        if (p > run) fwrite(run, 1, static_cast<size_t>(p - run), out);
-        if (*p == 0) return;
-        WriteEscape(*p, out);
-        run = p + 1;
+    // Answers run to tens of kilobytes with an escaped quote every few dozen
+    // bytes: the escaped text is gathered in a local chunk and written a
+    // chunk at a time; a plain run too long for the chunk goes out directly.
+    char chunk[4096];
+    size_t used = 0;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    for (;;) {
+        const unsigned char* run = p;
+        while (!NeedsEscape(*p)) ++p;
+        const size_t runLength = static_cast<size_t>(p - run);
+        if (used + runLength + 6 > sizeof chunk) {
+            fwrite(chunk, 1, used, out);
+            used = 0;
+        }
+        if (runLength + 6 > sizeof chunk) {
+            fwrite(run, 1, runLength, out);
+        } else {
+            memcpy(chunk + used, run, runLength);
+            used += runLength;
+        }
+        if (*p == 0) break;
+        used += Escape(*p++, chunk + used);
     }
+    if (used > 0) fwrite(chunk, 1, used, out);
 }
 
 void WriteJsonString(const char* text, FILE* out) {

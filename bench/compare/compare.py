@@ -118,14 +118,14 @@ def write_word_list(out, lemma_count, forms_count):
     return len(lemmas), len(forms[:forms_count])
 
 
-def start_dictd(out):
+def start_dictd(out, port):
     conf = os.path.join(out, "dictd.conf")
     with open(conf, "w") as f:
         # One connection serves every word: no query or time limit on it.
         f.write('global {\n  listen_to 127.0.0.1\n  limit_queries 0\n  limit_time 36000\n}\n'
                 'access {\n  allow 127.0.0.1\n}\n'
                 'database wn {\n  data "%s"\n  index "%s"\n}\n' % tuple(DICT_WN))
-    port = free_port()
+    port = port or free_port()
     log = open(os.path.join(out, "dictd.log"), "w")
     process = subprocess.Popen(["dictd", "-c", conf, "-p", str(port), "--listen-to", "127.0.0.1",
                                 "-d", "nodetach", "-f"], stdout=log, stderr=log)
@@ -232,6 +232,8 @@ def main():
     parser.add_argument("--new-connections", type=int, default=1000)
     parser.add_argument("--bridge", type=int, default=500, help="bridge round trips of each kind")
     parser.add_argument("--syscall-ops", type=int, default=1000)
+    parser.add_argument("--dictd-port", type=int, default=0,
+                        help="port for dictd on 127.0.0.1 (0: any free port)")
     args = parser.parse_args()
     if not os.path.exists(args.database):
         sys.exit("no dictionary at %s: run ./lexora test first or give --database" % args.database)
@@ -245,7 +247,7 @@ def main():
 
     run([lxcompare, "engine", args.database, words, out])
     run([lxcompare, "wordnet", words, out])
-    dictd, port = start_dictd(out)
+    dictd, port = start_dictd(out, args.dictd_port)
     try:
         run([lxcompare, "dict", str(port), words, str(args.new_connections), out])
     finally:
