@@ -68,17 +68,31 @@ void CCompressedData::SetCacheBlocks(uint32_t count) {
     cacheBlocks = count - count % kCacheWays;
 }
 
-CCompressedData::CacheSlot* CCompressedData::FindCached(uint32_t block) {
+CCompressedData::CacheSlot* CCompressedData::SetOf(uint32_t block) const {
+    return cache + (block % (cacheBlocks / kCacheWays)) * kCacheWays;
+}
+
+CCompressedData::CacheSlot* CCompressedData::SlotOf(uint32_t block) const {
     if (!cache) return nullptr;
-    CacheSlot* set = cache + (block % (cacheBlocks / kCacheWays)) * kCacheWays;
+    CacheSlot* set = SetOf(block);
     for (uint32_t i = 0; i < kCacheWays; ++i) {
-        if (set[i].key == block + 1) {
-            set[i].lastUse = ++cacheClock;
-            ++cacheHits;
-            return &set[i];
-        }
+        if (set[i].key == block + 1) return &set[i];
     }
     return nullptr;
+}
+
+CCompressedData::CacheSlot* CCompressedData::FindCached(uint32_t block) {
+    CacheSlot* slot = SlotOf(block);
+    if (slot) {
+        slot->lastUse = ++cacheClock;
+        ++cacheHits;
+    }
+    return slot;
+}
+
+void CCompressedData::PreferBlock(uint32_t position) {
+    CacheSlot* slot = SlotOf(position >> lxd::kBlockShift);
+    if (slot) slot->preferred = true;
 }
 
 void CCompressedData::Remember(uint32_t block, const unsigned char* bytes, uint32_t length) {
@@ -88,15 +102,21 @@ void CCompressedData::Remember(uint32_t block, const unsigned char* bytes, uint3
         cache = static_cast<CacheSlot*>(calloc(cacheBlocks, sizeof(CacheSlot)));
     }
     if (!cache) return;
-    // Replace the set's least recently used slot; empty slots have never
-    // been used. When the clock wraps the order is briefly wrong, which only
-    // makes the choice of victim worse, never a block wrong.
-    CacheSlot* set = cache + (block % (cacheBlocks / kCacheWays)) * kCacheWays;
+    // Replace the set's least recently used slot, a preferred one only when
+    // all are; empty slots have never been used. When the clock wraps the
+    // order is briefly wrong, which only makes the choice of victim worse,
+    // never a block wrong.
+    CacheSlot* set = SetOf(block);
     CacheSlot* victim = set;
     for (uint32_t i = 1; i < kCacheWays; ++i) {
-        if (set[i].lastUse < victim->lastUse) victim = &set[i];
+        const CacheSlot& slot = set[i];
+        if (slot.preferred != victim->preferred ? !slot.preferred
+                                                : slot.lastUse < victim->lastUse) {
+            victim = &set[i];
+        }
     }
     victim->key = block + 1;
+    victim->preferred = false;
     victim->length = length;
     victim->lastUse = ++cacheClock;
     memcpy(victim->bytes, bytes, length);

@@ -55,6 +55,12 @@ public:
     // blocks that inflated soundly are kept: reads give the same results with
     // or without it.
     void SetCacheBlocks(uint32_t count);
+    // Asks the cache to keep the block holding `position`, when it is kept,
+    // ahead of blocks read without this request: in its set, such a block
+    // is replaced only when every slot holds one. For a few blocks that are
+    // read now and then by many words (redirects), which the replacement of
+    // the least recently used block would otherwise push out between reads.
+    void PreferBlock(uint32_t position);
     // Blocks inflated since construction, failed ones included; a block taken
     // from the cache is not counted.
     uint32_t GetBlocksInflated() const { return blocksInflated; }
@@ -66,6 +72,7 @@ private:
         uint32_t key;      // number of the block held + 1; 0 = empty
         uint32_t length;   // its inflated bytes
         uint32_t lastUse;  // cacheClock when last filled or found
+        bool preferred;    // see PreferBlock
         unsigned char bytes[lxd::kBlockSize];
     };
 
@@ -77,6 +84,8 @@ private:
     const unsigned char* ReadCompressed(uint32_t start, uint32_t size);
     bool Inflate(uint32_t block, const unsigned char* compressed, uint32_t size,
                  unsigned char* destination, uint32_t* length);
+    CacheSlot* SetOf(uint32_t block) const;
+    CacheSlot* SlotOf(uint32_t block) const;
     CacheSlot* FindCached(uint32_t block);
     void Remember(uint32_t block, const unsigned char* bytes, uint32_t length);
 

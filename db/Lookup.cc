@@ -43,6 +43,7 @@ bool FollowRedirect(CDictDatabase* database, char* word, size_t capacity, uint32
     int32_t length = 0;
     const char* text = database->records->GetLine(lxd::RefPosition(refs[0]), &length);
     if (text == nullptr || length <= 0) return false;
+    database->records->PreferBlock(lxd::RefPosition(refs[0]));
     size_t size = static_cast<size_t>(length);
     if (size > kMaxWordLength || size >= capacity) return false;
     memcpy(word, text, size);

@@ -1,5 +1,6 @@
-// The record store's block inflate: the zlib check of every block, and the
-// cache's counts of blocks inflated and blocks found kept.
+// The record store's block inflate: the zlib check of every block, the
+// cache's counts of blocks inflated and blocks found kept, and blocks the
+// cache is asked to prefer.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,10 +13,10 @@ namespace {
 
 constexpr uint32_t kBlock = lxd::kBlockSize;
 
-// Three whole blocks, each one line of its own letter.
-std::string ThreeBlocks() {
+// `count` whole blocks, each one line of its own letter from 'a' on.
+std::string Blocks(int count) {
     std::string stream;
-    for (char letter : {'a', 'b', 'c'}) stream += std::string(kBlock - 1, letter) + "\n";
+    for (int b = 0; b < count; ++b) stream += std::string(kBlock - 1, 'a' + b) + "\n";
     return stream;
 }
 
@@ -28,7 +29,7 @@ bool ReadsLine(CCompressedData* records, uint32_t position, char letter) {
 
 TEST(BlockInflate, ABlockFailingItsChecksumIsMissingAndOnlyIt) {
     lxtest::TestDatabase db;
-    ASSERT_TRUE(db.Writer().AddRaw(ThreeBlocks(), nullptr));
+    ASSERT_TRUE(db.Writer().AddRaw(Blocks(3), nullptr));
     ASSERT_TRUE(db.Write());
     // The last byte of block 1 is the low byte of its Adler-32: the deflate
     // data still decodes to 4096 bytes, only the check can tell.
@@ -50,7 +51,7 @@ TEST(BlockInflate, ABlockFailingItsChecksumIsMissingAndOnlyIt) {
 
 TEST(BlockInflate, CountsBlocksInflatedAndBlocksFoundInTheCache) {
     lxtest::TestDatabase db;
-    ASSERT_TRUE(db.Writer().AddRaw(ThreeBlocks(), nullptr));
+    ASSERT_TRUE(db.Writer().AddRaw(Blocks(3), nullptr));
     std::unique_ptr<CDictDatabase> database = db.Open();
     ASSERT_TRUE(database);
     CCompressedData* records = database->records;
@@ -67,6 +68,27 @@ TEST(BlockInflate, CountsBlocksInflatedAndBlocksFoundInTheCache) {
     for (const auto& read : reads) ReadsLine(records, read.first * kBlock, read.second);
     EXPECT_EQ(8u, records->GetBlocksInflated());
     EXPECT_EQ(2u, records->GetCacheHits());
+}
+
+TEST(BlockInflate, APreferredBlockOutlivesItsSetsOtherBlocks) {
+    const uint32_t ways = CCompressedData::kCacheWays;
+    lxtest::TestDatabase db;
+    ASSERT_TRUE(db.Writer().AddRaw(Blocks(ways + 2), nullptr));
+    std::unique_ptr<CDictDatabase> database = db.Open();
+    ASSERT_TRUE(database);
+    CCompressedData* records = database->records;
+    records->SetCacheBlocks(ways);  // one set: every block competes for it
+    // Block 1 is preferred, block 0 is not; then a set's worth of others.
+    for (uint32_t block : {0u, 1u}) ASSERT_TRUE(ReadsLine(records, block * kBlock, 'a' + block));
+    records->PreferBlock(kBlock + 100);
+    for (uint32_t block = 2; block < ways + 2; ++block) {
+        ASSERT_TRUE(ReadsLine(records, block * kBlock, 'a' + block));
+    }
+    const uint32_t inflated = records->GetBlocksInflated();
+    EXPECT_TRUE(ReadsLine(records, kBlock, 'b'));
+    EXPECT_EQ(inflated, records->GetBlocksInflated()) << "the preferred block was kept";
+    EXPECT_TRUE(ReadsLine(records, 0, 'a'));
+    EXPECT_EQ(inflated + 1, records->GetBlocksInflated()) << "the other was pushed out";
 }
 
 }  // namespace
