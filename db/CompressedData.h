@@ -82,7 +82,7 @@ private:
     unsigned char* EnsureBuffer(uint32_t size);
     unsigned char* EnsureAppend(uint32_t count);
     const unsigned char* ReadCompressed(uint32_t start, uint32_t size);
-    bool Inflate(uint32_t block, const unsigned char* compressed, uint32_t size,
+    bool Inflate(uint32_t block, const unsigned char* source, uint32_t size,
                  unsigned char* destination, uint32_t* length);
     CacheSlot* SetOf(uint32_t block) const;
     CacheSlot* SlotOf(uint32_t block) const;
