@@ -8,6 +8,7 @@
 #include "db/ScrollHelper.h"
 #include "db/SmartFile.h"
 #include "db/WildWord.h"
+#include "db/WordFilter.h"
 #include "db/WordList.h"
 
 namespace {
@@ -47,6 +48,7 @@ CDictDatabase::~CDictDatabase() {
     delete wildWord;
     delete records;
     delete file;
+    delete wordFilter;
     delete hyphenator;
 }
 

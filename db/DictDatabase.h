@@ -34,7 +34,7 @@ public:
     CScrollHelper* scrollHelper;  // scroll table
     CSmartFile* file;             // the open file
     int32_t status;               // 0, or the cause of a failed open
-    CWordFilter* wordFilter;      // never set by the engine; stays empty
+    CWordFilter* wordFilter;      // filter of the offered word lists, or null; owned
     CHyphenator* hyphenator;      // hyphenation tries, or null without them
     uint32_t auxValue;            // header word 24; all bits set until an open succeeds
 

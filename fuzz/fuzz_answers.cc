@@ -1,12 +1,16 @@
-// Arbitrary words through the four answers that take a word: the
-// definition, a run of index words, the pronunciation recording and the
-// search by meaning. Every request must deliver exactly one answer to its
-// callback, and the answer must be valid JSON.
+// Arbitrary words through the answers that take a word: the definition, a
+// run of index words, the pronunciation recording, the search by meaning,
+// spelling suggestions, sounds-like and wildcard words (the word as pattern
+// and as the headword to start after), and a random word. Every request must
+// deliver exactly one answer to its callback, and the answer must be valid
+// JSON.
 //
 // Input: one byte of options, then the word (it ends at its first NUL, as a
-// string from the script side does). Option bits 0-5 give the listing count,
-// bit 6 its direction, bit 7 whether a recording is offered for the word;
-// bits 0-5 are also the search's result count.
+// string from the script side does). Option bits 0-5 give the listing count
+// and the search by meaning's result count (the other searches' count is
+// that minus 4, so zero and negative counts occur too), bit 6 the listing's
+// direction and the word filter, bit 7 whether a recording is offered for
+// the word.
 #include <SDL.h>
 
 #include <cstdint>
@@ -19,6 +23,8 @@
 
 #include "db/DictDatabase.h"
 #include "db/DictWriter.h"
+#include "db/IndexListing.h"
+#include "db/SmartFile.h"
 #include "db/Trie.h"
 #include "db/WordList.h"
 #include "fuzz/FuzzSupport.h"
@@ -27,10 +33,12 @@
 #include "host/DictionaryAnswers.h"
 #include "host/MeaningAnswer.h"
 #include "host/RequestEvent.h"
+#include "host/SearchAnswers.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "meaning/MeaningIndexWriter.h"
 #include "platform/PDLFake.h"
+#include "search/SearchDataWriter.h"
 
 namespace {
 
@@ -79,6 +87,55 @@ SDL_UserEvent Request(int code, const char* word, void* data2) {
     e.data1 = strdup(word);
     e.data2 = data2;
     return e;
+}
+
+int32_t CollectHeadword(void* context, const char* word, uint32_t) {
+    static_cast<std::vector<std::string>*>(context)->push_back(word);
+    return 1;
+}
+
+// The search data of data/wordnet.lxd, every headword with one sense and
+// every third one on the filter list.
+bool WriteSearchData() {
+    CDictDatabase database;
+    if (!database.Open("data/wordnet.lxd")) return false;
+    std::vector<std::string> headwords;
+    ListIndexWords(&database, CollectHeadword, &headwords, "", true, false);
+    CSearchDataWriter writer(static_cast<uint32_t>(database.file->GetSize()),
+                             database.wordList->GetEntryCount());
+    for (size_t i = 0; i < headwords.size(); ++i) {
+        SearchWord word;
+        word.headword = headwords[i];
+        word.senseCount = 1;
+        word.tagCount = static_cast<uint32_t>(i);
+        if (!writer.AddWord(word)) return false;
+        if (i % 3 == 0) writer.AddFilterWord(headwords[i]);
+    }
+    std::vector<unsigned char> bytes;
+    return writer.Finish(&bytes) &&
+           lxfuzz::WriteFile("data/search.lxs", bytes.data(), bytes.size());
+}
+
+SearchArguments* SearchArgumentsFor(int32_t count, const std::string& after) {
+    SearchArguments* arguments =
+        static_cast<SearchArguments*>(malloc(sizeof(SearchArguments) + after.size()));
+    if (arguments == nullptr) abort();
+    arguments->count = count;
+    memcpy(arguments->after, after.c_str(), after.size() + 1);
+    return arguments;
+}
+
+void AskSearches(const std::string& word, int32_t count, bool strict) {
+    const std::pair<int, const char*> searches[] = {
+        {kRequestGetSpellingSuggestions, "Callback_GetSpellingSuggestions"},
+        {kRequestGetSoundsLike, "Callback_GetSoundsLike"},
+        {kRequestGetWildcardWords, "Callback_GetWildcardWords"}};
+    for (const auto& search : searches) {
+        AnswerSearchRequest(Request(search.first, word.c_str(), SearchArgumentsFor(count, word)));
+        ExpectOneAnswer(search.second, strict);
+    }
+    AnswerSearchRequest(Request(kRequestGetRandomWord, "", nullptr));
+    ExpectOneAnswer("Callback_GetRandomWord", true);
 }
 
 void WriteDownload() {
@@ -130,7 +187,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     lxfuzz::EnterScratchDirectory();
     mkdir("downloads", 0700);
     CDictWriter writer;
-    if (!lxfuzz::WriteLinkedDictionary(writer) || !writer.WriteFile("data/wordnet.lxd")) {
+    if (!lxfuzz::WriteLinkedDictionary(writer) || !writer.WriteFile("data/wordnet.lxd") ||
+        !WriteSearchData()) {
         fprintf(stderr, "cannot write the dictionary: %s\n", writer.GetError().c_str());
         abort();
     }
@@ -167,5 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                     reinterpret_cast<void*>(uintptr_t{options & 0x3Fu})));
     ExpectOneAnswer("Callback_SearchDefinitions", strict);
     if (download != nullptr) CleanUpAudioCache();
+
+    SetWordFilterEnabled((options & 0x40) != 0);
+    AskSearches(word, static_cast<int32_t>(options & 0x3F) - 4, strict);
     return 0;
 }

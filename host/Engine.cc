@@ -6,6 +6,7 @@
 
 #include "db/DictDatabase.h"
 #include "host/MeaningAnswer.h"
+#include "host/SearchAnswers.h"
 #include "render/RenderManager.h"
 
 namespace {
@@ -46,6 +47,7 @@ bool EnsureDatabaseOpen() {
 
 void ReleaseEngine() {
     ReleaseMeaningSearch();
+    ReleaseSearchData();
     delete renderManager;
     renderManager = nullptr;
     delete database;

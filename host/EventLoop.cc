@@ -7,12 +7,12 @@
 #include "host/ManagedWords.h"
 #include "host/MeaningAnswer.h"
 #include "host/RequestEvent.h"
+#include "host/SearchAnswers.h"
 
 namespace {
 
 bool IsRequest(const SDL_Event& event) {
-    return event.type == SDL_USEREVENT &&
-           static_cast<uint32_t>(event.user.code) <= kLastRequestCode;
+    return event.type == SDL_USEREVENT && IsRequestCode(static_cast<uint32_t>(event.user.code));
 }
 
 void AnswerRequest(const SDL_UserEvent& e) {
@@ -31,6 +31,12 @@ void AnswerRequest(const SDL_UserEvent& e) {
             break;
         case kRequestSearchDefinitions:
             AnswerSearchDefinitions(e);
+            break;
+        case kRequestGetSpellingSuggestions:
+        case kRequestGetSoundsLike:
+        case kRequestGetWildcardWords:
+        case kRequestGetRandomWord:
+            AnswerSearchRequest(e);
             break;
     }
 }

@@ -18,8 +18,8 @@ namespace {
 
 std::atomic<long> postWaitLimitMs{5000};
 
-// Logs and raises the exception for a call with an argument count outside
-// [least, most]; true when the count is accepted.
+}  // namespace
+
 bool HasArgumentCount(PDL_JSParameters* params, const char* method, int least, int most) {
     int count = PDL_GetNumJSParams(params);
     if (count >= least && count <= most) return true;
@@ -29,6 +29,8 @@ bool HasArgumentCount(PDL_JSParameters* params, const char* method, int least, i
     PDL_JSException(params, message);
     return false;
 }
+
+namespace {
 
 char* CopyArgument(PDL_JSParameters* params, int index) {
     return strdup(PDL_GetJSParamString(params, index));
@@ -45,8 +47,8 @@ bool PushWithinLimit(SDL_Event* event) {
     return true;
 }
 
-// Posts request `code`; the copies pass to the event or, when it cannot be
-// posted, are freed and the call fails with a script exception.
+}  // namespace
+
 PDL_bool PostRequest(PDL_JSParameters* params, int code, void* data1, void* data2,
                      bool copiesMade) {
     SDL_Event event;
@@ -67,6 +69,8 @@ PDL_bool PostRequest(PDL_JSParameters* params, int code, void* data1, void* data
     PDL_JSException(params, failure);
     return 0;
 }
+
+namespace {
 
 PDL_bool HandleGetIndexWords(PDL_JSParameters* params) {
     if (!HasArgumentCount(params, "GetIndexWords", 4, 4)) return 0;

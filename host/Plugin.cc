@@ -8,6 +8,7 @@
 #include "host/Engine.h"
 #include "host/EventLoop.h"
 #include "host/MethodHandlers.h"
+#include "host/SearchMethods.h"
 #include "platform/PDL.h"
 
 int RunPlugin() {
@@ -22,6 +23,7 @@ int RunPlugin() {
         return 1;
     }
     RegisterMethods();
+    RegisterSearchMethods();
     PDL_JSRegistrationComplete();
     PDL_CallJS("ready", nullptr, 0);
     syslog(LOG_INFO,

@@ -4,5 +4,8 @@
 
 void FreeRequestCopies(const SDL_UserEvent& e) {
     free(e.data1);
-    if (e.code == kRequestGetAudioFile) free(e.data2);
+    if (e.code == kRequestGetAudioFile || e.code == kRequestGetSpellingSuggestions ||
+        e.code == kRequestGetSoundsLike || e.code == kRequestGetWildcardWords) {
+        free(e.data2);
+    }
 }

@@ -15,8 +15,26 @@ enum RequestCode {
     kRequestGetDefinition = 2,      // data2: unused
     kRequestGetAudioFile = 3,       // data2: heap copy of the downloaded file's path, or null
     kRequestSearchDefinitions = 8,  // data2: the result count, an integer, not a pointer
+    // The search requests, numbered apart from the others.
+    kRequestGetSpellingSuggestions = 16,  // data2: heap SearchArguments
+    kRequestGetSoundsLike = 17,           // data2: heap SearchArguments
+    kRequestGetWildcardWords = 18,        // data2: heap SearchArguments
+    kRequestGetRandomWord = 19,           // data1: empty copy; data2: unused
 };
 constexpr uint32_t kLastRequestCode = kRequestSearchDefinitions;
+
+// True for the codes of the requests the engine answers (others are ignored).
+inline bool IsRequestCode(uint32_t code) {
+    return code <= kLastRequestCode ||
+           (code >= kRequestGetSpellingSuggestions && code <= kRequestGetRandomWord);
+}
+
+// The further arguments of a search request, in one heap block (malloc) that
+// FreeRequestCopies releases.
+struct SearchArguments {
+    int32_t count;  // as received
+    char after[1];  // NUL-terminated, extends past the struct
+};
 
 // Packed listing word of a GetIndexWords request.
 constexpr uint32_t kListForward = 0x80000000u;

@@ -13,8 +13,10 @@ namespace {
 
 // Methods answered later through "Callback_" + name; the others answer only
 // by their result.
-const char* const kAnsweredMethods[] = {"GetIndexWords", "GetManagedWords", "GetDefinition",
-                                        "GetAudioFile", "SearchDefinitions"};
+const char* const kAnsweredMethods[] = {
+    "GetIndexWords", "GetManagedWords",   "GetDefinition",
+    "GetAudioFile",  "SearchDefinitions", "GetSpellingSuggestions",
+    "GetSoundsLike", "GetWildcardWords",  "GetRandomWord"};
 constexpr std::chrono::seconds kKeepAliveInterval{15};
 constexpr size_t kMaxBodyBytes = 32u << 20;
 

@@ -12,6 +12,7 @@
 #include "tools/lxdbuild/IpaTable.h"
 #include "tools/lxdbuild/MeaningIndexer.h"
 #include "tools/lxdbuild/PronunciationSource.h"
+#include "tools/lxdbuild/SearchDataMaker.h"
 #include "tools/lxdbuild/ThesaurusReader.h"
 #include "tools/lxdbuild/WordNetReader.h"
 
@@ -232,6 +233,19 @@ void CBuilder::WriteMeaningIndex() {
                     " terms, " + std::to_string(figures.bytes) + " bytes");
 }
 
+void CBuilder::WriteSearchData() {
+    report.BeginStage("search data");
+    CSearchDataMaker maker(sources, report);
+    maker.Write(lexicon, options.outDir + "/wordnet.lxd", options.outDir + "/search.lxs");
+    const SearchFigures& figures = maker.Figures();
+    report.Set("search data words", figures.words);
+    report.Set("  with tag counts", figures.tagged);
+    report.Set("  filtered (offensive)", figures.filtered);
+    report.Set("search data bytes", figures.bytes);
+    report.EndStage(std::to_string(figures.words) + " words, " + std::to_string(figures.filtered) +
+                    " filtered, " + std::to_string(figures.bytes) + " bytes");
+}
+
 int CBuilder::Run() {
     try {
         ReadWordNet();
@@ -242,6 +256,7 @@ int CBuilder::Run() {
         ReadHyphenation();
         WriteDictionary();
         WriteMeaningIndex();
+        WriteSearchData();
         WriteIpaTable();
     } catch (const CBuildError& failure) {
         std::fprintf(stderr, "lxdbuild: %s\n", failure.what());

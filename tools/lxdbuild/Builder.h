@@ -42,6 +42,7 @@ private:
     void AddCompanions();
     void WriteDictionary();
     void WriteMeaningIndex();
+    void WriteSearchData();
     void WriteIpaTable();
 
     BuildOptions options;

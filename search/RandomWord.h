@@ -1,0 +1,27 @@
+// Random headword picker: draws uniformly among the headwords that have at
+// least one sense (never a redirect) and that the filter lets through.
+#ifndef LEXORA_SEARCH_RANDOMWORD_H
+#define LEXORA_SEARCH_RANDOMWORD_H
+
+#include <cstdint>
+#include <random>
+
+#include "search/SearchSource.h"
+
+class CRandomWord {
+public:
+    enum : uint32_t { kNone = 0xFFFFFFFFu };
+
+    // Seeded from the system's random device.
+    CRandomWord();
+    explicit CRandomWord(uint32_t seed) : generator(seed) {}
+    virtual ~CRandomWord() = default;
+
+    // A word number, or kNone when no word qualifies.
+    uint32_t Pick(const SearchSource& source);
+
+private:
+    std::mt19937 generator;
+};
+
+#endif  // LEXORA_SEARCH_RANDOMWORD_H

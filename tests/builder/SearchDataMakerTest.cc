@@ -1,0 +1,95 @@
+// The builder's search data: tag counts read from cntlist.rev's lines, the
+// filter list from WordNet's usage domains, and the real file's searches.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "db/DictDatabase.h"
+#include "db/SmartFile.h"
+#include "db/WordList.h"
+#include "search/SearchData.h"
+#include "search/SoundsLike.h"
+#include "search/SpellingSuggester.h"
+#include "tools/lxdbuild/SearchDataMaker.h"
+
+using lxdbuild::CLexicon;
+using lxdbuild::CSearchDataMaker;
+
+namespace {
+
+uint32_t AddSynset(CLexicon& lexicon, std::vector<std::string> members) {
+    lxdbuild::Synset synset;
+    synset.members = std::move(members);
+    lexicon.synsets.push_back(synset);
+    return static_cast<uint32_t>(lexicon.synsets.size() - 1);
+}
+
+void MarkUsage(CLexicon& lexicon, uint32_t synset, uint32_t domain, uint8_t member = 0) {
+    lxdbuild::Link link;
+    link.kind = 180;
+    link.target = domain;
+    link.sourceMember = member;
+    lexicon.synsets[synset].links.push_back(link);
+}
+
+}  // namespace
+
+TEST(SearchDataMaker, SumsTagCountsPerLemma) {
+    std::map<std::string, uint32_t> counts = CSearchDataMaker::ReadTagCounts(
+        "dog%1:05:00:: 1 42\n"
+        "dog%2:38:00:: 1 3\n"
+        "Hot_Dog%1:13:01:: 1 5\n"
+        "no percent sign 1 7\n");
+    EXPECT_EQ((std::map<std::string, uint32_t>{{"dog", 45}, {"hot dog", 5}}), counts);
+}
+
+TEST(SearchDataMaker, FiltersWordsWhoseEverySenseIsOffensive) {
+    CLexicon lexicon;
+    uint32_t slur = AddSynset(lexicon, {"ethnic slur"});
+    uint32_t slang = AddSynset(lexicon, {"slang", "cant"});
+    uint32_t insult = AddSynset(lexicon, {"meanie", "pig"});  // the whole synset
+    uint32_t animal = AddSynset(lexicon, {"pig", "hog"});
+    uint32_t mixed = AddSynset(lexicon, {"boor", "clod"});  // only its second member
+    uint32_t casual = AddSynset(lexicon, {"buck"});
+    MarkUsage(lexicon, insult, slur);
+    MarkUsage(lexicon, mixed, slur, 2);
+    MarkUsage(lexicon, casual, slang);
+    lexicon.entries["meanie"].senses = {insult};
+    lexicon.entries["pig"].senses = {animal, insult};
+    lexicon.entries["boor"].senses = {mixed};
+    lexicon.entries["clod"].senses = {mixed};
+    lexicon.entries["buck"].senses = {casual};
+    EXPECT_EQ((std::set<std::string>{"clod", "meanie"}), CSearchDataMaker::OffensiveWords(lexicon));
+}
+
+TEST(SearchDataMaker, RealSearchDataAnswersAsPromised) {
+    const char* appdir = std::getenv("LEXORA_APPDIR");
+    std::string data = std::string(appdir == nullptr ? "" : appdir) + "/data";
+    struct stat info;
+    if (appdir == nullptr || stat((data + "/search.lxs").c_str(), &info) != 0) {
+        GTEST_SKIP() << "no built search data in $LEXORA_APPDIR/data";
+    }
+    CDictDatabase database;
+    ASSERT_TRUE(database.Open((data + "/wordnet.lxd").c_str()));
+    CSmartFile file;
+    ASSERT_TRUE(file.Open((data + "/search.lxs").c_str()));
+    CSearchData search;
+    ASSERT_TRUE(search.Load(&file, static_cast<uint32_t>(database.file->GetSize()),
+                            database.wordList->GetEntryCount()));
+    EXPECT_GT(search.WordCount(), 150000u);
+    EXPECT_GT(search.FilterWords().size(), 50u);
+    SearchSource all{&search, nullptr};
+    CSpellingSuggester suggester(all);
+    const char* meant[][2] = {{"definately", "definitely"}, {"filosofy", "philosophy"},
+                              {"recieve", "receive"},       {"kwik", "quick"},
+                              {"teh", "the"},               {"cat", "cat"}};
+    for (auto& pair : meant) {
+        std::vector<uint32_t> best = suggester.Suggest(pair[0], 1);
+        ASSERT_EQ(1u, best.size()) << pair[0];
+        EXPECT_STREQ(pair[1], search.Word(best[0])) << pair[0];
+    }
+    std::vector<std::string> sounds;
+    for (uint32_t index : FindSoundsLike(all, "fone", 50)) sounds.push_back(search.Word(index));
+    EXPECT_NE(sounds.end(), std::find(sounds.begin(), sounds.end(), "phone"));
+}

@@ -1,0 +1,112 @@
+// The search data file: what the writer stores the reader gives back, and a
+// damaged or mismatched file is refused whole, never read outside its bytes.
+#include <gtest/gtest.h>
+
+#include "search/SearchFormat.h"
+#include "tests/search/SearchFixture.h"
+
+using namespace searchtest;
+
+namespace {
+
+std::vector<SearchWord> SampleWords() {
+    std::vector<SearchWord> words = PlainWords({"cat", "Paris", "paris", "phone", "went"});
+    words[0].tagCount = 70000;  // capped at 65535
+    words[0].senseCount = 300;  // capped at 255
+    words[0].tier = 2;
+    words[4].senseCount = 0;  // a redirect
+    return words;
+}
+
+uint32_t Find(const CSearchData& data, const std::string& word) {
+    for (uint32_t i = 0; i < data.WordCount(); ++i) {
+        if (word == data.Word(i)) return i;
+    }
+    ADD_FAILURE() << word << " missing";
+    return 0;
+}
+
+}  // namespace
+
+TEST(SearchData, ReadsBackWhatWasWritten) {
+    std::unique_ptr<CSearchData> data =
+        LoadBytes(WriteSearchBytes(SampleWords(), {"went", "went", "cat"}));
+    ASSERT_NE(nullptr, data);
+    ASSERT_EQ(5u, data->WordCount());
+    // Index order: paris before Paris (the capitals marker sorts low), both
+    // before parish-like longer keys.
+    EXPECT_EQ((std::vector<std::string>{"cat", "paris", "Paris", "phone", "went"}),
+              Headwords(*data, {0, 1, 2, 3, 4}));
+    uint32_t cat = Find(*data, "cat");
+    EXPECT_EQ(65535u, data->TagCount(cat));
+    EXPECT_EQ(255u, data->SenseCount(cat));
+    EXPECT_EQ(2u, data->Tier(cat));
+    EXPECT_TRUE(data->HasSenses(cat));
+    EXPECT_FALSE(data->HasSenses(Find(*data, "went")));
+    EXPECT_GT(data->Commonness(cat), data->Commonness(Find(*data, "phone")));
+    ASSERT_EQ(2u, data->FilterWords().size());
+    EXPECT_STREQ("went", data->FilterWords()[0]);
+
+    std::vector<uint32_t> found;
+    data->FindPhonetic(lxs::PackPhoneticKey("FN"), &found);
+    EXPECT_EQ(std::vector<uint32_t>{Find(*data, "phone")}, found);
+}
+
+TEST(SearchData, RefusesAnotherDictionaryAndDamage) {
+    std::vector<unsigned char> good = WriteSearchBytes(SampleWords(), {"cat"});
+    EXPECT_EQ(nullptr, LoadBytes(good, kDictionarySize + 1));
+    EXPECT_EQ(nullptr, LoadBytes(good, kDictionarySize, kDictionaryEntries + 1));
+
+    std::vector<unsigned char> truncated(good.begin(), good.end() - 1);
+    EXPECT_EQ(nullptr, LoadBytes(truncated));
+    std::vector<unsigned char> padded = good;
+    padded.push_back(0);
+    EXPECT_EQ(nullptr, LoadBytes(padded));
+
+    // Every header word pointing anywhere else: refused or still consistent.
+    for (uint32_t offset = 0; offset < lxs::kHeaderSize; offset += 4) {
+        for (uint32_t value :
+             {0u, 1u, 0x7FFFFFFFu, 0xFFFFFFFFu, static_cast<uint32_t>(good.size())}) {
+            std::vector<unsigned char> damaged = good;
+            lxs::WriteWord32(damaged.data() + offset, value);
+            std::unique_ptr<CSearchData> data = LoadBytes(damaged);
+            if (data == nullptr) continue;
+            for (uint32_t i = 0; i < data->WordCount(); ++i) {
+                EXPECT_LT(strlen(data->Word(i)), good.size());
+            }
+        }
+    }
+}
+
+TEST(SearchData, RefusesRecordsPointingOutside) {
+    std::vector<unsigned char> good = WriteSearchBytes(SampleWords());
+    uint32_t wordsAt = lxs::ReadWord32(good.data() + lxs::kHeaderWordsOffset);
+    uint32_t textLength = lxs::ReadWord32(good.data() + lxs::kHeaderTextLength);
+    std::vector<unsigned char> badText = good;
+    lxs::WriteWord32(badText.data() + wordsAt + 8, textLength);
+    EXPECT_EQ(nullptr, LoadBytes(badText));
+
+    uint32_t phoneticAt = lxs::ReadWord32(good.data() + lxs::kHeaderPhoneticOffset);
+    std::vector<unsigned char> badNumber = good;
+    lxs::WriteWord32(badNumber.data() + phoneticAt + 4, 5);
+    EXPECT_EQ(nullptr, LoadBytes(badNumber));
+    std::vector<unsigned char> unsorted = good;
+    lxs::WriteWord32(unsorted.data() + phoneticAt + 8, 0);
+    EXPECT_EQ(nullptr, LoadBytes(unsorted));
+
+    std::vector<unsigned char> unterminated = good;
+    uint32_t textAt = lxs::ReadWord32(good.data() + lxs::kHeaderTextOffset);
+    unterminated[textAt + textLength - 1] = 'x';
+    EXPECT_EQ(nullptr, LoadBytes(unterminated));
+}
+
+TEST(SearchDataWriter, RefusesWordsItCannotStore) {
+    CSearchDataWriter writer(1, 1);
+    SearchWord empty;
+    EXPECT_FALSE(writer.AddWord(empty));
+    SearchWord withNul;
+    withNul.headword = std::string("a\0b", 3);
+    EXPECT_FALSE(writer.AddWord(withNul));
+    std::vector<unsigned char> bytes;
+    EXPECT_FALSE(writer.Finish(&bytes));
+}

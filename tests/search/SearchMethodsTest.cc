@@ -1,0 +1,212 @@
+// The search methods end to end in process: argument checks on the calling
+// thread, answers through the event loop to "Callback_" + name, the word
+// filter, and the dictionary's companion search data.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "db/IndexListing.h"
+#include "db/SmartFile.h"
+#include "db/WordList.h"
+#include "host/Engine.h"
+#include "host/EventLoop.h"
+#include "host/JsonAnswer.h"
+#include "host/MethodHandlers.h"
+#include "host/SearchAnswers.h"
+#include "host/SearchMethods.h"
+#include "platform/PDL.h"
+#include "platform/PDLFake.h"
+#include "search/SearchDataWriter.h"
+#include "tests/host/HostFixture.h"
+#include "tests/support/EngineProcess.h"
+#include "tests/support/TestDatabase.h"
+
+using nlohmann::json;
+
+namespace {
+
+int32_t Collect(void* context, const char* word, uint32_t) {
+    static_cast<std::vector<std::string>*>(context)->push_back(word);
+    return 1;
+}
+
+class SearchMethodsTest : public HostTest {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        // Registration ends with PDL_JSRegistrationComplete: start it again.
+        pdlfake::Reset();
+        RegisterMethods();
+        RegisterSearchMethods();
+        PDL_JSRegistrationComplete();
+        SetWordFilterEnabled(false);
+    }
+
+    // ./data/wordnet.lxd with one sense per word, and (unless `withSearchData`
+    // is false) its search data with `filtered` on the filter list.
+    void InstallDictionary(const std::vector<std::string>& words,
+                           const std::vector<std::string>& filtered, bool withSearchData = true) {
+        lxtest::TestDatabase db;
+        for (const std::string& word : words) {
+            DictSense sense;
+            sense.members = {word};
+            sense.gloss = "a word";
+            db.Word(word, {{lxd::kKindNoun, db.Sense(sense)}});
+        }
+        HostTest::InstallDictionary(db);
+        if (!withSearchData) return;
+        CDictDatabase written;
+        ASSERT_TRUE(written.Open("data/wordnet.lxd"));
+        std::vector<std::string> listed;
+        ListIndexWords(&written, Collect, &listed, "", true, false);
+        CSearchDataWriter writer(static_cast<uint32_t>(written.file->GetSize()),
+                                 written.wordList->GetEntryCount());
+        for (const std::string& word : listed) {
+            SearchWord entry;
+            entry.headword = word;
+            entry.senseCount = 1;
+            ASSERT_TRUE(writer.AddWord(entry));
+        }
+        for (const std::string& word : filtered) writer.AddFilterWord(word);
+        std::vector<unsigned char> bytes;
+        ASSERT_TRUE(writer.Finish(&bytes));
+        lxtest::WriteBytes("data/search.lxs", bytes);
+    }
+
+    static json AskJson(const std::string& method, const std::vector<std::string>& args) {
+        pdlfake::CallResult call = pdlfake::Call(method, args);
+        EXPECT_TRUE(call.result) << method << ": " << call.exception;
+        AnswerQueued();
+        std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
+        EXPECT_EQ(1u, calls.size());
+        if (calls.size() != 1 || calls[0].params.empty()) return json();
+        EXPECT_EQ("Callback_" + method, calls[0].function);
+        return json::parse(calls[0].params[0], nullptr, false);
+    }
+
+    static json Words(const std::vector<std::string>& words) { return json(words); }
+};
+
+}  // namespace
+
+TEST_F(SearchMethodsTest, RefusesWrongArgumentsWithScriptExceptions) {
+    struct Case {
+        const char* method;
+        std::vector<std::string> args;
+        const char* exception;
+    } cases[] = {
+        {"GetSpellingSuggestions",
+         {"cat"},
+         "wrong number of parameters for GetSpellingSuggestions"},
+        {"GetSpellingSuggestions",
+         {"cat", "five"},
+         "wrong type of parameters for GetSpellingSuggestions"},
+        {"GetSoundsLike", {"cat", "5", "x"}, "wrong number of parameters for GetSoundsLike"},
+        {"GetSoundsLike", {"cat", ""}, "wrong type of parameters for GetSoundsLike"},
+        {"GetWildcardWords", {"c*", "5"}, "wrong number of parameters for GetWildcardWords"},
+        {"GetWildcardWords", {"c*", "5x", ""}, "wrong type of parameters for GetWildcardWords"},
+        {"GetRandomWord", {"x"}, "wrong number of parameters for GetRandomWord"},
+        {"SetWordFilter", {}, "wrong number of parameters for SetWordFilter"},
+        {"SetWordFilter", {"2"}, "wrong type of parameters for SetWordFilter"},
+        {"SetWordFilter", {"on"}, "wrong type of parameters for SetWordFilter"},
+    };
+    for (const Case& c : cases) {
+        pdlfake::CallResult call = pdlfake::Call(c.method, c.args);
+        EXPECT_FALSE(call.result) << c.method;
+        EXPECT_EQ(c.exception, call.exception);
+    }
+    SDL_Event event;
+    EXPECT_EQ(0, SDL_PollEvent(&event));  // nothing was posted
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"1"}).result);
+    EXPECT_TRUE(IsWordFilterEnabled());
+    EXPECT_TRUE(pdlfake::TakeScriptCalls().empty());  // no answer
+}
+
+TEST_F(SearchMethodsTest, AnswersDatabaseErrorWithoutADictionary) {
+    for (const auto& call : std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"GetSpellingSuggestions", {"cat", "5"}},
+             {"GetSoundsLike", {"cat", "5"}},
+             {"GetWildcardWords", {"c*", "5", ""}},
+             {"GetRandomWord", {}}}) {
+        EXPECT_EQ(json::parse(kDatabaseErrorAnswer), AskJson(call.first, call.second))
+            << call.first;
+    }
+}
+
+TEST_F(SearchMethodsTest, AnswersListsInTheAgreedShape) {
+    InstallDictionary({"cat", "Cat", "cart", "dog", "phone", "kindness", "zebra"}, {"dog"});
+    EXPECT_EQ((json{{"word", "kat"}, {"words", Words({"cat", "Cat"})}}),
+              AskJson("GetSpellingSuggestions", {"kat", "2"}));
+    json sounds = AskJson("GetSoundsLike", {"fone", "50"});
+    EXPECT_EQ("fone", sounds["word"]);
+    EXPECT_EQ(Words({"phone"}), sounds["words"]);
+    EXPECT_EQ((json{{"word", "*"}, {"words", Words({"cart", "cat", "Cat"})}}),
+              AskJson("GetWildcardWords", {"*", "3", ""}));
+    EXPECT_EQ(Words({"dog", "kindness"}), AskJson("GetWildcardWords", {"*", "2", "Cat"})["words"]);
+    json random = AskJson("GetRandomWord", {});
+    ASSERT_TRUE(random.contains("word"));
+    EXPECT_EQ(1u, random.size());
+
+    // The filter leaves "dog" out of every list; a lookup by name still finds it.
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"1"}).result);
+    EXPECT_EQ(Words({"kindness", "phone"}),
+              AskJson("GetWildcardWords", {"*", "2", "Cat"})["words"]);
+    EXPECT_EQ(Words({}), AskJson("GetSpellingSuggestions", {"dog", "5"})["words"]);
+    for (int i = 0; i < 50; ++i) EXPECT_NE("dog", AskJson("GetRandomWord", {})["word"]);
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"0"}).result);
+    EXPECT_EQ(Words({"dog"}), AskJson("GetSpellingSuggestions", {"dog", "1"})["words"]);
+}
+
+TEST_F(SearchMethodsTest, BadCountsAndTextsGiveEmptyLists) {
+    InstallDictionary({"cat", "dog"}, {});
+    std::string huge(5000, '*');
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"cat", "0"}, {"cat", "-3"}, {"", "5"}, {huge, "5"}, {"\xc3\xa9t\xc3\xa9", "5"}}) {
+        EXPECT_EQ(Words({}), AskJson("GetSpellingSuggestions", args)["words"]) << args[1];
+        EXPECT_EQ(Words({}), AskJson("GetSoundsLike", args)["words"]) << args[1];
+        EXPECT_EQ(Words({}), AskJson("GetWildcardWords", {args[0], args[1], huge})["words"]);
+    }
+    // Huge counts are cut to the longest list a method answers.
+    EXPECT_EQ(Words({"cat", "dog"}),
+              AskJson("GetWildcardWords", {"*", "99999999999", ""})["words"]);
+    EXPECT_EQ("\xc3\xa9t\xc3\xa9", AskJson("GetSoundsLike", {"\xc3\xa9t\xc3\xa9", "5"})["word"]);
+}
+
+TEST_F(SearchMethodsTest, MissingOrForeignSearchDataGivesEmptyLists) {
+    InstallDictionary({"cat", "dog"}, {}, false);
+    EXPECT_EQ(Words({}), AskJson("GetSpellingSuggestions", {"cat", "5"})["words"]);
+    EXPECT_EQ("", AskJson("GetRandomWord", {})["word"]);
+    // Search data of another dictionary is refused, then the right one is read.
+    InstallDictionary({"cat", "dogs"}, {});
+    std::filesystem::rename("data/search.lxs", "search.lxs");
+    InstallDictionary({"cat", "dog"}, {}, false);
+    std::filesystem::rename("search.lxs", "data/search.lxs");
+    EXPECT_EQ(Words({}), AskJson("GetWildcardWords", {"*", "5", ""})["words"]);
+}
+
+TEST_F(SearchMethodsTest, AnswerThroughTheRealBridge) {
+    InstallDictionary({"cat", "phone", "dog"}, {"dog"});
+    lxtest::EngineProcess engine(dir.File("data/wordnet.lxd"));
+    std::filesystem::copy_file("data/search.lxs", engine.AppDir() + "/data/search.lxs");
+    ASSERT_TRUE(engine.Start());
+    auto answer = [&](const std::string& method, const std::vector<lxtest::CallParam>& params) {
+        lxtest::HttpReply reply = engine.Request(method, params);
+        EXPECT_EQ(200, reply.status) << method << ": " << reply.body;
+        return json::parse(reply.body, nullptr, false);
+    };
+    EXPECT_EQ(Words({"cat"}), answer("GetSpellingSuggestions", {"kat", 5})["words"]);
+    EXPECT_EQ(Words({"phone"}), answer("GetSoundsLike", {"fone", 5})["words"]);
+    EXPECT_EQ((json{{"result", true}}), answer("SetWordFilter", {1}));
+    EXPECT_EQ(Words({"cat", "phone"}), answer("GetWildcardWords", {"*", 10, ""})["words"]);
+    std::string random = answer("GetRandomWord", {})["word"];
+    EXPECT_TRUE(random == "cat" || random == "phone") << random;
+    lxtest::HttpReply refused = engine.Request("GetSoundsLike", {"fone"});
+    EXPECT_EQ(400, refused.status);
+    EXPECT_EQ((json{{"exception", "wrong number of parameters for GetSoundsLike"}}),
+              json::parse(refused.body, nullptr, false));
+    EXPECT_EQ(0, engine.Stop());
+}
