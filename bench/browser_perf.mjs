@@ -8,11 +8,13 @@
 // split with direct requests from this process: a method the bridge refuses
 // (bridge alone), GetAudioFile (bridge and event queue; its engine work is a
 // CRC and a stat), and the measured request itself.
-import assert from 'node:assert/strict';
+//
+// Uses the browser tests' harness and packages (npm ci in tests/browser):
+//   BUILD=build APPDIR=build/appdir node bench/browser_perf.mjs
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { test } from 'node:test';
-import { BUILD, engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, startEngine } from './harness.mjs';
+import { BUILD, engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, startEngine } from '../tests/browser/harness.mjs';
 
 const WORDS = 200;
 
@@ -120,5 +122,4 @@ test(`response times: keystroke to index run and Enter to definition, over ${WOR
   }
   const d = report.direct;
   t.diagnostic(`direct: bridge alone ${ms(d.bridge.median)}   bridge + event queue ${ms(d.bridgeAndQueue.median)}   GetIndexWords ${ms(d.indexRequest.median)}   GetDefinition ${ms(d.definitionRequest.median)}`);
-  assert.equal(index.length, words.length);
 });
