@@ -1,7 +1,7 @@
-// Small dictionaries written with the project's writer: the starting points of
-// the database fuzzer's corpus and the dictionary the answer fuzzer serves.
-// Each covers different parts of the format (capitals, redirects, inflection
-// records, links between senses, records that cross blocks, hyphenation).
+// The dictionary the answer fuzzer and the fault tests serve, written with the
+// project's writer (it is also linked.lxd of the database fuzzer's committed
+// corpus): capitals, a redirect, inflection records, links between senses and
+// hyphenation; and the words every fuzzed database is asked for.
 #ifndef LEXORA_FUZZ_SEEDDICTIONARIES_H
 #define LEXORA_FUZZ_SEEDDICTIONARIES_H
 
@@ -34,14 +34,6 @@ inline DictRecordRef AddSenseRecord(CDictWriter& writer, uint32_t kind, const Di
     uint32_t position = 0;
     writer.AddSense(sense, label, &position);
     return {kind, position};
-}
-
-// One headword, one sense: the smallest useful file.
-inline bool WriteTinyDictionary(CDictWriter& writer) {
-    DictSense sense;
-    sense.members = {"cat"};
-    sense.gloss = "feline mammal";
-    return writer.AddHeadword("cat", {AddSenseRecord(writer, lxd::kKindNoun, sense)});
 }
 
 // Senses linked to each other by label, pronunciations, inflection records,
@@ -88,29 +80,6 @@ inline bool WriteLinkedDictionary(CDictWriter& writer) {
     ok = ok && writer.SetHyphenPatterns({"c1a", "1ri", "a1n", "2n1n"});
     ok = ok && writer.SetHyphenExceptions({"pa1ris"});
     writer.SetAuxValue(7);
-    return ok;
-}
-
-// Many headwords (a walk over several sibling lists and depths, a key of the
-// longest enumerated length) and a record stream padded across several
-// blocks so that a record crosses a block boundary.
-inline bool WriteListingDictionary(CDictWriter& writer) {
-    const char* const words[] = {"a",       "aa",    "ab", "abc", "b",     "ba",      "Bach", "cat",
-                                 "catalog", "catch", "d",  "dog", "x-ray", "zyzzyva", "Zz"};
-    bool ok = true;
-    for (const char* word : words) {
-        DictSense sense;
-        sense.members = {word};
-        sense.gloss = std::string("the word ") + word;
-        ok = ok && writer.AddHeadword(word, {AddSenseRecord(writer, lxd::kKindNoun, sense)});
-    }
-    ok = ok && writer.PadTo(lxd::kBlockSize - 10);
-    ok = ok && writer.AddHeadword("geese", {AddLineRecord(writer, lxd::kKindNoun,
-                                                          std::string(40, 'g') + " across")});
-    ok = ok && writer.AddHeadword(std::string(lxd::kMaxEnumeratedKey, 'q'),
-                                  {AddLineRecord(writer, lxd::kKindUsage, "longest key")});
-    ok = ok && writer.PadTo(3 * lxd::kBlockSize + 5);
-    ok = ok && writer.AddHeadword("zebra", {AddLineRecord(writer, lxd::kKindOrigin, "far")});
     return ok;
 }
 
