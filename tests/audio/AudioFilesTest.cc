@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 
 namespace {
 
+using lxtest::Compress;
 using lxtest::PathExists;
 using lxtest::ReadTextFile;
 using lxtest::WriteTextFile;
@@ -24,15 +24,6 @@ const char kAbcCache[] = "pron/vox_C2_352441_abc";
 const char kPlayAbc[] = "{\"word\":\"abc\",\"playUrl\":\"pron/vox_C2_352441_abc\"}";
 const char kAudioFileError[] =
     "{\"errorcode\":\"audiofileerror\",\"error\":\"Lexora could not open the audio file.\"}";
-
-std::string Compress(const std::string& data) {
-    uLongf size = compressBound(data.size());
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(data.data()),
-              data.size(), 6);
-    out.resize(size);
-    return out;
-}
 
 // Varied bytes that compress a little, so input and output span many buffers.
 std::string SampleData(size_t size) {

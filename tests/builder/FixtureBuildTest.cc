@@ -4,9 +4,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
@@ -15,6 +12,8 @@
 #include "db/Lookup.h"
 #include "db/TrieWriter.h"
 #include "db/WordList.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/WorkingDirectory.h"
 #include "tools/lxdbuild/Builder.h"
 #include "tools/lxdbuild/LookupMirror.h"
 
@@ -24,26 +23,8 @@ namespace {
 using Strings = std::vector<std::string>;
 using Kinds = std::vector<uint32_t>;
 
-// A fresh directory under /tmp, removed with its content at the end.
-struct Scratch {
-    Scratch() {
-        char pattern[] = "/tmp/lxdbuild-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path = made == nullptr ? std::string() : made;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using lxtest::ReadTextFile;
+using Scratch = lxtest::TempDir;
 
 BuildOptions FixtureOptions(const std::string& dir, const std::string& root = BUILDER_FIXTURES) {
     BuildOptions options;
@@ -69,7 +50,7 @@ class FixtureBuild : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = new Scratch();
-        builder = new CBuilder(FixtureOptions(dir->path));
+        builder = new CBuilder(FixtureOptions(dir->Path()));
         status = builder->Run();
     }
     static void TearDownTestSuite() {
@@ -78,7 +59,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_EQ(status, 0);
-        ASSERT_TRUE(database.Open((dir->path + "/data/wordnet.lxd").c_str()));
+        ASSERT_TRUE(database.Open((dir->Path() + "/data/wordnet.lxd").c_str()));
     }
 
     // The references stored under a headword exactly as written.
@@ -311,10 +292,10 @@ TEST_F(FixtureBuild, CompanionRecords) {
     EXPECT_EQ(the.members, Strings{"the"});
     EXPECT_EQ(the.gloss, "A word placed before nouns to limit their meaning.");
 
-    std::string table = ReadFile(dir->path + "/data/IPA_to_IMG.txt");
+    std::string table = ReadTextFile(dir->Path() + "/data/IPA_to_IMG.txt");
     EXPECT_NE(table.find("æ\t<img class=\"ipa\" src=\"images/ipa/00E6.svg\" />"),
               std::string::npos);
-    EXPECT_FALSE(ReadFile(dir->path + "/images/ipa/00E6.svg").empty());
+    EXPECT_FALSE(ReadTextFile(dir->Path() + "/images/ipa/00E6.svg").empty());
 
     // "ca4" outweighs "1pi"; "ap1i" breaks before i, and "pi3", whose level
     // stands after its last letter, before t. No break after the first letter
@@ -332,16 +313,16 @@ TEST_F(FixtureBuild, ReportsMalformedLinesAndIsDeterministic) {
     // A data line, a pointer to no synset, a lexicon entry, a dictionary index line.
     EXPECT_EQ(builder->Report().MalformedCount(), 4);
     Scratch again;
-    CBuilder second(FixtureOptions(again.path));
+    CBuilder second(FixtureOptions(again.Path()));
     ASSERT_EQ(second.Run(), 0);
     for (const char* file : {"/data/wordnet.lxd", "/data/IPA_to_IMG.txt"}) {
-        EXPECT_EQ(ReadFile(again.path + file), ReadFile(dir->path + file)) << file;
+        EXPECT_EQ(ReadTextFile(again.Path() + file), ReadTextFile(dir->Path() + file)) << file;
     }
 }
 
 TEST(MissingSources, NameThePackageToInstall) {
     Scratch empty;
-    CSourceFiles sources(empty.path);
+    CSourceFiles sources(empty.Path());
     try {
         sources.Require("mythes-en-us", "usr/share/mythes/th_en_US_v2.dat");
         FAIL() << "a missing file was accepted";
@@ -349,9 +330,9 @@ TEST(MissingSources, NameThePackageToInstall) {
         EXPECT_NE(std::string(error.what()).find("apt-get install mythes-en-us"),
                   std::string::npos);
     }
-    CBuilder builder(FixtureOptions(empty.path, empty.path));
+    CBuilder builder(FixtureOptions(empty.Path(), empty.Path()));
     EXPECT_EQ(builder.Run(), 1);
-    EXPECT_EQ(access((empty.path + "/data/wordnet.lxd").c_str(), F_OK), -1);
+    EXPECT_EQ(access((empty.Path() + "/data/wordnet.lxd").c_str(), F_OK), -1);
 }
 
 }  // namespace

@@ -89,10 +89,8 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembers) {
     // Words the lookup rules or a redirect lead elsewhere ("stopped" is an
     // adjective headword of its own), and the parts of speech WordNet lacks.
     const std::pair<const char*, const char*> lookups[] = {
-        {"went", "go"},     {"children", "child"}, {"boxes", "box"}, {"matchboxes", "matchbox"},
-        {"uses", "use"},    {"saves", "save"},     {"does", "do"},   {"cutest", "cute"},
-        {"which", "which"}, {"and", "and"},        {"of", "of"},     {"he", "he"},
-        {"run", "run"},     {"quickly", "quickly"}};
+        {"went", "go"},     {"matchboxes", "matchbox"}, {"saves", "save"}, {"does", "do"},
+        {"cutest", "cute"}, {"which", "which"},         {"and", "and"},    {"of", "of"}};
     auto ask = [&](const char* asked) {
         lxtest::HttpReply reply = engine.Request("GetDefinition", {asked});
         EXPECT_EQ(reply.status, 200) << asked;

@@ -16,17 +16,11 @@
 #include "db/Format.h"
 #include "db/ScrollHelper.h"
 #include "db/Trie.h"
+#include "db/TrieWriter.h"
 #include "db/WordList.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
-
-std::string KeyOf(const std::string& headword) {
-    char buffer[2 * lxd::kKeyBufferSize] = {};
-    memcpy(buffer, headword.data(), headword.size());
-    EncodeCapitals(buffer);
-    return buffer;
-}
 
 std::string StoredBytes(CCompressedData* records, uint32_t position, size_t count) {
     std::string bytes;
@@ -54,7 +48,7 @@ TEST(DictWriter, RandomHeadwordsAndRecordsReadBackAsWritten) {
                               lxd::kKindThesaurusVerb};
     while (byKey.size() < 3000) {
         std::string headword = RandomWord(random);
-        if (byKey.count(KeyOf(headword))) continue;
+        if (byKey.count(CTrieWriter::KeyOf(headword))) continue;
         std::vector<DictRecordRef> refs;
         for (int n = random() % 4; n > 0; --n) {
             std::string text(random() % 300, 'x');
@@ -64,7 +58,7 @@ TEST(DictWriter, RandomHeadwordsAndRecordsReadBackAsWritten) {
             ASSERT_EQ(db.Line(text), refs.back().position);
         }
         db.Word(headword, refs);
-        byKey[KeyOf(headword)] = {headword, refs};
+        byKey[CTrieWriter::KeyOf(headword)] = {headword, refs};
     }
     std::unique_ptr<CDictDatabase> database = db.Open();
     ASSERT_NE(database, nullptr);
@@ -100,39 +94,18 @@ TEST(DictWriter, RandomHeadwordsAndRecordsReadBackAsWritten) {
 
 TEST(DictWriter, SenseRecordsHaveTheLayoutTheReadersExpect) {
     lxtest::TestDatabase db;
-    DictSense dog;
-    dog.members = {"Dog", "domestic dog"};
-    dog.gloss = "a canine$it barked";
-    DictSenseLink hypernym;
-    hypernym.kind = 140;
-    hypernym.targetLabel = "canine";  // appended later: patched by Finish
-    DictSenseLink antonym;
-    antonym.kind = 136;
-    antonym.targetPosition = 0x0302;  // by position
-    antonym.targetMember = 2;
-    antonym.sourceMember = 1;
-    antonym.fillerBefore = true;
-    dog.links = {hypernym, antonym};
-    dog.fillerAtEnd = true;
-    const uint32_t dogAt = db.Sense(dog, "dog");
-
-    DictSense canine;
-    canine.gloss = "a member of the dog family";
-    const uint32_t canineAt = db.Sense(canine, "canine");
-
+    // The hypernym's target comes later and is patched by Finish; the
+    // antonym names its target by position.
+    const uint32_t dogAt = db.Sense({{"Dog", "domestic dog"},
+                                     "a canine$it barked",
+                                     {{140, "canine"}, {136, "", 0x0302, 2, 1, true}},
+                                     true},
+                                    "dog");
+    const uint32_t canineAt = db.Sense({{}, "a member of the dog family", {}}, "canine");
     ASSERT_TRUE(db.Writer().PadTo(1u << 24));
-    DictSense similar;
-    similar.members = {"alike"};
-    similar.gloss = "like";
-    const uint32_t similarAt = db.Sense(similar, "similar");
-    DictSense toSimilar;
-    toSimilar.members = {"akin"};
-    toSimilar.gloss = "related";
-    DictSenseLink link;
-    link.kind = lxd::kLinkSimilarTo;
-    link.targetLabel = "similar";
-    toSimilar.links = {link};
-    const uint32_t toSimilarAt = db.Sense(toSimilar);
+    const uint32_t similarAt = db.Sense({{"alike"}, "like", {}}, "similar");
+    const uint32_t toSimilarAt =
+        db.Sense({{"akin"}, "related", {{lxd::kLinkSimilarTo, "similar"}}});
     db.Word("dog", {{lxd::kKindNoun, dogAt}});
     std::unique_ptr<CDictDatabase> database = db.Open();
     ASSERT_NE(database, nullptr);
@@ -184,29 +157,18 @@ TEST(DictWriter, RefusesWhatTheFormatCannotHold) {
     EXPECT_REFUSED(writer, writer.PadTo((1u << 26) + 1), "2^26");
 
     // Sense records.
-    DictSense sense;
-    sense.members = {"one", "t\rwo"};
-    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "member");
-    sense.members = {"one"};
-    sense.gloss = std::string("g\0", 2);
-    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "gloss");
-    sense.gloss = "gloss";
-    DictSenseLink link;
-    link.kind = 130;
-    link.targetPosition = at;
-    sense.links = {link};
-    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "kind 130");
-    sense.links[0].kind = lxd::kLinkSimilarTo;
-    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "0xCC");
-    sense.links[0].kind = 140;
-    sense.links[0].targetPosition = 1u << 26;
-    EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "2^26");
-    sense.links.clear();
+    const std::pair<DictSense, const char*> badSenses[] = {
+        {{{"one", "t\rwo"}, "gloss", {}}, "member"},
+        {{{"one"}, std::string("g\0", 2), {}}, "gloss"},
+        {{{"one"}, "gloss", {{130, "", at}}}, "kind 130"},
+        {{{"one"}, "gloss", {{lxd::kLinkSimilarTo, "", at}}}, "0xCC"},
+        {{{"one"}, "gloss", {{140, "", 1u << 26}}}, "2^26"}};
+    for (const auto& bad : badSenses)
+        EXPECT_REFUSED(writer, writer.AddSense(bad.first, "", nullptr), bad.second);
+    DictSense sense{{"one"}, "gloss", {}};
     ASSERT_TRUE(writer.AddSense(sense, "first", nullptr));
     EXPECT_REFUSED(writer, writer.AddSense(sense, "first", nullptr), "already used");
-    sense.links = {link};
-    sense.links[0].kind = lxd::kLinkSimilarTo;
-    sense.links[0].targetLabel = "first";
+    sense.links = {{lxd::kLinkSimilarTo, "first"}};
     EXPECT_REFUSED(writer, writer.AddSense(sense, "", nullptr), "0xCC");
 
     // Headwords.
@@ -237,8 +199,7 @@ TEST(DictWriter, RefusesWhatTheFormatCannotHold) {
     EXPECT_TRUE(writer.Finish(&file)) << writer.GetError();
 
     // Problems only Finish can see, and a writer that is still usable after.
-    sense.links[0].kind = 140;
-    sense.links[0].targetLabel = "nowhere";
+    sense.links = {{140, "nowhere"}};
     ASSERT_TRUE(writer.AddSense(sense, "", nullptr));
     EXPECT_REFUSED(writer, writer.Finish(&file), "nowhere");
     sense.links.clear();
@@ -253,15 +214,8 @@ TEST(DictWriter, RefusesWhatOnlyFinishOrAFullStreamOrTableReveals) {
     {
         // A similar-to link to a label that turns out to lie below 2^24.
         CDictWriter writer;
-        DictSense sense;
-        sense.gloss = "g";
-        DictSenseLink link;
-        link.kind = lxd::kLinkSimilarTo;
-        link.targetLabel = "later";
-        sense.links = {link};
-        ASSERT_TRUE(writer.AddSense(sense, "", nullptr));
-        sense.links.clear();
-        ASSERT_TRUE(writer.AddSense(sense, "later", nullptr));
+        ASSERT_TRUE(writer.AddSense({{}, "g", {{lxd::kLinkSimilarTo, "later"}}}, "", nullptr));
+        ASSERT_TRUE(writer.AddSense({{}, "g", {}}, "later", nullptr));
         ASSERT_TRUE(writer.AddHeadword("g", {}));
         EXPECT_REFUSED(writer, writer.Finish(&file), "0xCC");
     }

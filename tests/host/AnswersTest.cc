@@ -133,6 +133,11 @@ TEST_F(HostTest, MissingDatabaseAnswersErrorUntilAGoodFileAppears) {
         EXPECT_TRUE(answer.contains("dictionary")) << f.asked;
         EXPECT_EQ(f.single, answer.value("singleSynset", "")) << f.asked;
     }
+    // Members come in a fixed order, one per line.
+    const std::string paris = AskOne("GetDefinition", {"Paris:1"});
+    EXPECT_EQ(0u,
+              paris.rfind("{\"word\":\"Paris:1\",\n\"singleSynset\":\"1\",\n\"dictionary\":\"", 0))
+        << paris;
 }
 
 TEST_F(HostTest, LoopIgnoresOtherEventsAndStopsAtQuit) {

@@ -99,13 +99,4 @@ TEST_F(ManagedWords, InvalidNamesAreRefusedAndNothingIsWritten) {
     EXPECT_TRUE(PathExists("lists/my list.v2 \xC3\xA9"));
 }
 
-TEST_F(ManagedWords, AMissingDictionaryAnswersDatabaseErrorUntilItAppears) {
-    EXPECT_TRUE(Store("recent", "[\"cat\"]"));
-    EXPECT_EQ(Get("recent"),
-              "{\"errorcode\":\"databaseerror\",\"error\":\"Lexora could not open the dictionary "
-              "database. Please reinstall Lexora.\"}");
-    ASSERT_TRUE(db.Write());
-    EXPECT_EQ(Get("recent"), Answer("recent", "[\"cat\"]"));
-}
-
 }  // namespace

@@ -7,11 +7,9 @@
 #include <httplib.h>
 
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -32,40 +30,20 @@ using nlohmann::json;
 constexpr int kClients = 8;
 constexpr int kKinds = 4;
 
-// The four answered methods, their callbacks and the answer member that
-// echoes the request's first argument.
+// The four answered methods and the answer member that echoes the request's
+// first argument.
 struct Kind {
     const char* method;
-    const char* callback;
     const char* echo;
-    char tag;  // first letter of every word of this kind
 };
-const Kind kKindTable[kKinds] = {
-    {"GetIndexWords", "Callback_GetIndexWords", "anchor", 'i'},
-    {"GetDefinition", "Callback_GetDefinition", "word", 'd'},
-    {"GetAudioFile", "Callback_GetAudioFile", "word", 'a'},
-    {"GetManagedWords", "Callback_GetManagedWords", "fileName", 'm'},
-};
+const Kind kKindTable[kKinds] = {{"GetIndexWords", "anchor"},
+                                 {"GetDefinition", "word"},
+                                 {"GetAudioFile", "word"},
+                                 {"GetManagedWords", "fileName"}};
 
-// "<tag><client>n<sequence>"; ParseRequestWord() reverses it.
+// "<kind>k<client>n<sequence>", read back by sscanf.
 std::string RequestWord(int kind, int client, int sequence) {
-    return kKindTable[kind].tag + std::to_string(client) + "n" + std::to_string(sequence);
-}
-
-struct RequestId {
-    int kind = -1;
-    int client = -1;
-    int sequence = -1;
-};
-
-RequestId ParseRequestWord(const std::string& word) {
-    RequestId id;
-    char tag = 0;
-    if (sscanf(word.c_str(), "%c%dn%d", &tag, &id.client, &id.sequence) != 3) return {};
-    for (int k = 0; k < kKinds; ++k) {
-        if (tag == kKindTable[k].tag) id.kind = k;
-    }
-    return id;
+    return std::to_string(kind) + "k" + std::to_string(client) + "n" + std::to_string(sequence);
 }
 
 // Every event of one subscription to /pdl/events, collected on its own thread.
@@ -109,19 +87,11 @@ private:
     std::vector<std::string> events;  // each event's data
 };
 
-// Resident set of the engine process in kB, found through its working
-// directory (the engine is the only process that runs in AppDir()).
+// Resident set of the engine process in kB.
 long EngineResidentKb(const EngineProcess& engine) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path appDir = fs::canonical(engine.AppDir(), error);
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-        if (!isdigit(entry.path().filename().string()[0])) continue;
-        if (fs::read_symlink(entry.path() / "cwd", error) != appDir) continue;
-        std::ifstream status(entry.path() / "status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("VmRSS:", 0) == 0) return atol(line.c_str() + 6);
-        }
+    std::ifstream status("/proc/" + std::to_string(engine.Pid()) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return atol(line.c_str() + 6);
     }
     return -1;
 }
@@ -170,15 +140,17 @@ void RunRound(EngineProcess& engine, EventLog& events, int perKind, size_t* answ
         json event = json::parse(seen[e]);
         ASSERT_EQ(1u, event["params"].size());
         json answer = json::parse(event["params"][0].get<std::string>());
-        int kind = -1;
-        for (int k = 0; k < kKinds; ++k) {
-            if (event["function"] == kKindTable[k].callback) kind = k;
-        }
-        ASSERT_NE(-1, kind) << seen[e];
-        RequestId id = ParseRequestWord(answer.value(kKindTable[kind].echo, ""));
-        ASSERT_EQ(kind, id.kind) << seen[e];
-        int& expected = next[{kind, id.client}];
-        ASSERT_EQ(expected, id.sequence) << seen[e];
+        int kind = 0, client = -1, sequence = -1;
+        while (kind < kKinds &&
+               event["function"] != "Callback_" + std::string(kKindTable[kind].method))
+            ++kind;
+        ASSERT_LT(kind, kKinds) << seen[e];
+        int echoed = -1;
+        sscanf(answer.value(kKindTable[kind].echo, "").c_str(), "%dk%dn%d", &echoed, &client,
+               &sequence);
+        ASSERT_EQ(kind, echoed) << seen[e];
+        int& expected = next[{kind, client}];
+        ASSERT_EQ(expected, sequence) << seen[e];
         ++expected;
         if (answer.contains("dictionary")) ++foundDefinitions;
     }

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -14,25 +13,19 @@
 #include "platform/AppRuntime.h"
 #include "platform/Bridge.h"
 #include "platform/HandlerTable.h"
+#include "tests/support/TestDatabase.h"
+#include "tests/support/WorkingDirectory.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using lxtest::ReadTextFile;
 
 // An application directory beside a file outside it, served by a bridge on a
 // free port.
 class AppRuntimeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/lxruntime-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        base = pattern;
-        app = base + "/app";
         const std::pair<const char*, std::string> files[] = {
             {"/../outside.html", "secret"},
             {"/index.html", "<!doctype html><title>app</title>"},
@@ -48,20 +41,14 @@ protected:
             {"/data/page.html", "engine data"},
             {"/downloads/recording.z", "someone's download"},
         };
-        for (const auto& file : files) {
-            fs::create_directories(fs::path(app + file.first).parent_path());
-            std::ofstream(app + file.first, std::ios::binary) << file.second;
-        }
+        for (const auto& file : files) lxtest::WriteTextFile(app + file.first, file.second);
         fs::create_symlink("../../outside.html", app + "/images/away.html");
         fs::create_symlink("../data/wordnet.lxd", app + "/images/db.png");
         fs::create_symlink("css/app.css", app + "/same.css");
         CAppRuntime::Install(bridge, app);
         ASSERT_TRUE(bridge.Start(0));
     }
-    void TearDown() override {
-        bridge.Stop();
-        fs::remove_all(base);
-    }
+    void TearDown() override { bridge.Stop(); }
 
     httplib::Result Get(const std::string& path, const httplib::Headers& headers = {}) {
         return client().Get(path.c_str(), headers);
@@ -77,7 +64,8 @@ protected:
         return static_cast<size_t>(std::distance(begin(files), end(files)));
     }
 
-    std::string base, app;
+    lxtest::TempDir base;
+    const std::string app = base.File("app");
     CHandlerTable handlers;
     CBridge bridge{handlers};
 };
@@ -134,7 +122,7 @@ TEST_F(AppRuntimeTest, StoresUploadsUnderItsOwnNamesWithinTheCap) {
     std::string path = nlohmann::json::parse(stored->body).at("path");
     ASSERT_EQ(path.compare(0, 17, "downloads/upload-"), 0) << path;
     EXPECT_EQ(path.find('/', 10), std::string::npos);
-    EXPECT_EQ(ReadFile(app + "/" + path), recording);
+    EXPECT_EQ(ReadTextFile(app + "/" + path), recording);
 
     EXPECT_EQ(Status(Upload(std::string(CAppRuntime::kMaxUploadBytes, 'z'))), 200);
     auto over = Upload(std::string(CAppRuntime::kMaxUploadBytes + 1, 'z'));
@@ -150,7 +138,7 @@ TEST_F(AppRuntimeTest, StoresUploadsUnderItsOwnNamesWithinTheCap) {
     ASSERT_TRUE(Upload("next"));
     EXPECT_NE(access(stale.c_str(), F_OK), 0);
     EXPECT_EQ(Downloads(), 3u);
-    EXPECT_EQ(ReadFile(app + "/downloads/recording.z"), "someone's download")
+    EXPECT_EQ(ReadTextFile(app + "/downloads/recording.z"), "someone's download")
         << "only the runtime's own uploads are cleared";
 }
 

@@ -10,10 +10,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <thread>
+
+#include "tests/support/WorkingDirectory.h"
 
 namespace fs = std::filesystem;
 
@@ -26,36 +26,17 @@ constexpr auto kStopTimeout = std::chrono::seconds(10);
 const char kUrlPrefix[] = "listening on http://127.0.0.1:";
 const char kReadyBanner[] = "LXCORE PLUGIN LOADED";
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string MakeTempRoot() {
-    const char* tmp = getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && tmp[0] ? tmp : "/tmp") + "/lxengine-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (mkdtemp(name.data()) == nullptr) return std::string();
-    return name.data();
-}
-
 // The environment of the child: ours, with the engine's variables replaced.
 std::vector<std::string> ChildEnvironment(const std::string& dataDir, int port) {
-    std::vector<std::string> env;
+    std::vector<std::string> env = {"LXCORE_PORT=" + std::to_string(port),
+                                    "LXCORE_DATA_DIR=" + dataDir, "SDL_VIDEODRIVER=dummy"};
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        std::string text = *entry;
-        if (text.rfind("LXCORE_PORT=", 0) == 0 || text.rfind("LXCORE_DATA_DIR=", 0) == 0 ||
-            text.rfind("SDL_VIDEODRIVER=", 0) == 0) {
-            continue;
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('=') + 1);
+        if (name != "LXCORE_PORT=" && name != "LXCORE_DATA_DIR=" && name != "SDL_VIDEODRIVER=") {
+            env.push_back(text);
         }
-        env.push_back(text);
     }
-    env.push_back("LXCORE_PORT=" + std::to_string(port));
-    env.push_back("LXCORE_DATA_DIR=" + dataDir);
-    env.push_back("SDL_VIDEODRIVER=dummy");
     return env;
 }
 
@@ -73,11 +54,8 @@ bool ExitedWithin(pid_t pid, std::chrono::seconds limit, int* status) {
 std::string CallBody(const std::string& method, const std::vector<CallParam>& params) {
     nlohmann::json list = nlohmann::json::array();
     for (const CallParam& param : params) {
-        if (param.isInteger) {
-            list.push_back(std::stoll(param.text));
-        } else {
-            list.push_back(param.text);
-        }
+        list.push_back(param.isInteger ? nlohmann::json(std::stoll(param.text))
+                                       : nlohmann::json(param.text));
     }
     return nlohmann::json{{"method", method}, {"params", list}}.dump(
         -1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -102,14 +80,8 @@ std::string LxcorePath() {
     return "lxcore";
 }
 
-EngineProcess::EngineProcess(const std::string& databaseFile) {
-    root = MakeTempRoot();
-    if (root.empty()) {
-        ADD_FAILURE() << "cannot create a temporary directory";
-        return;
-    }
-    appDir = root + "/app";
-    dataDir = root + "/userdata";
+EngineProcess::EngineProcess(const std::string& databaseFile)
+    : appDir(root.File("app")), dataDir(root.File("userdata")) {
     fs::create_directories(appDir + "/data");
     if (!databaseFile.empty()) {
         std::error_code error;
@@ -120,17 +92,13 @@ EngineProcess::EngineProcess(const std::string& databaseFile) {
 
 EngineProcess::~EngineProcess() {
     if (IsRunning()) Stop();
-    if (!root.empty()) {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
 }
 
 bool EngineProcess::Start() {
-    if (root.empty() || IsRunning()) return false;
+    if (IsRunning()) return false;
     std::string binary = LxcorePath();
-    std::string logPath = root + "/stderr.txt";
-    std::string outPath = root + "/stdout.txt";
+    std::string logPath = root.File("stderr.txt");
+    std::string outPath = root.File("stdout.txt");
     std::vector<std::string> env = ChildEnvironment(dataDir, port);
     std::vector<char*> envp;
     for (std::string& entry : env) envp.push_back(entry.data());
@@ -196,12 +164,7 @@ HttpReply EngineProcess::Send(const std::string& method, const std::string& path
     httplib::Result result = method == "GET"
                                  ? client->Get(path.c_str(), extra)
                                  : client->Post(path.c_str(), extra, body, contentType.c_str());
-    HttpReply reply;
-    if (result) {
-        reply.status = result->status;
-        reply.body = result->body;
-    }
-    return reply;
+    return result ? HttpReply{result->status, result->body} : HttpReply{};
 }
 
 HttpReply EngineProcess::Request(const std::string& method, const std::vector<CallParam>& params) {
@@ -226,11 +189,11 @@ int EngineProcess::Stop() {
 }
 
 std::string EngineProcess::Log() const {
-    return ReadWholeFile(root + "/stderr.txt");
+    return ReadTextFile(root.File("stderr.txt"));
 }
 
 std::string EngineProcess::Output() const {
-    return ReadWholeFile(root + "/stdout.txt");
+    return ReadTextFile(root.File("stdout.txt"));
 }
 
 }  // namespace lxtest

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestDatabase.h"
+
 namespace httplib {
 class Client;
 }
@@ -57,6 +59,7 @@ public:
     const std::string& AppDir() const { return appDir; }
     const std::string& DataDir() const { return dataDir; }
     int Port() const { return port; }
+    pid_t Pid() const { return pid; }
 
     // Starts the engine and waits (up to 10 s) until it has called "ready".
     // False, with the reason added as a test failure, when it did not.
@@ -82,7 +85,7 @@ public:
     std::string Output() const;
 
 private:
-    std::string root;     // temporary directory holding the two below and the logs
+    TempDir root;         // holds the two below and the logs
     std::string appDir;   // working directory of the engine
     std::string dataDir;  // LXCORE_DATA_DIR
     pid_t pid = -1;

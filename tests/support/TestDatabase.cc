@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +89,15 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     EXPECT_TRUE(out.good()) << "cannot write " << path;
+}
+
+std::string Compress(const std::string& data) {
+    uLongf size = compressBound(data.size());
+    std::string out(size, '\0');
+    compress(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(data.data()),
+             data.size());
+    out.resize(size);
+    return out;
 }
 
 uint32_t ReadWordAt(const std::string& path, uint32_t offset) {

@@ -73,6 +73,8 @@ private:
 // Whole-file helpers for building damaged files.
 std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+// One whole zlib stream holding `data`.
+std::string Compress(const std::string& data);
 // Little-endian 32-bit word at `offset` of a file.
 uint32_t ReadWordAt(const std::string& path, uint32_t offset);
 void WriteWordAt(const std::string& path, uint32_t offset, uint32_t value);
