@@ -4,6 +4,7 @@
 //
 // The views' hrefs are commands, not addresses: "~showipa" and "~playaudio",
 // or a word to look up, URL-encoded when it names one sense ("cat%3A2").
+import { linkThesaurusEntries } from './thesaurus-links.js';
 
 const VIEW_ORDER = ['dictionary', 'thesaurus', 'links'];
 
@@ -52,6 +53,7 @@ export class DefinitionView {
     }
     this.content.dataset.view = name;
     this.content.innerHTML = this.answer?.[name] ?? '';
+    if (name === 'thesaurus') linkThesaurusEntries(this.content);
     this.content.scrollTop = 0;
   }
 

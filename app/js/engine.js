@@ -1,4 +1,4 @@
-// The dictionary engine's six methods, called through the local bridge.
+// The dictionary engine's methods, called through the local bridge.
 //
 // Every method that answers goes through POST /pdl/request: the bridge posts
 // the call, waits for the callback that belongs to it and returns that
@@ -74,6 +74,30 @@ export function searchDefinitions(text, count) {
 
 export function cleanUp() {
   return call('CleanUp', []);
+}
+
+// The searches answer {"word": ..., "words": [headwords]}.
+export function getSpellingSuggestions(word, count) {
+  return call('GetSpellingSuggestions', [word, count]);
+}
+
+export function getSoundsLike(word, count) {
+  return call('GetSoundsLike', [word, count]);
+}
+
+// Matches of a pattern ("?" one character, "*" any run) in index order,
+// starting after the headword `after` ("" for the first page).
+export function getWildcardWords(pattern, count, after) {
+  return call('GetWildcardWords', [pattern, count, after]);
+}
+
+export function getRandomWord() {
+  return call('GetRandomWord', []);
+}
+
+// While on, the searches and the random word leave out offensive words.
+export function setWordFilter(on) {
+  return call('SetWordFilter', [on ? 1 : 0]);
 }
 
 // Hands downloaded bytes to the runtime, which keeps them in the application's

@@ -1,7 +1,11 @@
 // The dictionary page: search field and index, definition, word lists,
 // pronunciation, messages and keyboard handling.
-import { cleanUp, EngineUnavailable, getDefinition, getIndexWords } from './engine.js';
+import {
+  cleanUp, EngineUnavailable, getDefinition, getIndexWords, getRandomWord, getSoundsLike,
+  getSpellingSuggestions, getWildcardWords, setWordFilter,
+} from './engine.js';
 import { DefinitionView } from './definition-view.js';
+import { ListTransfer } from './list-transfer.js';
 import { markPainted } from './paint.js';
 import { MeaningList } from './meaning-list.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
@@ -17,26 +21,34 @@ const player = $('#player');
 const HISTORY_LIMIT = 100;
 const FAVOURITES_LIMIT = 1000;
 const SUGGESTION_COUNT = 4;
+const SPELLING_COUNT = 5;
+const SOUNDS_LIKE_COUNT = 40;
+const HIDE_OFFENSIVE = 'hide-offensive-words';
 
 // ---- messages ----
 
-function showMessage(text, kind = 'error', suggestions = []) {
+// `lines` are word links under the text: [[label, words, className], ...].
+function showMessage(text, kind = 'error', lines = []) {
   message.replaceChildren();
   message.className = `message ${kind}`;
   message.append(Object.assign(document.createElement('p'), { textContent: text }));
-  if (suggestions.length) {
-    const line = document.createElement('p');
-    line.className = 'suggestions';
-    line.append('Nearest words in the index: ');
-    suggestions.forEach((word, index) => {
-      if (index) line.append(', ');
-      const link = Object.assign(document.createElement('a'), { href: `#${encodeURIComponent(word)}`, textContent: word });
-      link.dataset.word = word;
-      line.append(link);
-    });
-    message.append(line);
+  for (const [label, words, className] of lines) {
+    if (words.length) message.append(wordLinksLine(label, words, className));
   }
   message.hidden = false;
+}
+
+function wordLinksLine(label, words, className) {
+  const line = document.createElement('p');
+  line.className = className;
+  line.append(label);
+  words.forEach((word, index) => {
+    if (index) line.append(', ');
+    const link = Object.assign(document.createElement('a'), { href: `#${encodeURIComponent(word)}`, textContent: word });
+    link.dataset.word = word;
+    line.append(link);
+  });
+  return line;
 }
 
 function hideMessage() {
@@ -79,6 +91,7 @@ function showPane(name) {
     tab.setAttribute('aria-selected', String(tab.dataset.pane === name));
   }
   for (const pane of document.querySelectorAll('.pane')) pane.hidden = pane.dataset.pane !== name;
+  indexCaption.hidden = name !== 'index' || !indexCaption.textContent;
   if (name === 'index') index.fill();
   if (name === 'meaning') meaning.search(search.value.trim(), { now: true });
 }
@@ -116,6 +129,45 @@ favouriteButton.addEventListener('click', () => {
 });
 
 $('#clear-history').addEventListener('click', () => recent.clear());
+
+for (const [list, title] of [[recent, 'the history'], [favourites, 'the favourites']]) {
+  new ListTransfer(list, {
+    title,
+    exportButton: $(`#export-${list.name}`),
+    importButton: $(`#import-${list.name}`),
+    fileInput: $(`#import-${list.name}-file`),
+    onReport: (text, kind) => showMessage(text, kind),
+    onFailure: reportFailure,
+  });
+}
+
+// ---- settings: kept as the list of those that are on ----
+
+const settings = new SavedList('settings', null, { limit: 20, onFailure: reportFailure });
+const hideOffensive = $('#hide-offensive');
+
+// Shows the stored filter setting and hands it to the engine, which starts
+// with the filter off.
+async function applyWordFilter() {
+  hideOffensive.checked = settings.has(HIDE_OFFENSIVE);
+  try {
+    await setWordFilter(hideOffensive.checked);
+  } catch (error) {
+    reportFailure(error);
+  }
+}
+
+hideOffensive.addEventListener('change', async () => {
+  if (hideOffensive.checked) await settings.add(HIDE_OFFENSIVE);
+  else await settings.remove(HIDE_OFFENSIVE);
+  await applyWordFilter();
+  refreshIndex();
+});
+
+document.addEventListener('click', (event) => {
+  const menu = $('#settings');
+  if (menu.open && !menu.contains(event.target)) menu.open = false;
+});
 
 // ---- definitions ----
 
@@ -170,6 +222,8 @@ async function lookUp(word, { remember = true } = {}) {
   }
 }
 
+// The words the user most likely meant, then the alphabetical neighbours not
+// among them; either line is left out when its request fails.
 async function showNotFound(word, answer) {
   // Several words that are no headword are taken as a description.
   if (/\s/.test(word.trim()) && !word.includes(':')) {
@@ -177,18 +231,29 @@ async function showNotFound(word, answer) {
     showPane('meaning');
     return;
   }
-  let suggestions = [];
-  try {
-    const [before, after] = await Promise.all([
-      getIndexWords(word, SUGGESTION_COUNT / 2, false, false),
-      getIndexWords(word, SUGGESTION_COUNT, true, false),
-    ]);
-    suggestions = [...(before.words ?? []).reverse(), ...(after.words ?? [])];
-  } catch {
-    // the message stands without suggestions
-  }
-  showMessage(answer.error, 'notice', suggestions);
+  const wordsOf = (result) => (result.status === 'fulfilled' && Array.isArray(result.value.words) ? result.value.words : []);
+  const [meant, before, after] = await Promise.allSettled([
+    getSpellingSuggestions(word, SPELLING_COUNT),
+    getIndexWords(word, SUGGESTION_COUNT / 2, false, false),
+    getIndexWords(word, SUGGESTION_COUNT, true, false),
+  ]);
+  const suggestions = wordsOf(meant);
+  const neighbours = [...wordsOf(before).reverse(), ...wordsOf(after)].filter((w) => !suggestions.includes(w));
+  showMessage(answer.error, 'notice', [
+    ['Did you mean: ', suggestions, 'did-you-mean'],
+    ['Nearest words in the index: ', neighbours, 'suggestions'],
+  ]);
 }
+
+$('#random-word').addEventListener('click', async () => {
+  try {
+    const answer = await getRandomWord();
+    if (answer.errorcode) reportAnswerError(answer);
+    else lookUp(answer.word);
+  } catch (error) {
+    reportFailure(error);
+  }
+});
 
 window.addEventListener('popstate', () => {
   const word = wordFromHash();
@@ -228,6 +293,62 @@ const index = new WordIndex($('#index-list'), {
   onFailure: reportFailure,
 });
 
+// ---- searches shown in the index pane ----
+
+const indexCaption = $('#index-caption');
+// While the index pane lists the matches of a search rather than the index:
+// shows them again.
+let showMatchesAgain = null;
+
+const isPattern = (query) => /[*?]/.test(query);
+
+function setCaption(text) {
+  indexCaption.textContent = text;
+  indexCaption.hidden = !text;
+}
+
+// A query holding "*" or "?" lists its matches; any other shows the index there.
+function showQuery(query) {
+  if (isPattern(query)) {
+    showMatches({
+      first: (_, count) => getWildcardWords(query, count, ''),
+      next: (word, count) => getWildcardWords(query, count, word),
+    }, `Words matching ${query}`, `No word matches ${query}`);
+  } else {
+    showMatchesAgain = null;
+    setCaption('');
+    index.moveTo(query);
+  }
+}
+
+async function showMatches(source, caption, noneCaption) {
+  showMatchesAgain = () => showMatches(source, caption, noneCaption);
+  const shown = await index.showMatches(source);
+  if (shown !== null) setCaption(shown ? caption : noneCaption);
+}
+
+function showSoundsLike(word) {
+  showMatches({ first: () => getSoundsLike(word, SOUNDS_LIKE_COUNT) },
+    `Words that sound like "${word}"`, `No word sounds like "${word}"`);
+}
+
+$('#sounds-like').addEventListener('click', () => {
+  const word = search.value.trim() || definition.word;
+  if (!word) {
+    search.focus();
+    return;
+  }
+  showPane('index');
+  setReading(false);
+  showSoundsLike(word);
+  search.focus();
+});
+
+// The filter changes what searches find: a list of matches is asked for again.
+function refreshIndex() {
+  showMatchesAgain?.();
+}
+
 // Enter takes the word picked with the arrow keys, else the typed text.
 let pickedWithArrows = false;
 
@@ -245,7 +366,7 @@ search.addEventListener('input', () => {
     return;
   }
   showPane('index');
-  index.moveTo(search.value.trim());
+  showQuery(search.value.trim());
 });
 
 search.addEventListener('keydown', (event) => {
@@ -262,14 +383,14 @@ search.addEventListener('keydown', (event) => {
   } else if (event.key === 'Enter') {
     event.preventDefault();
     const typed = search.value.trim();
-    const word = pickedWithArrows || !typed ? index.selectedWord() : typed;
+    const word = pickedWithArrows || showMatchesAgain || !typed ? index.selectedWord() : typed;
     if (word) lookUp(word);
   } else if (event.key === 'Escape') {
     event.preventDefault();
     if (search.value) {
       search.value = '';
       pickedWithArrows = false;
-      index.moveTo('');
+      showQuery('');
     }
     setReading(false);
   }
@@ -297,6 +418,7 @@ async function start() {
   const [historyAnswer] = await Promise.all([
     recent.load(),
     favourites.load(),
+    settings.load().then(applyWordFilter),
   ]).catch((error) => {
     reportFailure(error);
     return [];

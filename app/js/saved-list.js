@@ -1,4 +1,5 @@
-// One of the user's word lists (history, favourites), kept by the engine as a
+// One of the user's word lists (history, favourites, and the settings that
+// are on, which have no element to show them in), kept by the engine as a
 // JSON array of words in the list file `name`. The list is stored whole after
 // every change, so a change is made only once the stored list has been read:
 // while the engine cannot read it (no database yet), a change would replace
@@ -15,7 +16,7 @@ export class SavedList {
     this.words = [];
     this.loaded = null;
     this.readable = false;
-    element.addEventListener('click', (event) => {
+    element?.addEventListener('click', (event) => {
       const item = event.target.closest('li');
       if (!item) return;
       if (event.target.closest('.remove')) this.remove(item.dataset.word);
@@ -55,6 +56,22 @@ export class SavedList {
     await this.changed();
   }
 
+  // Adds the words not yet in the list after those already there, as far as
+  // the limit allows. Resolves to how many were added, were there already and
+  // did not fit, or to null when the stored list could not be read.
+  async merge(words) {
+    if (!(await this.ensureRead())) return null;
+    const known = new Set(this.words);
+    const fresh = words.filter((word) => !known.has(word));
+    const room = Math.max(0, this.limit - this.words.length);
+    const added = fresh.slice(0, room);
+    if (added.length) {
+      this.words = [...this.words, ...added];
+      await this.changed();
+    }
+    return { added: added.length, present: words.length - fresh.length, full: fresh.length - added.length };
+  }
+
   async clear() {
     if (!(await this.ensureRead())) return;
     this.words = [];
@@ -85,7 +102,7 @@ export class SavedList {
   }
 
   render() {
-    this.element.replaceChildren(...this.words.map((word) => {
+    this.element?.replaceChildren(...this.words.map((word) => {
       const item = document.createElement('li');
       item.dataset.word = word;
       const label = document.createElement('button');

@@ -1,16 +1,27 @@
-// The scrolling alphabetical index: a window onto the engine's headword list
-// that grows by whole runs at either end as the user scrolls.
+// The scrolling word list of the index pane: a window onto a list of
+// headwords that grows by whole runs at either end as the user scrolls. The
+// list is the alphabetical index, or the matches of a search.
 //
 // Runs are anchored on the words already shown, never on a scroll position:
-// downwards an exclusive forward run from the last word, upwards a backward run
-// from the first word. So the list always holds one unbroken stretch of the
-// index, with no word repeated or skipped, however it was scrolled.
+// downwards a run after the last word, upwards a backward run from the first
+// word. So the list always holds one unbroken stretch of its source, with no
+// word repeated or skipped, however it was scrolled.
 import { getIndexWords } from './engine.js';
 import { markPainted } from './paint.js';
 
 const RUN_LENGTH = 40;       // words per request
 const KEEP_WORDS = 320;      // words held; beyond this the far end is dropped
 const EDGE_PIXELS = 320;     // distance from an end at which the next run is loaded
+
+// Where the runs come from: `first` the run a list starts with, `next` the run
+// after a word, `previous` the run before a word going backwards. A search
+// that pages forwards only has no `previous` (its list is never trimmed at the
+// top); one answered in a single run has no `next` either.
+const ALPHABETICAL = {
+  first: (anchor, count) => getIndexWords(anchor, count, true, false),
+  next: (word, count) => getIndexWords(word, count, true, true),
+  previous: (word, count) => getIndexWords(word, count, false, false),
+};
 
 export class WordIndex {
   constructor(list, { onChoose, onAnswerError, onFailure }) {
@@ -21,6 +32,7 @@ export class WordIndex {
     this.words = [];
     this.selected = -1;
     this.anchor = '';
+    this.source = ALPHABETICAL;
     this.atStart = true;
     this.atEnd = true;
     this.generation = 0;
@@ -37,16 +49,27 @@ export class WordIndex {
 
   // Shows the index from `prefix` on: the first word at or after it heads the
   // list and is selected, and the words before it are loaded above.
-  async moveTo(prefix) {
+  moveTo(prefix) {
+    return this.show(ALPHABETICAL, prefix);
+  }
+
+  // Shows the words of `source` (see ALPHABETICAL) from the start; resolves
+  // to the number of words shown, or null when the request failed.
+  showMatches(source) {
+    return this.show(source, '');
+  }
+
+  async show(source, anchor) {
     const generation = ++this.generation;
     this.loading = { up: false, down: false };
-    const answer = await this.request(() => getIndexWords(prefix, RUN_LENGTH, true, false));
-    if (!answer || generation !== this.generation) return;
-    this.anchor = prefix;
+    const answer = await this.request(() => source.first(anchor, RUN_LENGTH));
+    if (!answer || generation !== this.generation) return null;
+    this.source = source;
+    this.anchor = anchor;
     this.words = [];
     this.list.replaceChildren();
-    this.atStart = false;
-    this.atEnd = answer.words.length < RUN_LENGTH;
+    this.atStart = !source.previous;
+    this.atEnd = !source.next || answer.words.length < RUN_LENGTH;
     this.append(answer.words);
     this.select(this.words.length ? 0 : -1);
     this.list.scrollTop = 0;
@@ -54,6 +77,7 @@ export class WordIndex {
     await this.extend('up');
     if (this.words.length && this.selected < 0) this.select(this.words.length - 1);
     this.fill();
+    return this.words.length;
   }
 
   // Loads the next run at one end: 'down' continues after the last word,
@@ -66,7 +90,8 @@ export class WordIndex {
     const edge = down ? this.words.at(-1) : (this.words.length ? this.words[0] : this.anchor);
     if (edge === undefined) return;
     this.loading[direction] = true;
-    const answer = await this.request(() => getIndexWords(edge, RUN_LENGTH, down, down));
+    const source = this.source;
+    const answer = await this.request(() => (down ? source.next(edge, RUN_LENGTH) : source.previous(edge, RUN_LENGTH)));
     if (generation !== this.generation) return;
     this.loading[direction] = false;
     // The other end may have trimmed this one away meanwhile: the run would
@@ -133,7 +158,7 @@ export class WordIndex {
 
   trim(end) {
     const excess = this.words.length - KEEP_WORDS;
-    if (excess <= 0) return;
+    if (excess <= 0 || !this.source.previous) return;
     if (end === 'top') {
       const before = this.list.scrollHeight;
       for (let i = 0; i < excess; i++) this.list.firstElementChild.remove();

@@ -10,6 +10,7 @@ import { cpSync, existsSync, mkdirSync, mkdtempSync, readdirSync, rmSync, symlin
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
+import assert from 'node:assert/strict';
 import { chromium } from 'playwright-core';
 
 export const BUILD = resolve(process.env.BUILD ?? 'build');
@@ -128,6 +129,26 @@ export async function launchBrowser() {
       '--autoplay-policy=no-user-gesture-required',
     ],
   });
+}
+
+// Opens the app at `url` in a new browser context made with `options` and
+// waits for the index; script errors on the page fail the test `t`.
+export async function openApp(t, browser, url, options) {
+  const context = await browser.newContext(options);
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => {
+    // Refused connections while the engine is stopped are expected.
+    if (message.type() === 'error' && !message.text().startsWith('Failed to load resource')) errors.push(message.text());
+  });
+  t.after(async () => {
+    await context.close();
+    assert.deepEqual(errors, [], 'no script errors on the page');
+  });
+  await page.goto(url);
+  await page.waitForSelector('#index-list li');
+  return page;
 }
 
 // Calls the engine directly, as a script outside the page would.

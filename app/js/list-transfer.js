@@ -1,0 +1,60 @@
+// Export and import of one saved word list as a text file: export saves the
+// list as it stands; import merges a file's words into it and reports what
+// it did, including the lines it skipped.
+import { formatWordList, parseWordList } from './word-list-file.js';
+
+// A word list file is small; a larger file is not one.
+const MAX_FILE_BYTES = 1 << 20;
+
+export class ListTransfer {
+  constructor(list, { title, exportButton, importButton, fileInput, onReport, onFailure }) {
+    this.list = list;
+    this.title = title;
+    this.fileInput = fileInput;
+    this.onReport = onReport;
+    this.onFailure = onFailure;
+    exportButton.addEventListener('click', () => this.exportFile());
+    importButton.addEventListener('click', () => fileInput.click());
+    fileInput.addEventListener('change', () => this.importChosenFile());
+  }
+
+  async exportFile() {
+    if (!(await this.list.ensureRead())) return;
+    const blob = new Blob([formatWordList(this.list.words)], { type: 'text/plain' });
+    const link = Object.assign(document.createElement('a'), {
+      href: URL.createObjectURL(blob),
+      download: `lexora-${this.list.name}.txt`,
+    });
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
+
+  async importChosenFile() {
+    const file = this.fileInput.files[0];
+    this.fileInput.value = '';
+    if (!file) return;
+    if (file.size > MAX_FILE_BYTES) {
+      this.onReport(`${file.name} is not a word list: it is larger than 1 MB.`, 'error');
+      return;
+    }
+    let text;
+    try {
+      text = await file.text();
+    } catch (error) {
+      this.onFailure(error);
+      return;
+    }
+    const { words, skipped } = parseWordList(text);
+    const result = await this.list.merge(words);
+    if (result) this.onReport(this.describe(result, skipped), 'notice');
+  }
+
+  describe({ added, present, full }, skipped) {
+    const count = (n, one, many = `${one}s`) => `${n} ${n === 1 ? one : many}`;
+    const parts = [`${count(added, 'word')} added to ${this.title}`];
+    if (present) parts.push(`${count(present, 'was', 'were')} there already`);
+    if (full) parts.push(`${count(full, 'word')} left out because the list is full`);
+    if (skipped) parts.push(`${count(skipped, 'line')} skipped because ${skipped === 1 ? 'it is' : 'they are'} not a word`);
+    return `${parts.join('; ')}.`;
+  }
+}
