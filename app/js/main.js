@@ -297,8 +297,9 @@ const index = new WordIndex($('#index-list'), {
 
 const indexCaption = $('#index-caption');
 // While the index pane lists the matches of a search rather than the index:
-// shows them again.
+// shows them again, and the request for them that was made last.
 let showMatchesAgain = null;
+let matchesShown = Promise.resolve();
 
 const isPattern = (query) => /[*?]/.test(query);
 
@@ -323,7 +324,8 @@ function showQuery(query) {
 
 async function showMatches(source, caption, noneCaption) {
   showMatchesAgain = () => showMatches(source, caption, noneCaption);
-  const shown = await index.showMatches(source);
+  matchesShown = index.showMatches(source);
+  const shown = await matchesShown;
   if (shown !== null) setCaption(shown ? caption : noneCaption);
 }
 
@@ -383,7 +385,12 @@ search.addEventListener('keydown', (event) => {
   } else if (event.key === 'Enter') {
     event.preventDefault();
     const typed = search.value.trim();
-    const word = pickedWithArrows || showMatchesAgain || !typed ? index.selectedWord() : typed;
+    if (showMatchesAgain && !pickedWithArrows) {
+      // The first match, once the list of the query on screen has arrived.
+      matchesShown.then((shown) => shown && lookUp(index.selectedWord()));
+      return;
+    }
+    const word = pickedWithArrows || !typed ? index.selectedWord() : typed;
     if (word) lookUp(word);
   } else if (event.key === 'Escape') {
     event.preventDefault();
