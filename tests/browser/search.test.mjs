@@ -24,8 +24,8 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
 
   const ask = (method, ...params) => engineRequest(engine, method, params);
 
-  const open = (t, { viewport = { width: 1100, height: 700 }, colorScheme = 'light' } = {}) =>
-    openApp(t, browser, engine.url, { viewport, colorScheme });
+  const open = (t, { viewport = { width: 1100, height: 700 } } = {}) =>
+    openApp(t, browser, engine.url, { viewport, colorScheme: 'light' });
 
   const indexWords = (page) => page.locator('#index-list').evaluate((ul) => [...ul.children].map((li) => li.dataset.word));
   const header = (page) => page.locator('#view .header').evaluate((h) => h.firstChild.textContent.trim());
@@ -158,11 +158,12 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
       return (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
     }, property);
     for (const [name, viewport] of [['desktop', { width: 1100, height: 700 }], ['phone', { width: 320, height: 480 }]]) {
+      const page = await open(t, { viewport });
+      await page.locator('#search').fill('cat');
+      await page.locator('#search').press('Enter');
+      await page.locator('#view .header').waitFor();
       for (const colorScheme of ['light', 'dark']) {
-        const page = await open(t, { viewport, colorScheme });
-        await page.locator('#search').fill('cat');
-        await page.locator('#search').press('Enter');
-        await page.locator('#view .header').waitFor();
+        await page.emulateMedia({ colorScheme });
         const dark = colorScheme === 'dark';
         const background = await luminance(page, 'html', 'backgroundColor');
         assert.equal(background < 0.2, dark, `${name} ${colorScheme}: background`);
