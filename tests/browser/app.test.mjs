@@ -221,6 +221,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     await page.waitForFunction(() => document.querySelector('#player').duration > 0);
     assert.ok((await ask('GetAudioFile', 'cat')).playUrl, 'the recording is cached');
 
+    await page.locator('#settings summary').click();
     await page.locator('#clear-audio').click();
     await page.locator('#message.notice').waitFor();
     assert.ok(!existsSync(join(dir.app, 'pron')), 'the audio cache was removed');
