@@ -76,6 +76,9 @@ enum RecordKind : uint32_t {
     kKindPlural2 = 184,
     kKindTense1 = 192,
     kKindTense2 = 196,
+    // "relation<TAB>base" (past tense<TAB>eat): the headword is also an
+    // inflected form of another headword. Readers that predate it skip it.
+    kKindFormOf = 200,
     kKindUsage = 208,
     kKindAdjectiveForm = 212,
     kKindAdjectiveForm2 = 216,

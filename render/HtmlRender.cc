@@ -6,6 +6,7 @@
 #include "db/CompressedData.h"
 #include "db/Format.h"
 #include "render/DefinitionRecords.h"
+#include "render/FormOfRender.h"
 #include "render/SimpleString.h"
 #include "render/WordCollection.h"
 
@@ -107,6 +108,7 @@ bool CHtmlRender::Render(const char* word, const uint32_t* references, int count
     if (output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) == 0) return false;
     if (!RenderInflections(references, count)) return false;
     if (!EmitPronunciations(this, references, count)) return false;
+    if (!RenderFormOfNotes(this, references, count)) return false;
     if (!RenderDefinitionList(references, count)) return false;
     if (output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) == 0) return false;
     if (!RenderEtymology(references, count)) return false;

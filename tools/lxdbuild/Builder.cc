@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <unordered_set>
 
 #include "db/DictWriter.h"
 #include "tools/lxdbuild/DictionaryLayout.h"
+#include "tools/lxdbuild/EverydayWords.h"
+#include "tools/lxdbuild/FormOfNotes.h"
 #include "tools/lxdbuild/GcideReader.h"
 #include "tools/lxdbuild/HyphenationSource.h"
 #include "tools/lxdbuild/InflectionMaker.h"
@@ -67,10 +70,10 @@ void CBuilder::ReadWordNet() {
 
 void CBuilder::MakeInflections() {
     report.BeginStage("inflections");
-    CInflectionMaker maker(sources, report);
-    maker.Load();
-    maker.Make(lexicon);
-    const InflectionFigures& figures = maker.Figures();
+    inflections = std::make_unique<CInflectionMaker>(sources, report);
+    inflections->Load();
+    inflections->Make(lexicon);
+    const InflectionFigures& figures = inflections->Figures();
     report.Set("plural forms", figures.plurals);
     report.Set("past tense forms", figures.pastTenses);
     report.Set("past participle forms", figures.pastParticiples);
@@ -89,6 +92,20 @@ void CBuilder::RedirectUnreachableForms() {
     uint64_t added = CInflectionMaker::RedirectUnreachableForms(lexicon);
     report.Set("unreachable forms redirected", added);
     report.EndStage(std::to_string(added) + " redirects");
+}
+
+void CBuilder::AddFormOfNotes() {
+    report.BeginStage("form-of notes");
+    CFormOfNotes notes(inflections->WordList(), inflections->IrregularForms());
+    notes.AddTo(lexicon);
+    const FormOfFigures& figures = notes.Figures();
+    report.Set("form-of notes", figures.notes);
+    report.Set("forms redirected to their one base", figures.redirects);
+    report.Set("forms made headwords of notes (several bases)", figures.formHeadwords);
+    report.Set("forms whose lookup reaches one of several bases", figures.oneBaseReached);
+    report.EndStage(std::to_string(figures.notes) + " notes, " +
+                    std::to_string(figures.redirects) + " redirects, " +
+                    std::to_string(figures.formHeadwords) + " headwords of notes");
 }
 
 void CBuilder::AddPronunciations() {
@@ -145,15 +162,29 @@ void CBuilder::AddCompanions() {
         sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.dict.dz");
     CGcideReader gcide(report);
     gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
+    std::unordered_set<std::string> everydayWords;
+    CSourceFiles::ForEachLine(
+        CSourceFiles::ReadAll(
+            sources.Require(CEverydayWords::kListPackage, CEverydayWords::kListPath)),
+        [&](const std::string& line, long) { everydayWords.insert(line); });
+    CEverydayWords everyday(std::move(everydayWords), inflections->IrregularForms());
+    everyday.AddTo(gcide, lexicon);
     gcide.AddTo(lexicon);
     syllables = gcide.Syllables();
     const GcideFigures& figures = gcide.Figures();
+    const EverydayFigures& words = everyday.Figures();
     report.Set("etymologies", figures.etymologies);
     report.Set("etymologies left out (damaged)", figures.damaged);
-    report.Set("minor part-of-speech senses", figures.minorSenses);
+    report.Set("GCIDE senses", words.senses);
+    report.Set("  of words WordNet lacks", words.words);
+    report.Set("  of minor parts of speech", words.minorSenses);
+    report.Set("  auxiliary senses", words.auxiliarySenses);
+    report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
+    report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
     report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
                     std::to_string(figures.damaged) + " damaged ones left out, " +
-                    std::to_string(figures.minorSenses) + " minor part-of-speech senses");
+                    std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
+                    " new words), " + std::to_string(words.damaged) + " damaged definitions");
 }
 
 void CBuilder::WriteIpaTable() {
@@ -252,6 +283,7 @@ int CBuilder::Run() {
         MakeInflections();
         AddCompanions();
         RedirectUnreachableForms();
+        AddFormOfNotes();
         AddPronunciations();
         ReadHyphenation();
         WriteDictionary();

@@ -5,9 +5,11 @@
 #define LEXORA_TOOLS_LXDBUILD_BUILDER_H
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
 #include "tools/lxdbuild/SourceFiles.h"
@@ -37,6 +39,7 @@ private:
     void ReadWordNet();
     void MakeInflections();
     void RedirectUnreachableForms();
+    void AddFormOfNotes();
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
@@ -49,6 +52,7 @@ private:
     CSourceFiles sources;
     CBuildReport report;
     CLexicon lexicon;
+    std::unique_ptr<CInflectionMaker> inflections;  // its word and exception lists
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions

@@ -72,6 +72,9 @@ std::vector<std::pair<uint32_t, std::string>> CDictionaryLayout::EntryLines(cons
         add(lxd::kKindRedirect, {entry.redirect});
         return lines;
     }
+    for (const auto& note : entry.formOf) {
+        lines.emplace_back(lxd::kKindFormOf, note.first + '\t' + note.second);
+    }
     add(lxd::kKindPlural, entry.plurals);
     add(lxd::kKindTense1, entry.pastTenses);
     add(lxd::kKindTense2, entry.pastParticiples);

@@ -77,13 +77,59 @@ size_t HeaderEnd(const std::string& entry) {
     return end == std::string::npos ? entry.size() : end;
 }
 
-std::string EntryHeadword(const std::string& entry) {
-    size_t slash = entry.find(" \\");
-    std::string word = entry.substr(0, slash == std::string::npos ? 0 : slash);
+std::string Unmarked(std::string word) {
     word.erase(std::remove_if(word.begin(), word.end(),
                               [](char c) { return c == '"' || c == '*' || c == '`'; }),
                word.end());
     return word;
+}
+
+// A headword as written before its syllable form: letters, with apostrophes,
+// hyphens, spaces and syllable marks inside.
+bool IsHeadwordText(const std::string& text) {
+    return !text.empty() && text.size() < 64 && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '\'' || c == '-' ||
+               c == ' ' || c == '"' || c == '*' || c == '`';
+    });
+}
+
+// Splits the header into its headwords ("Word \Syl"la*ble\", several
+// separated by commas) and the part-of-speech mark that follows them,
+// without parenthesised pronunciations and bracketed groups. False when the
+// header has no complete headword.
+bool ParseHeader(const std::string& entry, std::vector<std::string>* headwords,
+                 std::string* mark) {
+    headwords->clear();
+    size_t at = 0;
+    for (;;) {
+        size_t open = entry.find(" \\", at);
+        if (open == std::string::npos || !IsHeadwordText(entry.substr(at, open - at))) break;
+        size_t close = entry.find('\\', open + 2);
+        if (close == std::string::npos) return false;
+        headwords->push_back(Unmarked(entry.substr(at, open - at)));
+        at = close + 1;
+        size_t next = entry.find_first_not_of(", ", at);
+        if (next == std::string::npos || entry.find(" \\", next) == std::string::npos) break;
+        if (!IsHeadwordText(entry.substr(next, entry.find(" \\", next) - next))) break;
+        at = next;
+    }
+    if (headwords->empty()) return false;
+    size_t end = std::max(at, HeaderEnd(entry));
+    std::string plain;
+    int depth = 0;
+    for (char c : entry.substr(at, end - at)) {
+        depth += c == '(';
+        if (depth == 0) plain += c;
+        depth -= c == ')' && depth > 0;
+    }
+    plain = CollapseSpaces(plain.substr(0, plain.find('[')));
+    size_t start = plain.find_first_not_of(", ");
+    *mark = start == std::string::npos ? std::string() : plain.substr(start);
+    return true;
+}
+
+bool StartsWith(const std::string& text, const char* head) {
+    return text.compare(0, std::char_traits<char>::length(head), head) == 0;
 }
 
 // Cuts a long definition after its last full clause within the limit.
@@ -192,37 +238,49 @@ bool CGcideReader::SyllableBreaks(const std::string& entry, std::vector<size_t>&
     return marked;
 }
 
-uint32_t CGcideReader::MinorKind(const std::string& entry) {
-    size_t first = entry.find(" \\");
-    size_t second = first == std::string::npos ? first : entry.find('\\', first + 2);
-    if (second == std::string::npos) {
-        return 0;
-    }
-    std::string rest =
-        entry.substr(second + 1, HeaderEnd(entry) - std::min(HeaderEnd(entry), second + 1));
-    std::string plain;
-    int depth = 0;
-    for (char c : rest) {
-        depth += c == '(';
-        if (depth == 0) {
-            plain += c;
-        }
-        depth -= c == ')' && depth > 0;
-    }
-    plain = CollapseSpaces(plain.substr(0, plain.find('[')));
-    size_t start = plain.find_first_not_of(", ");
-    plain = start == std::string::npos ? std::string() : plain.substr(start);
-    if (plain.compare(0, 16, "definite article") == 0 ||
-        plain.compare(0, 18, "indefinite article") == 0) {
+std::vector<std::string> CGcideReader::Headwords(const std::string& entry) {
+    std::vector<std::string> headwords;
+    std::string mark;
+    ParseHeader(entry, &headwords, &mark);
+    return headwords;
+}
+
+uint32_t CGcideReader::MarkKind(const std::string& entry) {
+    std::vector<std::string> headwords;
+    std::string mark;
+    if (!ParseHeader(entry, &headwords, &mark)) return 0;
+    if (StartsWith(mark, "definite article") || StartsWith(mark, "indefinite article") ||
+        StartsWith(mark, "art.")) {
         return lxd::kKindArticle;
     }
-    if (plain.compare(0, 5, "pron.") == 0) return lxd::kKindPronoun;
-    if (plain.compare(0, 5, "conj.") == 0) return lxd::kKindConjunction;
-    if (plain.compare(0, 5, "prep.") == 0) return lxd::kKindPreposition;
+    // Possessives (my: "a. & poss. pron.") and quantifiers (every: "a. & a.
+    // pron.", each: "a. or a. pron.") stand before a noun: determiners.
+    if (StartsWith(mark, "a.") &&
+        (mark.find("poss.") != std::string::npos || mark.find("a. pron.") != std::string::npos)) {
+        return lxd::kKindDeterminer;
+    }
+    for (const char* pronoun : {"pron.", "poss. pron.", "possessive pron.", "pers. pron.",
+                                "rel. pron.", "dem. pron.", "interrog. pron."}) {
+        if (StartsWith(mark, pronoun)) return lxd::kKindPronoun;
+    }
+    if (StartsWith(mark, "conj.")) return lxd::kKindConjunction;
+    if (StartsWith(mark, "prep.")) return lxd::kKindPreposition;
+    if (StartsWith(mark, "n.")) return lxd::kKindNoun;
+    for (const char* verb : {"v.", "imp.", "p. p.", "p. pr.", "auxiliary"}) {
+        if (StartsWith(mark, verb)) return lxd::kKindVerb;
+    }
+    if (StartsWith(mark, "adv.")) return lxd::kKindAdverb;
+    if (StartsWith(mark, "a.") || StartsWith(mark, "adj.")) return lxd::kKindAdjective;
     return 0;
 }
 
-std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max) {
+uint32_t CGcideReader::MinorKind(const std::string& entry) {
+    uint32_t kind = MarkKind(entry);
+    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle ? kind : 0;
+}
+
+std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,
+                                                   uint64_t* damaged) {
     std::vector<std::string> definitions;
     size_t headerEnd = HeaderEnd(entry);
     std::vector<std::pair<size_t, size_t>> spans;
@@ -260,7 +318,9 @@ std::vector<std::string> CGcideReader::Definitions(const std::string& entry, siz
                                   [](char c) { return c == '{' || c == '}' || c == '$'; }),
                    text.end());
         std::string decoded;
-        if (DecodeCharacters(text, decoded) && !decoded.empty()) {
+        if (!DecodeCharacters(text, decoded)) {
+            if (damaged != nullptr) ++*damaged;
+        } else if (!decoded.empty()) {
             definitions.push_back(Shorten(decoded));
         }
     }
@@ -300,17 +360,36 @@ std::string CGcideReader::EntryText(size_t offset, size_t length) const {
     return dictionary.substr(offset, length);
 }
 
+std::vector<std::string> CGcideReader::Keys() const {
+    std::vector<std::string> keys;
+    for (const auto& item : entries) keys.push_back(item.first);
+    return keys;
+}
+
+std::vector<std::string> CGcideReader::EntriesOf(const std::string& key) const {
+    std::vector<std::string> texts;
+    auto found = entries.find(key);
+    if (found == entries.end()) return texts;
+    for (const auto& span : found->second) {
+        std::string entry = EntryText(span.first, span.second);
+        // An entry that names this word only as a variant does not define it.
+        for (const auto& headword : Headwords(entry)) {
+            if (ToLower(headword) == key) {
+                texts.push_back(std::move(entry));
+                break;
+            }
+        }
+    }
+    return texts;
+}
+
 void CGcideReader::AddTo(CLexicon& lexicon) {
     for (const auto& item : entries) {
         const std::string& key = item.first;
         const auto& variants = lexicon.VariantsOf(key);
+        if (variants.empty()) continue;
         std::string origin;
-        std::map<uint32_t, std::vector<std::string>> minor;
-        for (const auto& span : item.second) {
-            std::string entry = EntryText(span.first, span.second);
-            if (ToLower(EntryHeadword(entry)) != key) {
-                continue;  // an entry that names this word only as a variant
-            }
+        for (const auto& entry : EntriesOf(key)) {
             std::vector<size_t> breaks;
             if (syllables.count(key) == 0 && IsSingleLowerWord(key) &&
                 std::find(variants.begin(), variants.end(), key) != variants.end() &&
@@ -322,10 +401,6 @@ void CGcideReader::AddTo(CLexicon& lexicon) {
                 origin = Etymology(entry, damaged);
                 figures.damaged += damaged;
             }
-            uint32_t kind = IsSingleLowerWord(key) ? MinorKind(entry) : 0;
-            if (kind != 0 && minor[kind].empty()) {
-                minor[kind] = Definitions(entry, kMaxDefinitions);
-            }
         }
         for (const auto& headword : variants) {
             Entry& entry = lexicon.entries[headword];
@@ -334,22 +409,7 @@ void CGcideReader::AddTo(CLexicon& lexicon) {
                 ++figures.etymologies;
             }
         }
-        for (const auto& part : minor) {
-            Entry& entry = lexicon.entries[key];
-            entry.redirect.clear();
-            for (const auto& definition : part.second) {
-                Synset synset;
-                synset.pos = 'x';
-                synset.kind = part.first;
-                synset.members.push_back(key);
-                synset.gloss = definition;
-                entry.minorSenses.push_back(static_cast<uint32_t>(lexicon.synsets.size()));
-                lexicon.synsets.push_back(std::move(synset));
-                ++figures.minorSenses;
-            }
-        }
     }
-    lexicon.IndexVariants();
 }
 
 }  // namespace lxdbuild

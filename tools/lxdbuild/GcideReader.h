@@ -18,7 +18,6 @@ namespace lxdbuild {
 struct GcideFigures {
     uint64_t etymologies = 0;
     uint64_t damaged = 0;      // etymologies left out
-    uint64_t minorSenses = 0;  // article, pronoun, conjunction, preposition senses
 };
 
 class CGcideReader {
@@ -28,8 +27,7 @@ public:
 
     // index: the text of gcide.index; dictionary: the inflated gcide.dict.
     void Read(const std::string& index, const std::string& indexPath, std::string dictionary);
-    // Adds origins to the headwords with senses and minor senses to the
-    // words whose entries are of a part of speech WordNet lacks.
+    // Adds origins to the headwords with senses.
     void AddTo(CLexicon& lexicon);
     const GcideFigures& Figures() const { return figures; }
 
@@ -40,15 +38,28 @@ public:
     // GCIDE's character codes ("[\"o]", "[=a]") replaced by UTF-8; false
     // when a code is unknown or the text holds '?'.
     static bool DecodeCharacters(const std::string& text, std::string& out);
-    // Record kind of the entry's part of speech when WordNet lacks it, else 0.
+    // Record kind of the entry's part-of-speech mark ("n.", "v. t. &
+    // auxiliary", "a. & poss. pron."), 0 for a mark no kind stands for.
+    static uint32_t MarkKind(const std::string& entry);
+    // The same when it is a part of speech WordNet lacks, else 0.
     static uint32_t MinorKind(const std::string& entry);
+    // The headwords an entry defines ("Among \\A*mong\"\\, Amongst ..." gives
+    // Among and Amongst); empty when its header is damaged.
+    static std::vector<std::string> Headwords(const std::string& entry);
     // The syllable breaks the entry's marked form gives ("\\Ta\"ble\\" ->
     // gap 2), as gaps counted in letters; false when the form is unmarked.
     static bool SyllableBreaks(const std::string& entry, std::vector<size_t>& breaks);
     // Lower-case one-word headwords with senses -> their syllable breaks.
     const std::map<std::string, std::vector<size_t>>& Syllables() const { return syllables; }
-    // The entry's sense definitions, at most max of them.
-    static std::vector<std::string> Definitions(const std::string& entry, size_t max);
+    // The entry's sense definitions, at most max of them; a definition with
+    // character codes that cannot be decoded is left out and counted in
+    // *damaged when given.
+    static std::vector<std::string> Definitions(const std::string& entry, size_t max,
+                                                uint64_t* damaged = nullptr);
+    // Every lower-case key of the index, in order.
+    std::vector<std::string> Keys() const;
+    // The texts of the entries that define `key` (lower case) as a headword.
+    std::vector<std::string> EntriesOf(const std::string& key) const;
 
     static constexpr const char* kPackage = "dict-gcide";
 

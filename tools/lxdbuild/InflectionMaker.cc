@@ -135,7 +135,8 @@ std::vector<std::string> CInflectionMaker::ComparisonCandidates(const std::strin
     return VowelSuffixCandidates(word, suffix);
 }
 
-void CInflectionMaker::LoadExceptions(const std::string& name, Exceptions& exceptions) {
+void CInflectionMaker::LoadExceptions(const std::string& name, char pos,
+                                      Exceptions& exceptions) {
     std::string path = sources.Require("wordnet-base", "usr/share/wordnet/" + name);
     CSourceFiles::ForEachLine(CSourceFiles::ReadAll(path),
                               [&](const std::string& line, long number) {
@@ -150,7 +151,7 @@ void CInflectionMaker::LoadExceptions(const std::string& name, Exceptions& excep
                                   do {
                                       if (base != form) {
                                           exceptions[Spaced(base)].push_back(Spaced(form));
-                                          irregularForms.emplace_back(Spaced(form), Spaced(base));
+                                          irregularForms.push_back({Spaced(form), Spaced(base), pos});
                                       }
                                   } while (fields >> base);
                               });
@@ -163,10 +164,10 @@ void CInflectionMaker::Load() {
             wordList.insert(line);
         }
     });
-    LoadExceptions("noun.exc", nounExceptions);
-    LoadExceptions("verb.exc", verbExceptions);
-    LoadExceptions("adj.exc", adjectiveExceptions);
-    LoadExceptions("adv.exc", adverbExceptions);
+    LoadExceptions("noun.exc", 'n', nounExceptions);
+    LoadExceptions("verb.exc", 'v', verbExceptions);
+    LoadExceptions("adj.exc", 'a', adjectiveExceptions);
+    LoadExceptions("adv.exc", 'r', adverbExceptions);
 }
 
 std::string CInflectionMaker::FirstKnown(const std::vector<std::string>& candidates) {
@@ -247,10 +248,9 @@ void CInflectionMaker::MakeComparisons(const std::string& headword, const Except
 void CInflectionMaker::MakeRedirects(CLexicon& lexicon) {
     std::map<std::string, std::string> added;  // the first base listed wins
     for (const auto& item : irregularForms) {
-        const std::string& form = item.first;
-        if (lexicon.VariantsOf(ToLower(form)).empty() &&
-            !lexicon.VariantsOf(ToLower(item.second)).empty()) {
-            added.emplace(form, item.second);
+        if (lexicon.VariantsOf(ToLower(item.form)).empty() &&
+            !lexicon.VariantsOf(ToLower(item.base)).empty()) {
+            added.emplace(item.form, item.base);
         }
     }
     for (const auto& item : added) {

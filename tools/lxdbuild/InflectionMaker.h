@@ -17,6 +17,12 @@
 
 namespace lxdbuild {
 
+// A form of WordNet's exception lists with its base; pos is n, v, a or r.
+struct IrregularForm {
+    std::string form, base;
+    char pos;
+};
+
 struct InflectionFigures {
     uint64_t plurals = 0;
     uint64_t pastTenses = 0;
@@ -36,6 +42,9 @@ public:
     // Adds forms and redirects to the entries of lexicon.
     void Make(CLexicon& lexicon);
     const InflectionFigures& Figures() const { return figures; }
+    // The word list and the exception lists' forms, in file order, as loaded.
+    const std::unordered_set<std::string>& WordList() const { return wordList; }
+    const std::vector<IrregularForm>& IrregularForms() const { return irregularForms; }
     // Gives each inflected form of the entries that is no headword and that
     // the lookup's rules do not lead back to a base of it (boxes: the rules
     // know no "xes") a redirect to its first base. Returns how many.
@@ -53,7 +62,7 @@ public:
 private:
     using Exceptions = std::map<std::string, std::vector<std::string>>;  // base -> forms
 
-    void LoadExceptions(const std::string& name, Exceptions& exceptions);
+    void LoadExceptions(const std::string& name, char pos, Exceptions& exceptions);
     std::string FirstKnown(const std::vector<std::string>& candidates);
     void MakeNounForms(const std::string& headword, Entry& entry);
     void MakeVerbForms(const std::string& headword, Entry& entry);
@@ -66,7 +75,7 @@ private:
     CBuildReport& report;
     std::unordered_set<std::string> wordList;
     Exceptions nounExceptions, verbExceptions, adjectiveExceptions, adverbExceptions;
-    std::vector<std::pair<std::string, std::string>> irregularForms;  // form, base, in file order
+    std::vector<IrregularForm> irregularForms;
     InflectionFigures figures;
 };
 

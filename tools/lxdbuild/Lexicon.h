@@ -44,6 +44,9 @@ struct Entry {
     std::vector<std::string> adverbComparatives;
     std::vector<std::string> adverbSuperlatives;
     std::string redirect;  // base form for an irregular form without senses
+    // The headword is also an inflected form of these headwords: relation
+    // ("past tense") and base, shown as a line under the header.
+    std::vector<std::pair<std::string, std::string>> formOf;
     std::string pronunciation;
     std::string origin;
     std::vector<std::pair<uint32_t, std::string>> thesaurus;  // kind, line

@@ -1,0 +1,17 @@
+// The form-of lines of the dictionary view: for each record saying that the
+// headword is also an inflected form of another headword ("past tense<TAB>eat"),
+// one paragraph "past tense of <link to eat>" under the header line.
+#ifndef LEXORA_RENDER_FORMOFRENDER_H
+#define LEXORA_RENDER_FORMOFRENDER_H
+
+#include <cstdint>
+
+class CHtmlRender;
+
+// Writes one "<p class="formof">" paragraph per readable form-of reference,
+// in reference order, through the renderer's text and word-link writers. A
+// record without a relation, a TAB and a base is skipped. False when an output
+// call returned 0; writes nothing when there is no such reference.
+bool RenderFormOfNotes(CHtmlRender* renderer, const uint32_t* references, int count);
+
+#endif  // LEXORA_RENDER_FORMOFRENDER_H

@@ -1,0 +1,115 @@
+// Every word of the builder's word list that WordNet's morphology resolves to
+// a lemma must reach that lemma in the built dictionary: as the headword the
+// lookup lands on (directly or by a redirect) or through a form-of note.
+// Checks every 16th word of the list; LEXORA_MORPHOLOGY_FULL=1 checks them
+// all and prints every miss. Skipped until $LEXORA_APPDIR/data holds a file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <wn.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "db/CompressedData.h"
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "db/Lookup.h"
+#include "db/Trie.h"
+#include "db/WordList.h"
+
+namespace {
+
+constexpr size_t kWordBuffer = 57;  // a definition request's working buffer
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    return text;
+}
+
+// The lemmas WordNet's morphstr gives for `word` in part of speech `pos`
+// (NOUN..ADV), spaced as headwords are, without the word itself.
+std::vector<std::string> WordNetLemmas(const std::string& word, int pos) {
+    std::vector<std::string> lemmas;
+    std::vector<char> buffer(word.begin(), word.end());
+    buffer.push_back('\0');
+    for (char* lemma = morphstr(buffer.data(), pos); lemma != nullptr;
+         lemma = morphstr(nullptr, pos)) {
+        std::string spaced = lemma;
+        for (char& c : spaced) c = c == '_' ? ' ' : c;
+        if (spaced != Lower(word) && is_defined(lemma, pos) != 0) lemmas.push_back(spaced);
+    }
+    return lemmas;
+}
+
+class MorphologyReach : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* appdir = std::getenv("LEXORA_APPDIR");
+        std::string path = std::string(appdir == nullptr ? "" : appdir) + "/data/wordnet.lxd";
+        struct stat info;
+        if (appdir == nullptr || stat(path.c_str(), &info) != 0) {
+            GTEST_SKIP() << "no built dictionary in $LEXORA_APPDIR/data";
+        }
+        ASSERT_TRUE(database.Open(path.c_str()));
+        ASSERT_EQ(wninit(), 0) << "WordNet's database files cannot be opened";
+    }
+
+    // True when a lookup of `word` lands on `lemma` or on a headword that
+    // names `lemma` in one of its form-of notes.
+    bool Reaches(const std::string& word, const std::string& lemma) {
+        char buffer[kWordBuffer];
+        if (word.size() >= sizeof buffer) return false;
+        std::strcpy(buffer, word.c_str());
+        uint32_t position = 0;
+        if (!LookupWord(&database, buffer, sizeof buffer, &position, true)) return false;
+        if (Lower(buffer) == Lower(lemma)) return true;
+        uint32_t refs[lxd::kMaxRenderedRefs];
+        int count = database.wordList->GetRecordRefs(position, refs, lxd::kMaxRenderedRefs);
+        for (int i = 0; i < count; ++i) {
+            if (lxd::RefKind(refs[i]) != lxd::kKindFormOf) continue;
+            int32_t length = 0;
+            const char* line = database.records->GetLine(lxd::RefPosition(refs[i]), &length);
+            std::string text = line == nullptr ? std::string() : std::string(line, length);
+            size_t tab = text.find('\t');
+            if (tab != std::string::npos && Lower(text.substr(tab + 1)) == Lower(lemma)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    CDictDatabase database;
+};
+
+TEST_F(MorphologyReach, EveryLemmaWordNetFindsForAListedWordIsReached) {
+    std::ifstream list("/usr/share/dict/american-english-huge");
+    ASSERT_TRUE(list) << "wamerican-huge is not installed";
+    const bool full = std::getenv("LEXORA_MORPHOLOGY_FULL") != nullptr;
+    long words = 0, pairs = 0;
+    std::vector<std::string> misses;
+    std::string word;
+    for (long n = 0; std::getline(list, word); ++n) {
+        if (word.empty() || (!full && n % 16 != 0)) continue;
+        ++words;
+        for (int pos = NOUN; pos <= ADV; ++pos) {
+            for (const std::string& lemma : WordNetLemmas(word, pos)) {
+                ++pairs;
+                if (!Reaches(word, lemma)) misses.push_back(word + " -> " + lemma);
+            }
+        }
+    }
+    std::cout << words << " words, " << pairs << " word/lemma pairs, " << misses.size()
+              << " not reached\n";
+    if (full) {
+        for (const std::string& miss : misses) std::cout << "  " << miss << "\n";
+    }
+    EXPECT_GT(pairs, full ? 60000 : 3000);
+    EXPECT_TRUE(misses.empty()) << misses.size() << " misses, first: " << misses.front();
+}
+
+}  // namespace
