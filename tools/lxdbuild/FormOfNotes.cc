@@ -118,6 +118,13 @@ std::string CFormOfNotes::RelationText(uint32_t relations) {
 
 std::pair<std::string, uint32_t> CFormOfNotes::DetachedBase(const CLexicon& lexicon,
                                                             const std::string& lower, char pos) {
+    // "armsful": the rules apply before "ful" (arms -> arm), giving armful.
+    if (pos == 'n' && lower.size() > 3 && EndsWith(lower, "ful")) {
+        auto stem = DetachedBase(lexicon, lower.substr(0, lower.size() - 3), pos);
+        if (stem.first.empty()) return {};
+        std::string lemma = LemmaOf(lexicon, ToLower(stem.first) + "ful", pos);
+        return lemma.empty() ? std::pair<std::string, uint32_t>() : std::make_pair(lemma, kPlural);
+    }
     // WordNet leaves nouns in "ss" and of two letters or fewer alone.
     if (pos == 'n' && (EndsWith(lower, "ss") || lower.size() <= 2)) return {};
     for (const DetachRule& rule : kDetachRules) {
