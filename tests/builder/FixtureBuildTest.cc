@@ -287,7 +287,7 @@ TEST_F(FixtureBuild, CompanionRecords) {
     EXPECT_EQ(LinesOf("cat", lxd::kKindThesaurusNoun), Strings{"true cat,feline {generic term}"});
     EXPECT_EQ(LinesOf("cat", lxd::kKindThesaurusVerb), Strings{"flog {generic term}"});
     EXPECT_TRUE(LinesOf("national capital", lxd::kKindThesaurusNoun).empty());
-    ASSERT_EQ(KindsOf("the"), Kinds{lxd::kKindArticle});
+    ASSERT_EQ(KindsOf("the"), (Kinds{lxd::kKindArticle, lxd::kKindOrigin}));
     SenseRecord the = Sense(RefsOf("the")[0]);
     EXPECT_EQ(the.members, Strings{"the"});
     EXPECT_EQ(the.gloss, "A word placed before nouns to limit their meaning.");
