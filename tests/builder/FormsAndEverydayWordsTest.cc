@@ -92,14 +92,15 @@ std::string IndexLine(const std::string& word, size_t offset, size_t length) {
 TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> entries = {
         {{"my"}, "My \\My\\ (m[imac]), a. & poss. pron. [OE. mi.]\n   Of or belonging to me.\n"},
-        {{"ours"}, "Ours \\Ours\\, possessive pron.\n   That which belongs to us.\n"},
+        {{"ours"}, "Ours \\Ours\\, possessive pron.\n   That which belongs to us.\n\n"
+                   "   Note: [Written also our's.]\n         [1913 Webster]\n"},
         {{"among", "amongst"},
          "Among \\A*mong\"\\, Amongst \\A*mongst\"\\, prep. [OE. amonges.]\n"
          "   1. Mixed or mingled.\n      [1913 Webster]\n\n   2. In the number of.\n"},
         {{"would"}, "Would \\Would\\, imp. of {Will}.\n   Used as an auxiliary verb.\n"},
         {{"would"}, "Would \\Would\\, n.\n   See 2d {Weld}.\n"},
         {{"will"},
-         "Will \\Will\\, v. t. & auxiliary.\n   1. To wish.\n      [1913 Webster]\n\n"
+         "Will \\Will\\, v. t. [imp. {Would}.]\n   1. To wish.\n      [1913 Webster]\n\n"
          "   2. As an auxiliary, will denotes futurity.\n"},
         {{"he"}, "He \\He\\, pron. [AS. he.]\n   1. The man.\n"},
         {{"women"}, "Women \\Wom\"en\\, n.,\n   pl. of {Woman}.\n"},

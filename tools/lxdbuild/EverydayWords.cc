@@ -80,8 +80,12 @@ std::vector<std::string> CEverydayWords::AuxiliaryDefinitions(
     std::vector<std::string> definitions;
     for (const auto& entry : entries) {
         if (CGcideReader::MarkKind(entry) != lxd::kKindVerb) continue;
+        // An entry marked auxiliary ("Must, v. i. or auxiliary") gives its
+        // senses; another verb entry only those that speak of that use.
+        const bool auxiliary = entry.substr(0, entry.find('\n')).find("auxiliary") != std::string::npos;
         for (const auto& definition : CGcideReader::Definitions(entry, 16, &figures.damaged)) {
-            if (MentionsAuxiliaryUse(definition) && definitions.size() < kMaxDefinitions) {
+            if ((auxiliary || MentionsAuxiliaryUse(definition)) &&
+                definitions.size() < kMaxDefinitions) {
                 definitions.push_back(definition);
             }
         }

@@ -180,6 +180,7 @@ void CFormOfNotes::GatherExceptions(const CLexicon& lexicon) {
             relations = EndsWith(item.form, "st") ? kSuperlative : kComparative;
         }
         Add(item.form, base, relations);
+        listedBases[ToLower(item.form)].emplace_back(base, relations);
     }
 }
 
@@ -192,6 +193,12 @@ void CFormOfNotes::GatherDetachedForms(const CLexicon& lexicon) {
     std::sort(words.begin(), words.end());
     for (const std::string& word : words) {
         std::string lower = ToLower(word);
+        // A capitalised spelling (Am, Born) may land on another headword
+        // than the lower-case one, so it gets the listed bases of its own.
+        auto found = listedBases.find(lower);
+        if (lower != word && found != listedBases.end()) {
+            for (const auto& base : found->second) Add(word, base.first, base.second);
+        }
         for (char pos : {'n', 'v', 'a'}) {
             if (listed.count(lower + ' ' + pos) != 0) continue;
             auto base = DetachedBase(lexicon, lower, pos);

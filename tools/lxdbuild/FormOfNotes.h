@@ -74,6 +74,7 @@ private:
     const std::unordered_set<std::string>& wordList;
     const std::vector<IrregularForm>& irregularForms;
     std::map<std::string, Bases> candidates;  // form as spelled -> its bases
+    std::map<std::string, Bases> listedBases;  // lower-case form -> bases its lists give
     std::vector<std::string> oneBaseReached;
     FormOfFigures figures;
 };

@@ -128,6 +128,21 @@ bool ParseHeader(const std::string& entry, std::vector<std::string>* headwords,
     return true;
 }
 
+// Where the header's lines end: the first line break outside brackets.
+size_t HeaderLinesEnd(const std::string& entry) {
+    int depth = 0;
+    for (size_t i = 0; i < entry.size(); ++i) {
+        if (entry[i] == '[') {
+            ++depth;
+        } else if (entry[i] == ']' && depth > 0) {
+            --depth;
+        } else if (entry[i] == '\n' && depth == 0) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
 bool StartsWith(const std::string& text, const char* head) {
     return text.compare(0, std::char_traits<char>::length(head), head) == 0;
 }
@@ -294,15 +309,9 @@ std::vector<std::string> CGcideReader::Definitions(const std::string& entry, siz
         headerEnd = start + mark.size();
     }
     if (spans.empty()) {
-        // One unnumbered definition: the lines between the header's last
-        // bracket group and the first source mark.
-        size_t source = entry.find("\n   [");
-        size_t start = entry.rfind("]\n", source);
-        if (start == std::string::npos) {
-            start = entry.find('\n');
-        } else {
-            ++start;
-        }
+        // One unnumbered definition: the lines after the header's, whose
+        // bracketed groups may run over several lines.
+        size_t start = HeaderLinesEnd(entry);
         if (start == std::string::npos) {
             return definitions;
         }

@@ -106,6 +106,8 @@ const char* KindName(uint32_t kind) {
             return "tense list 1";
         case 196:
             return "tense list 2";
+        case lxd::kKindFormOf:
+            return "form of";
         case 208:
             return "usage sample";
         case 212:
