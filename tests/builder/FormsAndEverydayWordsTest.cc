@@ -42,11 +42,11 @@ TEST(FormOfNotes, FormsReachEveryBaseByNoteRedirectOrHeadwordOfNotes) {
     lexicon.entries["ghost"].redirect = "see";  // a headword without senses is no base
     lexicon.IndexVariants();
     const std::vector<IrregularForm> irregular = {
-        {"axes", "axis", 'n'}, {"lay", "lie", 'v'}, {"lain", "lie", 'v'}, {"ghosts", "ghost", 'n'},
-        {"bade", "bid", 'v'}, {"bade", "bide", 'v'}, {"fulfilling", "fulfil", 'v'},
-        {"fulfilling", "fulfill", 'v'}};
-    const std::unordered_set<std::string> words = {"saw", "women", "firemen", "said", "sees",
-                                                   "lies", "axes", "ate", "Firemen"};
+        {"axes", "axis", 'n'},         {"lay", "lie", 'v'},           {"lain", "lie", 'v'},
+        {"ghosts", "ghost", 'n'},      {"bade", "bid", 'v'},          {"bade", "bide", 'v'},
+        {"fulfilling", "fulfil", 'v'}, {"fulfilling", "fulfill", 'v'}};
+    const std::unordered_set<std::string> words = {"saw",  "women", "firemen", "said",   "sees",
+                                                   "lies", "axes",  "ate",     "Firemen"};
     CFormOfNotes notes(words, irregular);
     notes.AddTo(lexicon);
 
@@ -76,8 +76,7 @@ TEST(FormOfNotes, FormsReachEveryBaseByNoteRedirectOrHeadwordOfNotes) {
 
 // A dictd index line: word, offset and length in base 64.
 std::string IndexLine(const std::string& word, size_t offset, size_t length) {
-    static const char digits[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     auto encode = [](size_t value) {
         std::string text;
         do {
@@ -92,8 +91,9 @@ std::string IndexLine(const std::string& word, size_t offset, size_t length) {
 TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> entries = {
         {{"my"}, "My \\My\\ (m[imac]), a. & poss. pron. [OE. mi.]\n   Of or belonging to me.\n"},
-        {{"ours"}, "Ours \\Ours\\, possessive pron.\n   That which belongs to us.\n\n"
-                   "   Note: [Written also our's.]\n         [1913 Webster]\n"},
+        {{"ours"},
+         "Ours \\Ours\\, possessive pron.\n   That which belongs to us.\n\n"
+         "   Note: [Written also our's.]\n         [1913 Webster]\n"},
         {{"among", "amongst"},
          "Among \\A*mong\"\\, Amongst \\A*mongst\"\\, prep. [OE. amonges.]\n"
          "   1. Mixed or mingled.\n      [1913 Webster]\n\n   2. In the number of.\n"},
@@ -124,9 +124,8 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     AddWord(lexicon, "he", "n");
     AddWord(lexicon, "woman", "n");
     lexicon.IndexVariants();
-    CEverydayWords everyday({"my", "ours", "among", "amongst", "would", "women", "cannot",
-                             "xyzzy", "he"},
-                            {});
+    CEverydayWords everyday(
+        {"my", "ours", "among", "amongst", "would", "women", "cannot", "xyzzy", "he"}, {});
     everyday.AddTo(gcide, lexicon);
 
     auto kinds = [&](const std::string& word) {

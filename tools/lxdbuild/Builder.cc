@@ -103,9 +103,8 @@ void CBuilder::AddFormOfNotes() {
     report.Set("forms redirected to their one base", figures.redirects);
     report.Set("forms made headwords of notes (several bases)", figures.formHeadwords);
     report.Set("forms whose lookup reaches one of several bases", figures.oneBaseReached);
-    report.EndStage(std::to_string(figures.notes) + " notes, " +
-                    std::to_string(figures.redirects) + " redirects, " +
-                    std::to_string(figures.formHeadwords) + " headwords of notes");
+    report.EndStage(std::to_string(figures.notes) + " notes, " + std::to_string(figures.redirects) +
+                    " redirects, " + std::to_string(figures.formHeadwords) + " headwords of notes");
 }
 
 void CBuilder::AddPronunciations() {
@@ -163,10 +162,9 @@ void CBuilder::AddCompanions() {
     CGcideReader gcide(report);
     gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
     std::unordered_set<std::string> everydayWords;
-    CSourceFiles::ForEachLine(
-        CSourceFiles::ReadAll(
-            sources.Require(CEverydayWords::kListPackage, CEverydayWords::kListPath)),
-        [&](const std::string& line, long) { everydayWords.insert(line); });
+    CSourceFiles::ForEachLine(CSourceFiles::ReadAll(sources.Require(CEverydayWords::kListPackage,
+                                                                    CEverydayWords::kListPath)),
+                              [&](const std::string& line, long) { everydayWords.insert(line); });
     CEverydayWords everyday(std::move(everydayWords), inflections->IrregularForms());
     everyday.AddTo(gcide, lexicon);
     gcide.AddTo(lexicon);

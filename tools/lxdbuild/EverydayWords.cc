@@ -10,8 +10,8 @@ namespace lxdbuild {
 
 namespace {
 
-const char* const kAuxiliaryVerbs[] = {"will", "would", "can",  "could", "shall", "should", "may",
-                                       "might", "must", "ought", "do",   "have",  "be"};
+const char* const kAuxiliaryVerbs[] = {"will",  "would", "can",   "could", "shall", "should", "may",
+                                       "might", "must",  "ought", "do",    "have",  "be"};
 
 bool IsAuxiliaryVerb(const std::string& word) {
     return std::find(std::begin(kAuxiliaryVerbs), std::end(kAuxiliaryVerbs), word) !=
@@ -82,7 +82,8 @@ std::vector<std::string> CEverydayWords::AuxiliaryDefinitions(
         if (CGcideReader::MarkKind(entry) != lxd::kKindVerb) continue;
         // An entry marked auxiliary ("Must, v. i. or auxiliary") gives its
         // senses; another verb entry only those that speak of that use.
-        const bool auxiliary = entry.substr(0, entry.find('\n')).find("auxiliary") != std::string::npos;
+        const bool auxiliary =
+            entry.substr(0, entry.find('\n')).find("auxiliary") != std::string::npos;
         for (const auto& definition : CGcideReader::Definitions(entry, 16, &figures.damaged)) {
             if ((auxiliary || MentionsAuxiliaryUse(definition)) &&
                 definitions.size() < kMaxDefinitions) {
@@ -133,7 +134,8 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
             }
             if (!definitions.empty()) byKind.emplace(kind, std::move(definitions));
         }
-        if (wordnet && IsAuxiliaryVerb(key)) InsertAuxiliary(lexicon, key, AuxiliaryDefinitions(entries));
+        if (wordnet && IsAuxiliaryVerb(key))
+            InsertAuxiliary(lexicon, key, AuxiliaryDefinitions(entries));
         if (byKind.empty()) continue;
         Entry& entry = lexicon.entries[key];
         entry.redirect.clear();  // an irregular form that is a word of its own

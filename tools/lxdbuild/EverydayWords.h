@@ -18,12 +18,12 @@
 namespace lxdbuild {
 
 struct EverydayFigures {
-    uint64_t words = 0;           // headwords made from GCIDE alone
-    uint64_t minorSenses = 0;     // senses of the parts of speech WordNet lacks
+    uint64_t words = 0;            // headwords made from GCIDE alone
+    uint64_t minorSenses = 0;      // senses of the parts of speech WordNet lacks
     uint64_t auxiliarySenses = 0;  // auxiliary senses of WordNet's verbs
-    uint64_t senses = 0;          // all senses added
-    uint64_t damaged = 0;         // definitions or headers left out for their markup
-    uint64_t unmarked = 0;        // entries of a wanted word without a mark a kind stands for
+    uint64_t senses = 0;           // all senses added
+    uint64_t damaged = 0;          // definitions or headers left out for their markup
+    uint64_t unmarked = 0;         // entries of a wanted word without a mark a kind stands for
 };
 
 class CEverydayWords {

@@ -40,8 +40,8 @@ const DetachRule kDetachRules[] = {
 };
 
 const char* const kRelationNames[] = {
-    "plural",         "third person singular", "present tense",      "past tense",
-    "past participle", "present participle",   "comparative",        "superlative",
+    "plural",          "third person singular", "present tense", "past tense",
+    "past participle", "present participle",    "comparative",   "superlative",
 };
 
 bool EndsWith(const std::string& text, const std::string& tail) {

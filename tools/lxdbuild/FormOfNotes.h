@@ -22,9 +22,9 @@
 namespace lxdbuild {
 
 struct FormOfFigures {
-    uint64_t notes = 0;          // notes added to headwords that are forms themselves
-    uint64_t redirects = 0;      // forms the lookup missed, now redirected to their base
-    uint64_t formHeadwords = 0;  // forms with several bases, now headwords of notes
+    uint64_t notes = 0;           // notes added to headwords that are forms themselves
+    uint64_t redirects = 0;       // forms the lookup missed, now redirected to their base
+    uint64_t formHeadwords = 0;   // forms with several bases, now headwords of notes
     uint64_t oneBaseReached = 0;  // forms the lookup takes to one of several bases (left)
 };
 
@@ -73,7 +73,7 @@ private:
 
     const std::unordered_set<std::string>& wordList;
     const std::vector<IrregularForm>& irregularForms;
-    std::map<std::string, Bases> candidates;  // form as spelled -> its bases
+    std::map<std::string, Bases> candidates;   // form as spelled -> its bases
     std::map<std::string, Bases> listedBases;  // lower-case form -> bases its lists give
     std::vector<std::string> oneBaseReached;
     FormOfFigures figures;

@@ -97,8 +97,7 @@ bool IsHeadwordText(const std::string& text) {
 // separated by commas) and the part-of-speech mark that follows them,
 // without parenthesised pronunciations and bracketed groups. False when the
 // header has no complete headword.
-bool ParseHeader(const std::string& entry, std::vector<std::string>* headwords,
-                 std::string* mark) {
+bool ParseHeader(const std::string& entry, std::vector<std::string>* headwords, std::string* mark) {
     headwords->clear();
     size_t at = 0;
     for (;;) {

@@ -17,7 +17,7 @@ namespace lxdbuild {
 
 struct GcideFigures {
     uint64_t etymologies = 0;
-    uint64_t damaged = 0;      // etymologies left out
+    uint64_t damaged = 0;  // etymologies left out
 };
 
 class CGcideReader {

@@ -135,8 +135,7 @@ std::vector<std::string> CInflectionMaker::ComparisonCandidates(const std::strin
     return VowelSuffixCandidates(word, suffix);
 }
 
-void CInflectionMaker::LoadExceptions(const std::string& name, char pos,
-                                      Exceptions& exceptions) {
+void CInflectionMaker::LoadExceptions(const std::string& name, char pos, Exceptions& exceptions) {
     std::string path = sources.Require("wordnet-base", "usr/share/wordnet/" + name);
     CSourceFiles::ForEachLine(CSourceFiles::ReadAll(path),
                               [&](const std::string& line, long number) {
@@ -151,7 +150,8 @@ void CInflectionMaker::LoadExceptions(const std::string& name, char pos,
                                   do {
                                       if (base != form) {
                                           exceptions[Spaced(base)].push_back(Spaced(form));
-                                          irregularForms.push_back({Spaced(form), Spaced(base), pos});
+                                          irregularForms.push_back(
+                                              {Spaced(form), Spaced(base), pos});
                                       }
                                   } while (fields >> base);
                               });
