@@ -40,13 +40,16 @@ TEST(FormOfNotes, FormsReachEveryBaseByNoteRedirectOrHeadwordOfNotes) {
     lexicon.entries["ax"].plurals = {"axes"};
     lexicon.entries["axe"].plurals = {"axes"};
     lexicon.entries["ghost"].redirect = "see";  // a headword without senses is no base
+    AddWord(lexicon, "curet", "n");
+    AddWord(lexicon, "curette", "n");
+    lexicon.entries["curettes"].redirect = "curet";  // from a verb exception: no verb curet
     lexicon.IndexVariants();
     const std::vector<IrregularForm> irregular = {
-        {"axes", "axis", 'n'},         {"lay", "lie", 'v'},           {"lain", "lie", 'v'},
-        {"ghosts", "ghost", 'n'},      {"bade", "bid", 'v'},          {"bade", "bide", 'v'},
-        {"fulfilling", "fulfil", 'v'}, {"fulfilling", "fulfill", 'v'}};
-    const std::unordered_set<std::string> words = {"saw",  "women", "firemen", "said",   "sees",
-                                                   "lies", "axes",  "ate",     "Firemen"};
+        {"axes", "axis", 'n'},    {"lay", "lie", 'v'},           {"lain", "lie", 'v'},
+        {"ghosts", "ghost", 'n'}, {"curettes", "curet", 'v'},    {"bade", "bid", 'v'},
+        {"bade", "bide", 'v'},    {"fulfilling", "fulfil", 'v'}, {"fulfilling", "fulfill", 'v'}};
+    const std::unordered_set<std::string> words = {
+        "saw", "women", "firemen", "said", "sees", "lies", "axes", "ate", "Firemen", "curettes"};
     CFormOfNotes notes(words, irregular);
     notes.AddTo(lexicon);
 
@@ -58,6 +61,7 @@ TEST(FormOfNotes, FormsReachEveryBaseByNoteRedirectOrHeadwordOfNotes) {
     EXPECT_EQ(lexicon.entries.at("women").redirect, "woman");
     EXPECT_EQ(lexicon.entries.at("firemen").redirect, "fireman");
     EXPECT_EQ(lexicon.entries.at("lain").redirect, "lie");
+    EXPECT_EQ(lexicon.entries.at("curettes").redirect, "curette");
     // Two bases the lookup cannot reach: a headword of notes.
     EXPECT_EQ(lexicon.entries.at("bade").formOf,
               (Notes{{"past tense", "bid"}, {"past tense", "bide"}}));

@@ -229,16 +229,26 @@ void CFormOfNotes::Resolve(CLexicon& lexicon) {
             }
         } else if (landsOnBase) {
             if (bases.size() > 1) oneBaseReached.push_back(form);
-        } else if (!lexicon.VariantsOf(ToLower(form)).empty()) {
-            continue;  // a headword of its own whose redirect leads elsewhere
-        } else if (bases.size() == 1) {
-            added[form].redirect = bases.front().first;
-            ++figures.redirects;
         } else {
-            for (const auto& base : bases) {
-                added[form].formOf.emplace_back(RelationText(base.second), base.first);
+            // A redirect-only headword whose target is none of the form's
+            // bases (curettes: curet, a verb only in the exception list)
+            // leads to them instead; a new headword otherwise.
+            const auto& variants = lexicon.VariantsOf(ToLower(form));
+            if (variants.size() > 1 ||
+                (variants.size() == 1 && HasSenses(lexicon.entries.at(variants.front())))) {
+                continue;
             }
-            ++figures.formHeadwords;
+            Entry& entry = variants.empty() ? added[form] : lexicon.entries.at(variants.front());
+            entry.redirect.clear();
+            if (bases.size() == 1) {
+                entry.redirect = bases.front().first;
+                ++figures.redirects;
+            } else {
+                for (const auto& base : bases) {
+                    entry.formOf.emplace_back(RelationText(base.second), base.first);
+                }
+                ++figures.formHeadwords;
+            }
         }
     }
     figures.oneBaseReached = oneBaseReached.size();
