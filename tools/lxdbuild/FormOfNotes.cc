@@ -82,6 +82,20 @@ std::string LemmaOf(const CLexicon& lexicon, const std::string& lower, char pos)
     return std::string();
 }
 
+// True when a later detachment rule than WordNet's first leads from `lower`
+// to `headword` in some part of speech (cutest: WordNet's first rule gives
+// cut, a later one cute, where the lookup lands).
+bool IsLaterDetachment(const CLexicon& lexicon, const std::string& lower,
+                       const std::string& headword) {
+    for (const DetachRule& rule : kDetachRules) {
+        if (!EndsWith(lower, rule.suffix)) continue;
+        std::string stem = lower.substr(0, lower.size() - std::string(rule.suffix).size());
+        stem += rule.ending;
+        if (stem == ToLower(headword) && !LemmaOf(lexicon, stem, rule.pos).empty()) return true;
+    }
+    return false;
+}
+
 bool HasSenses(const Entry& entry) {
     return !entry.senses.empty() || !entry.minorSenses.empty();
 }
@@ -227,8 +241,9 @@ void CFormOfNotes::Resolve(CLexicon& lexicon) {
                 entry.formOf.emplace_back(RelationText(base.second), base.first);
                 ++figures.notes;
             }
-        } else if (landsOnBase) {
-            if (bases.size() > 1) oneBaseReached.push_back(form);
+        } else if (landsOnBase || (!landed.empty() &&
+                                   IsLaterDetachment(lexicon, ToLower(form), landed))) {
+            if (bases.size() > 1 || !landsOnBase) oneBaseReached.push_back(form);
         } else {
             // A redirect-only headword whose target is none of the form's
             // bases (curettes: curet, a verb only in the exception list)
