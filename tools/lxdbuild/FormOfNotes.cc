@@ -236,13 +236,18 @@ void CFormOfNotes::Resolve(CLexicon& lexicon) {
         auto reached = [&](const auto& base) { return ToLower(base.first) == ToLower(landed); };
         bool landsOnBase = std::any_of(bases.begin(), bases.end(), reached);
         if (!landed.empty() && ToLower(landed) == ToLower(form)) {
-            Entry& entry = lexicon.entries.at(landed);
+            // Spellings that land on one headword (ate, Ate) share its notes.
+            auto& notes = lexicon.entries.at(landed).formOf;
             for (const auto& base : bases) {
-                entry.formOf.emplace_back(RelationText(base.second), base.first);
+                bool noted = std::any_of(notes.begin(), notes.end(), [&](const auto& note) {
+                    return note.second == base.first;
+                });
+                if (noted) continue;
+                notes.emplace_back(RelationText(base.second), base.first);
                 ++figures.notes;
             }
-        } else if (landsOnBase || (!landed.empty() &&
-                                   IsLaterDetachment(lexicon, ToLower(form), landed))) {
+        } else if (landsOnBase ||
+                   (!landed.empty() && IsLaterDetachment(lexicon, ToLower(form), landed))) {
             if (bases.size() > 1 || !landsOnBase) oneBaseReached.push_back(form);
         } else {
             // A redirect-only headword whose target is none of the form's
