@@ -99,20 +99,26 @@ void AnswerGetIndexWords(const SDL_UserEvent& e) {
     FreeRequestCopies(e);
 }
 
-void AnswerGetDefinition(const SDL_UserEvent& e) {
-    CAnswer answer;
-    const char* word = Text(e.data1);
+bool WriteDefinitionAnswer(const char* word, FILE* out) {
     char buffer[kDefinitionWordSize];
     uint32_t position = 0;
     if (!EnsureDatabaseOpen()) {
-        fputs(kDatabaseErrorAnswer, answer.Stream());
-    } else if (!FindDefinitionWord(word, buffer, &position)) {
-        WriteNoDefinition(word, answer.Stream());
-    } else {
-        CRenderManager* manager = GetRenderManager();
-        manager->RenderWord(buffer, position);
-        WriteDefinition(buffer, *manager->GetWordDefinition(), answer.Stream());
+        fputs(kDatabaseErrorAnswer, out);
+        return false;
     }
+    if (!FindDefinitionWord(word, buffer, &position)) {
+        WriteNoDefinition(word, out);
+        return false;
+    }
+    CRenderManager* manager = GetRenderManager();
+    manager->RenderWord(buffer, position);
+    WriteDefinition(buffer, *manager->GetWordDefinition(), out);
+    return true;
+}
+
+void AnswerGetDefinition(const SDL_UserEvent& e) {
+    CAnswer answer;
+    WriteDefinitionAnswer(Text(e.data1), answer.Stream());
     answer.Deliver("Callback_GetDefinition");
     FreeRequestCopies(e);
 }

@@ -31,6 +31,11 @@ void AnswerGetIndexWords(const SDL_UserEvent& e);
 // "Callback_GetDefinition".
 void AnswerGetDefinition(const SDL_UserEvent& e);
 
+// Writes the whole answer to a definition request for `word` (optionally
+// "word:n"): the definition, "nodefinition" or "databaseerror". True when a
+// definition was written.
+bool WriteDefinitionAnswer(const char* word, FILE* out);
+
 // The "nodefinition" answer for `word`, as received.
 void WriteNoDefinition(const char* word, FILE* out);
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "db/CompressedData.h"
 #include "db/Format.h"
@@ -15,82 +16,12 @@ using lxd::RefPosition;
 
 namespace {
 
-// A character of record markup and the HTML written in its place.
-struct MarkupRule {
-    char delimiter;
-    const char* replacement;
-};
-
+// Record markup and the HTML written in its place.
 const MarkupRule kOriginMarkup[] = {{'{', "<i>"}, {'}', "</i>"}, {'[', "<b>"}, {']', "</b>"}};
 
 const MarkupRule kThesaurusMarkup[] = {{',', ", "},       {'{', "<i>("}, {'}', ")</i>"},
                                        {'(', "<i>"},      {')', "</i>"}, {'<', "<small>["},
                                        {'>', "]</small>"}};
-
-bool IsSenseKind(uint32_t kind) {
-    return kind >= lxd::kFirstSenseKind && kind <= lxd::kLastSenseKind;
-}
-
-bool IsThesaurusKind(uint32_t kind) {
-    return kind >= lxd::kKindThesaurusSynonym && kind <= lxd::kKindThesaurusAdverb;
-}
-
-void LowerCase(CSimpleString* text) {
-    char* p = text->GetBuffer();
-    for (int32_t i = 0; i < text->GetLength(); ++i) {
-        if (p[i] >= 'A' && p[i] <= 'Z') p[i] = static_cast<char>(p[i] + 32);
-    }
-}
-
-// True when one of the word forms occurs in the piece (an empty form always does).
-bool HoldsWordForm(const CWordCollection& forms, const char* piece, int32_t length) {
-    for (int i = 0; i < forms.Count(); ++i) {
-        const char* form = forms.Get(i);
-        if (memmem(piece, static_cast<size_t>(length), form, strlen(form)) != nullptr) return true;
-    }
-    return false;
-}
-
-// Which of the four link collections a sense kind feeds, or -1.
-int LinkGroupOf(uint32_t kind) {
-    switch (kind) {
-        case lxd::kKindNoun:
-            return 0;
-        case lxd::kKindVerb:
-            return 1;
-        case lxd::kKindAdjective:
-        case lxd::kKindAdjectiveSatellite:
-            return 2;
-        case lxd::kKindAdverb:
-            return 3;
-        default:
-            return -1;
-    }
-}
-
-// Writes the text run by run: each delimiter of `rules` ends the pending run
-// and is replaced by its HTML; all other bytes are written as they are.
-template <size_t N>
-bool WriteMarkedUp(CHtmlRender* renderer, const char* text, int32_t length,
-                   const MarkupRule (&rules)[N]) {
-    int32_t runStart = 0;
-    for (int32_t i = 0; i < length; ++i) {
-        const MarkupRule* rule = nullptr;
-        for (const MarkupRule& candidate : rules) {
-            if (candidate.delimiter == text[i]) rule = &candidate;
-        }
-        if (rule == nullptr) continue;
-        if (i > runStart && !renderer->WriteText(text + runStart, i - runStart)) return false;
-        if (!renderer->WriteText(rule->replacement,
-                                 static_cast<int32_t>(strlen(rule->replacement))))
-            return false;
-        runStart = i + 1;
-    }
-    return length <= runStart || renderer->WriteText(text + runStart, length - runStart);
-}
-
-const uint32_t kLinkGroupKinds[] = {lxd::kKindNoun, lxd::kKindVerb, lxd::kKindAdjective,
-                                    lxd::kKindAdverb};
 
 }  // namespace
 
@@ -174,13 +105,13 @@ bool CHtmlRender::RenderInflections(const uint32_t* references, int count) {
     }
 
     if (plural.GetLength() > 0) {
-        LowerCase(&plural);
+        LowerCaseLetters(&plural);
         footnoteIndex[kNounNote] = AddFootnote(plural);
     }
     CSimpleString verb;
     if (tense1.GetLength() > 0 && tense2.GetLength() > 0) {
-        LowerCase(&tense1);
-        LowerCase(&tense2);
+        LowerCaseLetters(&tense1);
+        LowerCaseLetters(&tense2);
         verb.Append("Tenses: ");
         verb.Append(tense1.GetBuffer());
         verb.Append(", ");
@@ -193,11 +124,11 @@ bool CHtmlRender::RenderInflections(const uint32_t* references, int count) {
     }
     if (verb.GetLength() > 0) footnoteIndex[kVerbNote] = AddFootnote(verb);
     if (adjectiveForms.GetLength() > 0) {
-        LowerCase(&adjectiveForms);
+        LowerCaseLetters(&adjectiveForms);
         footnoteIndex[kAdjectiveNote] = AddFootnote(adjectiveForms);
     }
     if (adverbForms.GetLength() > 0) {
-        LowerCase(&adverbForms);
+        LowerCaseLetters(&adverbForms);
         footnoteIndex[kAdverbNote] = AddFootnote(adverbForms);
     }
     return true;
@@ -303,7 +234,7 @@ bool CHtmlRender::RenderGloss(const char* text, int32_t length, bool withSamples
         mark = static_cast<const char*>(memchr(piece, '$', end - piece));
         if (mark == nullptr) mark = end;
         const int32_t pieceLength = static_cast<int32_t>(mark - piece);
-        if (!HoldsWordForm(wordForms, piece, pieceLength)) continue;
+        if (!MentionsWordForm(piece, pieceLength)) continue;
         if (!WriteString(" &#x2022; <span class=\"sample\">") || !WriteText(piece, pieceLength) ||
             !WriteString("</span> ")) {
             return false;
@@ -319,7 +250,7 @@ bool CHtmlRender::RenderEtymology(const uint32_t* references, int count) {
         const char* text = records->GetLine(RefPosition(references[i]), &length);
         if (text == nullptr || length == 0) continue;
         if (!WriteString("<p class=\"etym\">ORIGIN: ") ||
-            !WriteMarkedUp(this, text, length, kOriginMarkup) || !WriteString("</p>")) {
+            !WriteMarkedUp(text, length, kOriginMarkup, std::size(kOriginMarkup)) || !WriteString("</p>")) {
             return false;
         }
     }
@@ -408,7 +339,7 @@ bool CHtmlRender::RenderThesaurus(const uint32_t* references, int count) {
         const char* text = records->GetLine(RefPosition(references[i]), &length);
         if (text == nullptr) continue;
         if (!WriteString("<p class=\"thes\">") ||
-            !WriteMarkedUp(this, text, length, kThesaurusMarkup) || !WriteString("</p>")) {
+            !WriteMarkedUp(text, length, kThesaurusMarkup, std::size(kThesaurusMarkup)) || !WriteString("</p>")) {
             return false;
         }
     }

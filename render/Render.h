@@ -4,11 +4,13 @@
 #ifndef LEXORA_RENDER_RENDER_H
 #define LEXORA_RENDER_RENDER_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "render/WordCollection.h"
 
 class CCompressedData;
+class CSimpleString;
 
 // Receives every piece of output. `length` < 0: `text` is NUL-terminated; 0:
 // nothing to write; > 0: exactly that many bytes, not terminated. Returns 0 to
@@ -25,6 +27,22 @@ enum OutputCode : int32_t {
     OUTPUT_FOOTNOTE_TABLE = 9,    // place the footnote table in the dictionary view
     OUTPUT_PRONUNCIATION = 10,    // the text of one pronunciation record
 };
+
+// A character of record markup and the text written in its place.
+struct MarkupRule {
+    char delimiter;
+    const char* replacement;
+};
+
+// Kinds the renderers act on: sense records and thesaurus lines.
+bool IsSenseKind(uint32_t kind);
+bool IsThesaurusKind(uint32_t kind);
+// Which of the four link collections (noun, verb, adjective, adverb) a sense
+// kind feeds, or -1; kLinkGroupKinds names the heading kind of each.
+int LinkGroupOf(uint32_t kind);
+extern const uint32_t kLinkGroupKinds[4];
+// Lower-cases 'A'..'Z' in place; other bytes stay.
+void LowerCaseLetters(CSimpleString* text);
 
 // Base of the renderers. Holds the output function with its context and the
 // record store (not owned); wordForms holds the headword as item 0 during a render.
@@ -45,6 +63,13 @@ public:
 
     // Item 0 of wordForms, or "" before the first render.
     const char* Headword() const { return wordForms.Count() > 0 ? wordForms.Get(0) : ""; }
+    // True when one of the word forms occurs in the piece (an empty form
+    // always does): only such sample sentences are shown.
+    bool MentionsWordForm(const char* piece, int32_t length) const;
+    // Writes the text as OUTPUT_TEXT run by run: each delimiter of `rules`
+    // ends the pending run and is replaced by its text; all other bytes are
+    // written as they are. False when an output call returned 0.
+    bool WriteMarkedUp(const char* text, int32_t length, const MarkupRule* rules, size_t count);
 
     OutputFunction output;      // where every piece of output goes
     void* context;              // first argument of every output call

@@ -66,22 +66,27 @@ void CRenderManager::SetPronunciation(const char* text, int32_t length) {
     definition.SetPronunciationText(converted.GetBuffer(), converted.GetLength());
 }
 
-// A word that does not fit the working copy is not found: cutting it would
-// look up a different word.
 bool CRenderManager::RenderWord(const char* word, uint32_t position) {
     char copy[kWordBufferSize];
-    bool found = false;
     int32_t singleSynset = 0;
-    copy[0] = '\0';
-    if (word != nullptr && database != nullptr && strnlen(word, sizeof copy) < sizeof copy) {
-        strcpy(copy, word);
-        singleSynset = SplitSenseNumber(copy);
-        found = LookupWord(database, copy, sizeof copy, &position, true);
-    }
+    const bool found = LookupRequestWord(database, word, copy, &position, &singleSynset);
     definition.Reset(copy, singleSynset);
     if (found) RenderEntry(database, OutputHandler, this, copy, position, singleSynset);
     definition.Finish(speakerHtml);
     return found;
+}
+
+// A word that does not fit the working copy is not found: cutting it would
+// look up a different word.
+bool LookupRequestWord(CDictDatabase* database, const char* word, char* copy, uint32_t* position,
+                       int32_t* singleSynset) {
+    copy[0] = '\0';
+    *singleSynset = 0;
+    if (word == nullptr || database == nullptr || strnlen(word, kWordBufferSize) >= kWordBufferSize)
+        return false;
+    strcpy(copy, word);
+    *singleSynset = SplitSenseNumber(copy);
+    return LookupWord(database, copy, kWordBufferSize, position, true);
 }
 
 int32_t OutputHandler(void* context, const char* text, int32_t length, int32_t code) {
@@ -115,10 +120,17 @@ int32_t OutputHandler(void* context, const char* text, int32_t length, int32_t c
 
 bool RenderEntry(CDictDatabase* database, OutputFunction output, void* context,
                  const char* headword, uint32_t position, int32_t singleSynset) {
+    CHtmlRender render(output, context, database->records);
+    return RenderEntryWith(database, &render, headword, position, singleSynset);
+}
+
+bool RenderEntryWith(CDictDatabase* database, CRender* render, const char* headword,
+                     uint32_t position, int32_t singleSynset) {
     if (database->hyphenator != nullptr) {
         char* hyphenated = database->hyphenator->Hyphenate(headword);
         if (hyphenated != nullptr) {
-            const int32_t result = output(context, hyphenated, -1, OUTPUT_HYPHENATION);
+            const int32_t result =
+                render->output(render->context, hyphenated, -1, OUTPUT_HYPHENATION);
             free(hyphenated);
             if (result == 0) return false;
         }
@@ -129,6 +141,5 @@ bool RenderEntry(CDictDatabase* database, OutputFunction output, void* context,
             ? database->wordList->GetRecordRefs(position, references, lxd::kMaxRenderedRefs)
             : 0;
     if (count == 0) return false;
-    CHtmlRender render(output, context, database->records);
-    return render.Render(headword, references, count, singleSynset);
+    return render->Render(headword, references, count, singleSynset);
 }

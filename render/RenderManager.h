@@ -22,6 +22,16 @@ int32_t OutputHandler(void* context, const char* text, int32_t length, int32_t c
 // when the entry has no references or an output call stopped the render.
 bool RenderEntry(CDictDatabase* database, OutputFunction output, void* context,
                  const char* headword, uint32_t position, int32_t singleSynset);
+// The same with any renderer, which brings its own output function.
+bool RenderEntryWith(CDictDatabase* database, CRender* render, const char* headword,
+                     uint32_t position, int32_t singleSynset);
+
+// Looks up a request word ("word" or "word:n") as RenderWord does: `copy`
+// (lxd::kKeyBufferSize bytes) gets the word without ":n", rewritten to the
+// headword found; `*singleSynset` gets n (0 without it). False when the word
+// is not found or does not fit; `copy` then holds what the lookup left.
+bool LookupRequestWord(CDictDatabase* database, const char* word, char* copy, uint32_t* position,
+                       int32_t* singleSynset);
 
 class CRenderManager {
 public:

@@ -1,0 +1,170 @@
+#include "tools/lxdictd/WordMatcher.h"
+
+#include <regex.h>
+
+#include <cstring>
+#include <functional>
+
+#include "tools/lxdictd/HeadwordList.h"
+
+const MatchStrategy kMatchStrategies[] = {
+    {"exact", "Match headwords exactly"},
+    {"prefix", "Match prefixes"},
+    {"substring", "Match substring occurring anywhere in a headword"},
+    {"suffix", "Match suffixes"},
+    {"re", "POSIX 1003.2 (modern) regular expressions"},
+    {"wildcard", "Match with ? for one character and * for any run"},
+    {"soundex", "Match using SOUNDEX algorithm"},
+    {"lev", "Match headwords within Levenshtein distance one"},
+};
+const size_t kMatchStrategyCount = sizeof(kMatchStrategies) / sizeof(kMatchStrategies[0]);
+const char kDefaultStrategy[] = "prefix";
+
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+bool EndsWith(const std::string& word, const std::string& suffix) {
+    return word.size() >= suffix.size() &&
+           word.compare(word.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Tests every headword of [first, last) with `selects` (given the word and
+// its lower-case form).
+void Scan(const CHeadwordList& list, uint32_t first, uint32_t last,
+          const std::function<bool(const char*, const std::string&)>& selects,
+          std::vector<uint32_t>* matches) {
+    for (uint32_t i = first; i < last; ++i) {
+        const char* word = list.Get(i);
+        if (selects(word, LowerCased(word))) matches->push_back(i);
+    }
+}
+
+void MatchPrefix(const CHeadwordList& list, const std::string& lower, bool whole,
+                 std::vector<uint32_t>* matches) {
+    const std::pair<uint32_t, uint32_t> range = list.FindPrefix(lower, whole);
+    Scan(
+        list, range.first, range.second,
+        [&](const char*, const std::string& word) {
+            return whole ? word == lower : word.compare(0, lower.size(), lower) == 0;
+        },
+        matches);
+}
+
+MatchResult MatchExpression(const CHeadwordList& list, const std::string& pattern,
+                            std::vector<uint32_t>* matches) {
+    regex_t expression;
+    if (regcomp(&expression, pattern.c_str(), REG_EXTENDED | REG_ICASE | REG_NOSUB) != 0)
+        return MatchResult::kBadPattern;
+    Scan(
+        list, 0, list.Count(),
+        [&](const char* word, const std::string&) {
+            return regexec(&expression, word, 0, nullptr, 0) == 0;
+        },
+        matches);
+    regfree(&expression);
+    return MatchResult::kOk;
+}
+
+// Soundex digit of a lower-case letter; 0 for vowels and y, -1 for h and w,
+// which do not separate equal digits.
+int SoundexDigit(char c) {
+    static const char kDigits[] = "01230120022455012623010202";
+    if (c == 'h' || c == 'w') return -1;
+    return c >= 'a' && c <= 'z' ? kDigits[c - 'a'] - '0' : -2;
+}
+
+}  // namespace
+
+MatchResult MatchWords(const CHeadwordList& list, const std::string& strategy,
+                       const std::string& pattern, std::vector<uint32_t>* matches) {
+    matches->clear();
+    const std::string name = strategy == "." ? kDefaultStrategy : strategy;
+    const std::string lower = LowerCased(pattern);
+    const uint32_t count = list.Count();
+    if (name == "exact" || name == "prefix") {
+        MatchPrefix(list, lower, name == "exact", matches);
+    } else if (name == "substring") {
+        Scan(list, 0, count, [&](const char*, const std::string& word) {
+            return word.find(lower) != std::string::npos;
+        }, matches);
+    } else if (name == "suffix") {
+        Scan(list, 0, count, [&](const char*, const std::string& word) {
+            return EndsWith(word, lower);
+        }, matches);
+    } else if (name == "re") {
+        return MatchExpression(list, pattern, matches);
+    } else if (name == "wildcard") {
+        Scan(list, 0, count, [&](const char* word, const std::string&) {
+            return MatchesWildcard(word, pattern.c_str());
+        }, matches);
+    } else if (name == "soundex") {
+        const std::string code = SoundexCode(pattern.c_str());
+        Scan(list, 0, count, [&](const char* word, const std::string&) {
+            return !code.empty() && SoundexCode(word) == code;
+        }, matches);
+    } else if (name == "lev") {
+        Scan(list, 0, count, [&](const char*, const std::string& word) {
+            return IsOneEditApart(word, lower);
+        }, matches);
+    } else {
+        return MatchResult::kUnknownStrategy;
+    }
+    return MatchResult::kOk;
+}
+
+// Greedy matching with one backtracking point: the last "*" seen.
+bool MatchesWildcard(const char* word, const char* pattern) {
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*word != '\0') {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = word;
+        } else if (*pattern != '\0' && (*pattern == '?' || Lower(*pattern) == Lower(*word))) {
+            ++pattern;
+            ++word;
+        } else if (star != nullptr) {
+            pattern = star + 1;
+            word = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == '\0';
+}
+
+bool IsOneEditApart(const std::string& a, const std::string& b) {
+    const std::string& longer = a.size() >= b.size() ? a : b;
+    const std::string& shorter = a.size() >= b.size() ? b : a;
+    if (longer.size() - shorter.size() > 1) return false;
+    size_t front = 0;
+    while (front < shorter.size() && shorter[front] == longer[front]) ++front;
+    if (front == longer.size()) return false;  // equal
+    // After the first difference, the rest must agree once the one edit is made.
+    const size_t skip = longer.size() == shorter.size() ? 1 : 0;
+    return longer.compare(front + 1, std::string::npos, shorter, front + skip, std::string::npos) ==
+           0;
+}
+
+std::string SoundexCode(const char* word) {
+    std::string code;
+    int previous = -2;
+    for (const char* p = word; *p != '\0' && code.size() < 4; ++p) {
+        const char c = Lower(*p);
+        const int digit = SoundexDigit(c);
+        if (digit == -2) continue;  // not a letter
+        if (code.empty()) {
+            code += static_cast<char>(c - 32);
+        } else if (digit > 0 && digit != previous) {
+            code += static_cast<char>('0' + digit);
+        }
+        if (digit != -1) previous = digit;
+    }
+    if (code.empty()) return code;
+    code.append(4 - code.size(), '0');
+    return code;
+}
