@@ -1,4 +1,4 @@
-// dictd over the DICT protocol (RFC 2229) on the loopback interface.
+// A DICT server (RFC 2229) on the loopback interface: dictd, or lxdictd.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -106,43 +106,46 @@ std::string Quoted(std::string word) {
 
 }  // namespace
 
-int RunDict(int port, const std::string& wordsFile, int newConnections, const std::string& out) {
+int RunDict(const std::string& peer, const std::string& database, int port,
+            const std::string& wordsFile, int newConnections, const std::string& out) {
     std::vector<std::string> words = ReadLines(wordsFile);
     DictConnection connection(port);
     if (!connection.IsOpen()) {
         fprintf(stderr, "no DICT server on 127.0.0.1:%d\n", port);
         return 1;
     }
+    const std::string define = "DEFINE " + database + " ";
+    const std::string match = "MATCH " + database + " prefix ";
     size_t lines = 0;
     for (size_t i = 0; i < words.size() && i < kWarmUpWords; ++i)
-        connection.Command("DEFINE wn " + Quoted(words[i]), &lines);
-    Timings define(out, "dictd", "define");
-    Timings match(out, "dictd", "match");
+        connection.Command(define + Quoted(words[i]), &lines);
+    Timings defineTimes(out, peer, "define");
+    Timings matchTimes(out, peer, "match");
     size_t found = 0;
     lines = 0;
     for (const std::string& word : words) {
-        define.Start();
-        int status = connection.Command("DEFINE wn " + Quoted(word), &lines);
-        define.Stop();
-        match.Start();
-        connection.Command("MATCH wn prefix " + Quoted(word), &lines);
-        match.Stop();
+        defineTimes.Start();
+        int status = connection.Command(define + Quoted(word), &lines);
+        defineTimes.Stop();
+        matchTimes.Start();
+        connection.Command(match + Quoted(word), &lines);
+        matchTimes.Stop();
         if (status < 0) {
             fprintf(stderr, "the DICT connection failed at %s\n", word.c_str());
             return 1;
         }
         found += status == 250;
     }
-    Timings fresh(out, "dictd", "define-new-connection");
+    Timings fresh(out, peer, "define-new-connection");
     for (size_t i = 0; i < words.size() && static_cast<int>(i) < newConnections; ++i) {
         size_t ignored = 0;
         fresh.Start();
         DictConnection own(port);
-        own.Command("DEFINE wn " + Quoted(words[i * words.size() / newConnections]), &ignored);
+        own.Command(define + Quoted(words[i * words.size() / newConnections]), &ignored);
         own.Command("QUIT", &ignored);
         fresh.Stop();
     }
-    printf("dictd: %zu words, %zu found, %zu text lines\n", words.size(), found, lines);
+    printf("%s: %zu words, %zu found, %zu text lines\n", peer.c_str(), words.size(), found, lines);
     return 0;
 }
 

@@ -38,9 +38,11 @@ std::vector<std::string> ReadLines(const std::string& path);
 // time; `out` the folder of the figure files.
 int RunEngine(const std::string& database, const std::string& wordsFile, const std::string& out);
 int RunWordNet(const std::string& wordsFile, const std::string& out);
-// `port` of a dictd on 127.0.0.1; `newConnections` caps the words timed with
-// a connection of their own.
-int RunDict(int port, const std::string& wordsFile, int newConnections, const std::string& out);
+// `port` of a DICT server on 127.0.0.1 serving `database`; the figure files
+// are named after `peer`. `newConnections` caps the words timed with a
+// connection of their own.
+int RunDict(const std::string& peer, const std::string& database, int port,
+            const std::string& wordsFile, int newConnections, const std::string& out);
 // Round trips through the bridge of a running lxcore on 127.0.0.1:`port`.
 int RunBridge(int port, const std::string& wordsFile, int count, const std::string& out);
 

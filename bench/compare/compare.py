@@ -7,6 +7,8 @@ Runs the same words (WordNet's lemmas and 10,000 inflected forms) through
     findtheinfo_ds for every part of speech; bin_search + 50 index lines),
   - dictd serving dict-wn on 127.0.0.1 (DEFINE and MATCH prefix on one
     connection, DEFINE with a connection of its own),
+  - lxdictd serving the engine's file over the same protocol, measured the
+    same way by the same client,
 and prints medians, percentiles and ratios (peer time / engine time), the
 database sizes, system calls per operation (strace -c), the differences
 between the engine's senses and glosses and WordNet's, and the round trip
@@ -46,9 +48,10 @@ def run(command, **kwargs):
 def build(build_dir):
     run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
          "-DLEXORA_COMPARE=ON"], stdout=subprocess.DEVNULL)
-    run(["cmake", "--build", build_dir, "--target", "lxcompare", "lxcore"])
+    run(["cmake", "--build", build_dir, "--target", "lxcompare", "lxcore", "lxdictd"])
     return (os.path.join(build_dir, "bench", "compare", "lxcompare"),
-            os.path.join(build_dir, "host", "lxcore"))
+            os.path.join(build_dir, "host", "lxcore"),
+            os.path.join(build_dir, "tools", "lxdictd", "lxdictd"))
 
 
 def free_port():
@@ -135,6 +138,25 @@ def start_dictd(out, port):
     return process, port
 
 
+def start_lxdictd(lxdictd, database, out):
+    app = tempfile.mkdtemp(prefix="lxcompare-dict-")
+    os.mkdir(os.path.join(app, "data"))
+    os.symlink(os.path.abspath(database), os.path.join(app, "data", "wordnet.lxd"))
+    log_path = os.path.join(out, "lxdictd.log")
+    log = open(log_path, "w")
+    process = subprocess.Popen([os.path.abspath(lxdictd), "--data", app, "--port", "0"],
+                               stdout=log, stderr=log)
+    deadline = time.time() + SERVER_WAIT
+    while time.time() < deadline and process.poll() is None:
+        found = re.search(r"listening on 127\.0\.0\.1:(\d+)", open(log_path).read())
+        if found:
+            return process, int(found.group(1)), app
+        time.sleep(0.1)
+    stop(process)
+    shutil.rmtree(app, ignore_errors=True)
+    sys.exit("lxdictd did not start; see " + log_path)
+
+
 def start_engine(lxcore, database, out):
     app = tempfile.mkdtemp(prefix="lxcompare-app-")
     os.mkdir(os.path.join(app, "data"))
@@ -189,7 +211,7 @@ def syscalls_per_op(lxcompare, database, out, count):
 
 COLOURS = ["#1b9e77", "#d95f02", "#7570b3", "#e7298a", "#66a61e", "#e6ab02", "#a6761d",
            "#666666", "#1f78b4", "#b2182b", "#000000", "#17becf"]
-DASHES = {"engine": 1, "wordnet": 2, "dictd": 3, "bridge": 4}  # solid, dashed, dotted, dash-dot
+DASHES = {"engine": 1, "wordnet": 2, "dictd": 3, "bridge": 4, "lxdictd": 5}  # solid, dashed, dotted, dash-dot
 
 
 def draw(out, series):
@@ -238,7 +260,7 @@ def main():
     if not os.path.exists(args.database):
         sys.exit("no dictionary at %s: run ./lexora test first or give --database" % args.database)
 
-    lxcompare, lxcore = build(args.build)
+    lxcompare, lxcore, lxdictd = build(args.build)
     out = os.path.join(args.build, "compare")
     os.makedirs(out, exist_ok=True)
     run([lxcompare, "wordlists", str(args.forms), out])
@@ -249,9 +271,16 @@ def main():
     run([lxcompare, "wordnet", words, out])
     dictd, port = start_dictd(out, args.dictd_port)
     try:
-        run([lxcompare, "dict", str(port), words, str(args.new_connections), out])
+        run([lxcompare, "dict", "dictd", "wn", str(port), words, str(args.new_connections), out])
     finally:
         stop(dictd)
+    server, port, app = start_lxdictd(lxdictd, args.database, out)
+    try:
+        run([lxcompare, "dict", "lxdictd", "lexora", str(port), words,
+             str(args.new_connections), out])
+    finally:
+        stop(server)
+        shutil.rmtree(app, ignore_errors=True)
     engine, port, app = start_engine(lxcore, args.database, out)
     try:
         run([lxcompare, "bridge", str(port), words, str(args.bridge), out])
@@ -267,6 +296,7 @@ def main():
     measures = [("engine", "lookup"), ("engine", "define"), ("engine", "index"),
                 ("wordnet", "lookup"), ("wordnet", "define"), ("wordnet", "index"),
                 ("dictd", "define"), ("dictd", "match"), ("dictd", "define-new-connection"),
+                ("lxdictd", "define"), ("lxdictd", "match"), ("lxdictd", "define-new-connection"),
                 ("bridge", "call"), ("bridge", "request"), ("bridge", "request-after-pause")]
     stats = {m: summary(f(*m)) for m in measures}
 
@@ -284,7 +314,11 @@ def main():
               ("full definition", ("dictd", "define"), ("engine", "define")),
               ("full definition", ("dictd", "define-new-connection"), ("engine", "define")),
               ("50-word index run", ("wordnet", "index"), ("engine", "index")),
-              ("50-word index run", ("dictd", "match"), ("engine", "index"))]
+              ("50-word index run", ("dictd", "match"), ("engine", "index")),
+              ("DICT DEFINE", ("dictd", "define"), ("lxdictd", "define")),
+              ("DICT MATCH prefix", ("dictd", "match"), ("lxdictd", "match")),
+              ("DICT new connection", ("dictd", "define-new-connection"),
+               ("lxdictd", "define-new-connection"))]
     for what, peer, ours in ratios:
         print("%-18s %-34s %9.1f x" % (what, " ".join(peer), stats[peer]["p50"] / stats[ours]["p50"]))
 

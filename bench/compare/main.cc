@@ -13,7 +13,7 @@ int Usage() {
             "usage: lxcompare wordlists FORMS OUT\n"
             "       lxcompare engine DATABASE WORDS OUT\n"
             "       lxcompare wordnet WORDS OUT\n"
-            "       lxcompare dict PORT WORDS NEWCONNECTIONS OUT\n"
+            "       lxcompare dict PEER DATABASE PORT WORDS NEWCONNECTIONS OUT\n"
             "       lxcompare bridge PORT WORDS COUNT OUT\n"
             "       lxcompare answers DATABASE LEMMAS OUT\n"
             "       lxcompare engine-syscalls DATABASE lookup|index|define WORDS COUNT\n"
@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
     if (command == "wordlists" && argc == 4) return lxcompare::MakeWordLists(number(2), arg(3));
     if (command == "engine" && argc == 5) return lxcompare::RunEngine(arg(2), arg(3), arg(4));
     if (command == "wordnet" && argc == 4) return lxcompare::RunWordNet(arg(2), arg(3));
-    if (command == "dict" && argc == 6)
-        return lxcompare::RunDict(number(2), arg(3), number(4), arg(5));
+    if (command == "dict" && argc == 8)
+        return lxcompare::RunDict(arg(2), arg(3), number(4), arg(5), number(6), arg(7));
     if (command == "bridge" && argc == 6)
         return lxcompare::RunBridge(number(2), arg(3), number(4), arg(5));
     if (command == "answers" && argc == 5) return lxcompare::CompareAnswers(arg(2), arg(3), arg(4));
