@@ -16,6 +16,9 @@ using lxd::RefPosition;
 
 namespace {
 
+const PieceMarkup kSampleHtml = {" &#x2022; <span class=\"sample\">", "</span> "};
+const PieceMarkup kOriginHtml = {"<p class=\"etym\">ORIGIN: ", "</p>"};
+
 // Record markup and the HTML written in its place.
 const MarkupRule kOriginMarkup[] = {{'{', "<i>"}, {'}', "</i>"}, {'[', "<b>"}, {']', "</b>"}};
 
@@ -222,50 +225,16 @@ bool CHtmlRender::RenderDefinition(uint32_t reference, int index) {
 }
 
 bool CHtmlRender::RenderGloss(const char* text, int32_t length, bool withSamples) {
-    if (length <= 0) return true;
-    const char* end = text + length;
-    const char* mark = static_cast<const char*>(memchr(text, '$', length));
-    if (mark == nullptr) mark = end;
-    if (mark > text && !WriteText(text, static_cast<int32_t>(mark - text))) return false;
-    if (!withSamples) return true;
-
-    while (mark < end) {
-        const char* piece = mark + 1;
-        mark = static_cast<const char*>(memchr(piece, '$', end - piece));
-        if (mark == nullptr) mark = end;
-        const int32_t pieceLength = static_cast<int32_t>(mark - piece);
-        if (!MentionsWordForm(piece, pieceLength)) continue;
-        if (!WriteString(" &#x2022; <span class=\"sample\">") || !WriteText(piece, pieceLength) ||
-            !WriteString("</span> ")) {
-            return false;
-        }
-    }
-    return true;
+    return WriteGloss(text, length, withSamples, kSampleHtml);
 }
 
 bool CHtmlRender::RenderEtymology(const uint32_t* references, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (RefKind(references[i]) != lxd::kKindOrigin) continue;
-        int32_t length = 0;
-        const char* text = records->GetLine(RefPosition(references[i]), &length);
-        if (text == nullptr || length == 0) continue;
-        if (!WriteString("<p class=\"etym\">ORIGIN: ") ||
-            !WriteMarkedUp(text, length, kOriginMarkup, std::size(kOriginMarkup)) || !WriteString("</p>")) {
-            return false;
-        }
-    }
-    return true;
+    return WriteOrigins(references, count, kOriginHtml, kOriginMarkup, std::size(kOriginMarkup));
 }
 
 bool CHtmlRender::RenderAllLinks(const uint32_t* references, int count) {
     CWordCollection groups[4];
-    for (int i = 0; i < count; ++i) {
-        const int group = LinkGroupOf(RefKind(references[i]));
-        if (group >= 0) CollectLinks(this, &groups[group], nullptr, references[i]);
-    }
-    bool anyLinks = false;
-    for (const CWordCollection& group : groups) anyLinks = anyLinks || group.Count() > 0;
-    if (!anyLinks) return true;
+    if (CollectAllLinks(references, count, groups) == 0) return true;
 
     if (output(context, "", 0, OUTPUT_BEGIN_LINKS) == 0) return false;
     for (int group = 0; group < 4; ++group) {

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "db/CompressedData.h"
 #include "db/Format.h"
+#include "render/DefinitionRecords.h"
 #include "render/SimpleString.h"
 
 const uint32_t kLinkGroupKinds[4] = {lxd::kKindNoun, lxd::kKindVerb, lxd::kKindAdjective,
@@ -64,4 +66,59 @@ bool CRender::WriteMarkedUp(const char* text, int32_t length, const MarkupRule* 
         runStart = i + 1;
     }
     return length <= runStart || output(context, text + runStart, length - runStart, OUTPUT_TEXT) != 0;
+}
+
+bool CRender::WriteGloss(const char* text, int32_t length, bool withSamples,
+                         const PieceMarkup& sample) {
+    if (length <= 0) return true;
+    const char* end = text + length;
+    const char* mark = static_cast<const char*>(memchr(text, '$', length));
+    if (mark == nullptr) mark = end;
+    if (mark > text && output(context, text, static_cast<int32_t>(mark - text), OUTPUT_TEXT) == 0)
+        return false;
+    if (!withSamples) return true;
+
+    while (mark < end) {
+        const char* piece = mark + 1;
+        mark = static_cast<const char*>(memchr(piece, '$', end - piece));
+        if (mark == nullptr) mark = end;
+        const int32_t pieceLength = static_cast<int32_t>(mark - piece);
+        if (!MentionsWordForm(piece, pieceLength)) continue;
+        if (output(context, sample.open, static_cast<int32_t>(strlen(sample.open)), OUTPUT_TEXT) ==
+                0 ||
+            output(context, piece, pieceLength, OUTPUT_TEXT) == 0 ||
+            output(context, sample.close, static_cast<int32_t>(strlen(sample.close)),
+                   OUTPUT_TEXT) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CRender::WriteOrigins(const uint32_t* references, int count, const PieceMarkup& origin,
+                           const MarkupRule* rules, size_t ruleCount) {
+    for (int i = 0; i < count; ++i) {
+        if (lxd::RefKind(references[i]) != lxd::kKindOrigin) continue;
+        int32_t length = 0;
+        const char* text = records->GetLine(lxd::RefPosition(references[i]), &length);
+        if (text == nullptr || length == 0) continue;
+        if (output(context, origin.open, static_cast<int32_t>(strlen(origin.open)), OUTPUT_TEXT) ==
+                0 ||
+            !WriteMarkedUp(text, length, rules, ruleCount) ||
+            output(context, origin.close, static_cast<int32_t>(strlen(origin.close)),
+                   OUTPUT_TEXT) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int CRender::CollectAllLinks(const uint32_t* references, int count, CWordCollection* groups) {
+    for (int i = 0; i < count; ++i) {
+        const int group = LinkGroupOf(lxd::RefKind(references[i]));
+        if (group >= 0) CollectLinks(this, &groups[group], nullptr, references[i]);
+    }
+    int filled = 0;
+    for (int group = 0; group < 4; ++group) filled += groups[group].Count() > 0 ? 1 : 0;
+    return filled;
 }

@@ -34,6 +34,12 @@ struct MarkupRule {
     const char* replacement;
 };
 
+// Markup a renderer puts around a piece that CRender writes for it.
+struct PieceMarkup {
+    const char* open;
+    const char* close;
+};
+
 // Kinds the renderers act on: sense records and thesaurus lines.
 bool IsSenseKind(uint32_t kind);
 bool IsThesaurusKind(uint32_t kind);
@@ -70,6 +76,17 @@ public:
     // ends the pending run and is replaced by its text; all other bytes are
     // written as they are. False when an output call returned 0.
     bool WriteMarkedUp(const char* text, int32_t length, const MarkupRule* rules, size_t count);
+    // Writes a gloss line up to its first "$" (the definition) and, with
+    // samples, each later "$" piece that mentions a word form, between the
+    // markup's open and close texts. False when an output call returned 0.
+    bool WriteGloss(const char* text, int32_t length, bool withSamples, const PieceMarkup& sample);
+    // Writes each readable, non-empty origin record among the references
+    // between the markup's texts, its own markup replaced by `rules`.
+    bool WriteOrigins(const uint32_t* references, int count, const PieceMarkup& origin,
+                      const MarkupRule* rules, size_t ruleCount);
+    // Fills groups[0..3] (see LinkGroupOf) with the links of every sense
+    // among the references; returns how many groups are not empty.
+    int CollectAllLinks(const uint32_t* references, int count, CWordCollection* groups);
 
     OutputFunction output;      // where every piece of output goes
     void* context;              // first argument of every output call

@@ -93,7 +93,7 @@ void CTextDefinition::Finish(int width) {
         if (hyphenation.GetLength() > 0 || pronunciation.GetLength() > 0) {
             scratch.Append("  ");
             scratch.Append(TextOf(hyphenation));
-            if (hyphenation.GetLength() > 0 && pronunciation.GetLength() > 0) scratch.Append("  ");
+            if (hyphenation.GetLength() > 0 && pronunciation.GetLength() > 0) scratch.Append(" ");
             if (pronunciation.GetLength() > 0) {
                 scratch.Append("/");
                 scratch.Append(TextOf(pronunciation));

@@ -18,7 +18,9 @@ namespace {
 
 // Record markup in plain text: origins lose their emphasis marks; thesaurus
 // notes keep their brackets, labels become parenthesised, rarity bracketed.
-const MarkupRule kOriginText[] = {{'{', ""}, {'}', ""}, {'[', ""}, {']', ""}};
+const MarkupRule kOriginRules[] = {{'{', ""}, {'}', ""}, {'[', ""}, {']', ""}};
+const PieceMarkup kOriginText = {"\nORIGIN: ", "\n"};
+const PieceMarkup kSampleText = {"; \"", "\""};
 const MarkupRule kThesaurusText[] = {
     {',', ", "}, {'{', "("}, {'}', ")"}, {'<', "["}, {'>', "]"}};
 
@@ -71,7 +73,7 @@ bool CTextRender::Render(const char* word, const uint32_t* references, int count
            WriteFormNotes(references, count) && EmitPronunciations(this, references, count) &&
            WriteSenses(references, count) &&
            output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) != 0 &&
-           WriteOrigins(references, count) &&
+           WriteOrigins(references, count, kOriginText, kOriginRules, std::size(kOriginRules)) &&
            (oneSense ? WriteSenseLinks(references[singleSynset - 1])
                      : WriteAllLinks(references, count)) &&
            WriteThesaurus(references, count);
@@ -167,7 +169,7 @@ bool CTextRender::WriteSense(uint32_t reference, int number) {
 
     char label[24];
     const int labelLength = snprintf(label, sizeof(label), "  %d. ", number);
-    if (!Write(label) || !WriteGloss(gloss, glossLength, true) || !Write("\n")) return false;
+    if (!Write(label) || !WriteGloss(gloss, glossLength, true, kSampleText) || !Write("\n")) return false;
     if (members.Count() == 0) return true;
 
     char indent[24];
@@ -179,50 +181,9 @@ bool CTextRender::WriteSense(uint32_t reference, int number) {
     return true;
 }
 
-// The definition up to the first "$"; with samples, each later piece that
-// mentions a word form, quoted after "; ".
-bool CTextRender::WriteGloss(const char* text, int32_t length, bool withSamples) {
-    if (length <= 0) return true;
-    const char* end = text + length;
-    const char* piece = static_cast<const char*>(memchr(text, '$', length));
-    if (piece == nullptr) piece = end;
-    if (!Write(text, static_cast<int32_t>(piece - text))) return false;
-    while (withSamples && piece < end) {
-        const char* start = piece + 1;
-        piece = static_cast<const char*>(memchr(start, '$', end - start));
-        if (piece == nullptr) piece = end;
-        const int32_t sampleLength = static_cast<int32_t>(piece - start);
-        if (MentionsWordForm(start, sampleLength) &&
-            (!Write("; \"") || !Write(start, sampleLength) || !Write("\""))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool CTextRender::WriteOrigins(const uint32_t* references, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (RefKind(references[i]) != lxd::kKindOrigin) continue;
-        int32_t length = 0;
-        const char* text = records->GetLine(RefPosition(references[i]), &length);
-        if (text == nullptr || length == 0) continue;
-        if (!Write("\nORIGIN: ") ||
-            !WriteMarkedUp(text, length, kOriginText, std::size(kOriginText)) || !Write("\n")) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool CTextRender::WriteAllLinks(const uint32_t* references, int count) {
     CWordCollection groups[4];
-    int groupsWithLinks = 0;
-    for (int i = 0; i < count; ++i) {
-        const int group = LinkGroupOf(RefKind(references[i]));
-        if (group >= 0) CollectLinks(this, &groups[group], nullptr, references[i]);
-    }
-    for (const CWordCollection& group : groups) groupsWithLinks += group.Count() > 0 ? 1 : 0;
-    if (groupsWithLinks == 0) return true;
+    if (CollectAllLinks(references, count, groups) == 0) return true;
 
     if (output(context, "", 0, OUTPUT_BEGIN_LINKS) == 0) return false;
     bool first = true;
@@ -241,7 +202,7 @@ bool CTextRender::WriteSenseLinks(uint32_t reference) {
     CSimpleString gloss;
     CollectLinks(this, &links, &gloss, reference);
     return WriteHeading(RefKind(reference), true, -1) && Write("  ") &&
-           WriteGloss(gloss.GetBuffer(), gloss.GetLength(), false) && Write("\n") &&
+           WriteGloss(gloss.GetBuffer(), gloss.GetLength(), false, kSampleText) && Write("\n") &&
            WriteLinkTypes(&links);
 }
 

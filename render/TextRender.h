@@ -27,8 +27,6 @@ private:
     bool WriteFormNotes(const uint32_t* references, int count);
     bool WriteSenses(const uint32_t* references, int count);
     bool WriteSense(uint32_t reference, int number);
-    bool WriteGloss(const char* text, int32_t length, bool withSamples);
-    bool WriteOrigins(const uint32_t* references, int count);
     bool WriteAllLinks(const uint32_t* references, int count);
     bool WriteSenseLinks(uint32_t reference);
     bool WriteLinkTypes(CWordCollection* collection);

@@ -138,46 +138,41 @@ def start_dictd(out, port):
     return process, port
 
 
-def start_lxdictd(lxdictd, database, out):
-    app = tempfile.mkdtemp(prefix="lxcompare-dict-")
-    os.mkdir(os.path.join(app, "data"))
-    os.symlink(os.path.abspath(database), os.path.join(app, "data", "wordnet.lxd"))
-    log_path = os.path.join(out, "lxdictd.log")
-    log = open(log_path, "w")
-    process = subprocess.Popen([os.path.abspath(lxdictd), "--data", app, "--port", "0"],
-                               stdout=log, stderr=log)
-    deadline = time.time() + SERVER_WAIT
-    while time.time() < deadline and process.poll() is None:
-        found = re.search(r"listening on 127\.0\.0\.1:(\d+)", open(log_path).read())
-        if found:
-            return process, int(found.group(1)), app
-        time.sleep(0.1)
-    stop(process)
-    shutil.rmtree(app, ignore_errors=True)
-    sys.exit("lxdictd did not start; see " + log_path)
-
-
-def start_engine(lxcore, database, out):
-    app = tempfile.mkdtemp(prefix="lxcompare-app-")
+def start_in_app(name, database, out, launch):
+    """Starts a server in a private application folder that holds the
+    database (and its IPA table). `launch(app)` gives the command and its
+    environment; the server's log must name its port. Returns the process,
+    the port and the folder."""
+    app = tempfile.mkdtemp(prefix="lxcompare-%s-" % name)
     os.mkdir(os.path.join(app, "data"))
     os.symlink(os.path.abspath(database), os.path.join(app, "data", "wordnet.lxd"))
     ipa = os.path.join(os.path.dirname(os.path.abspath(database)), "IPA_to_IMG.txt")
     if os.path.exists(ipa):
         os.symlink(ipa, os.path.join(app, "data", "IPA_to_IMG.txt"))
-    env = dict(os.environ, LXCORE_PORT="0", LXCORE_DATA_DIR=app, SDL_VIDEODRIVER="dummy")
-    log_path = os.path.join(out, "lxcore.log")
+    command, env = launch(app)
+    log_path = os.path.join(out, name + ".log")
     log = open(log_path, "w")
-    process = subprocess.Popen([os.path.abspath(lxcore)], cwd=app, env=env,
-                               stdout=log, stderr=log)
+    process = subprocess.Popen(command, cwd=app, env=env, stdout=log, stderr=log)
     deadline = time.time() + SERVER_WAIT
     while time.time() < deadline and process.poll() is None:
-        found = re.search(r"listening on http://127\.0\.0\.1:(\d+)", open(log_path).read())
+        found = re.search(r"listening on (?:http://)?127\.0\.0\.1:(\d+)", open(log_path).read())
         if found:
             return process, int(found.group(1)), app
         time.sleep(0.1)
     stop(process)
     shutil.rmtree(app, ignore_errors=True)
-    sys.exit("lxcore did not start; see " + log_path)
+    sys.exit("%s did not start; see %s" % (name, log_path))
+
+
+def start_lxdictd(lxdictd, database, out):
+    return start_in_app("lxdictd", database, out, lambda app: (
+        [os.path.abspath(lxdictd), "--data", app, "--port", "0"], None))
+
+
+def start_engine(lxcore, database, out):
+    return start_in_app("lxcore", database, out, lambda app: (
+        [os.path.abspath(lxcore)],
+        dict(os.environ, LXCORE_PORT="0", LXCORE_DATA_DIR=app, SDL_VIDEODRIVER="dummy")))
 
 
 def strace_counts(command, out_file):

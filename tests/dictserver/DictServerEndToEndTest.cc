@@ -255,7 +255,7 @@ TEST_F(DictServerTest, AnIdleConnectionIsClosed) {
 TEST_F(DictServerTest, TheCommandLineDefinesMatchesAndFails) {
     CommandResult cats = RunCommand(Query("define cats"));
     EXPECT_EQ(0, cats.status);
-    EXPECT_EQ(0u, cats.output.find("cat\n  c\xC2\xB7" "at  /k@t/\n\nnoun [1]\n")) << cats.output;
+    EXPECT_EQ(0u, cats.output.find("cat\n  c\xC2\xB7" "at /k@t/\n\nnoun [1]\n")) << cats.output;
     EXPECT_FALSE(Contains(cats.output, "THESAURUS")) << cats.output;
 
     CommandResult thesaurus = RunCommand(Query("define --thesaurus cat"));

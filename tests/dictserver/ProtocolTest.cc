@@ -28,7 +28,9 @@ TEST(CommandLine, AtomsAndQuotedStrings) {
     for (const auto& c : cases) {
         Words words = {"left over"};
         EXPECT_EQ(c.syntax, SplitCommandLine(c.line, &words)) << c.line;
-        if (c.syntax == CommandSyntax::kOk) EXPECT_EQ(c.words, words) << c.line;
+        if (c.syntax == CommandSyntax::kOk) {
+            EXPECT_EQ(c.words, words) << c.line;
+        }
     }
 }
 

@@ -11,47 +11,42 @@
 
 namespace {
 
-// "dog": a pronunciation, three noun senses (the headword is member 1, 1 and
-// 2; links from the whole sense, from member 1 and from member 2), a verb
-// sense, every kind of form record, an origin and two thesaurus lines.
-struct CDogEntry {
-    CDogEntry() {
-        const uint32_t pron = store.Line("dOg");
-        const uint32_t animal =
-            store.Sense({"dog", "domestic dog"},
-                        "a member of the genus Canis$the dog barked all night$cats purr",
-                        {Link(140, "canine")});
-        const uint32_t man =
-            store.Sense({"Dog"}, "informal term for a man$you lucky dog", {Link(136, "cat", 1)});
-        const uint32_t frump = store.Sense({"frump", "dog"}, "a dull unattractive woman",
-                                           {Link(200, "hag", 2), Link(140, "canine", 1)});
-        const uint32_t chase =
-            store.Sense({"dog", "chase"}, "go after with the intent to catch$dogged by fear");
-        store.Sense({"canine", "canid"}, "a carnivore", {}, "canine");
-        store.Sense({"cat"}, "a feline", {}, "cat");
-        store.Sense({"hag"}, "an ugly old woman", {}, "hag");
-        references = {Ref(228, pron),
-                      Ref(132, animal),
-                      Ref(132, man),
-                      Ref(132, frump),
-                      Ref(136, chase),
-                      Ref(180, store.Line("Dogs")),
-                      Ref(192, store.Line("dogged")),
-                      Ref(196, store.Line("dogged")),
-                      Ref(208, store.Line("They %s him")),
-                      Ref(232, store.Line("from [Old English] {docga}")),
-                      Ref(236, store.Line("hound,cur {informal} <rare>")),
-                      Ref(240, store.Line("mutt, pooch"))};
+// "fish": a pronunciation, three noun senses (the headword is member 1, 1
+// in other capitals, and 2; links from the whole sense, from member 2 and
+// from member 1), a verb sense, every kind of form record, an origin and two
+// thesaurus lines.
+struct CFishEntry {
+    CFishEntry() {
+        references = {
+            Ref(228, store.Line("fIS")),
+            Ref(132, store.Sense({"fish"}, "any of various cold-blooded aquatic vertebrates$the "
+                                           "fish swam$birds fly",
+                                 {Link(140, "vertebrate")})),
+            Ref(132, store.Sense({"Fish", "Pisces"},
+                                 "the twelfth sign of the zodiac$born under Fish")),
+            Ref(132, store.Sense({"angle", "fish"}, "a person who angles",
+                                 {Link(200, "angler", 2), Link(140, "vertebrate", 1)})),
+            Ref(136, store.Sense({"fish", "angle"},
+                                 "seek food by catching fish$they fished all day")),
+            Ref(180, store.Line("Fishes")),
+            Ref(192, store.Line("fished")),
+            Ref(196, store.Line("fished")),
+            Ref(208, store.Line("They %s in the lake")),
+            Ref(232, store.Line("from [Old English] {fisc}")),
+            Ref(236, store.Line("pisces,catch {informal} <rare>")),
+            Ref(240, store.Line("seafood, food"))};
+        store.Sense({"vertebrate", "craniate"}, "an animal with a backbone", {}, "vertebrate");
+        store.Sense({"angler"}, "a fisherman", {}, "angler");
         records = store.Open();
     }
 
-    // Renders into `page` as the text render manager does, with "d*og" as
+    // Renders into `page` as the text render manager does, with "f*ish" as
     // the hyphenated form; false when the renderer stopped.
     bool Render(CTextDefinition* page, int singleSynset, int width) {
-        page->Reset("dog", singleSynset);
-        CTextDefinition::Output(page, "d*og", -1, OUTPUT_HYPHENATION);
+        page->Reset("fish", singleSynset);
+        CTextDefinition::Output(page, "f*ish", -1, OUTPUT_HYPHENATION);
         CTextRender render(CTextDefinition::Output, page, records);
-        const bool done = render.Render("dog", references.data(),
+        const bool done = render.Render("fish", references.data(),
                                         static_cast<int>(references.size()), singleSynset);
         page->Finish(width);
         return done;
@@ -70,72 +65,72 @@ std::string Wrapped(const std::string& text, int width) {
 
 }  // namespace
 
-// Samples show only when they mention a form (cats purr does not; dogged
-// does, through the tense form); the headword is no synonym of itself in any
-// capitals; headings carry the numbers of their form notes.
+// Samples show only when they mention a form, case and all ("born under
+// Fish" does not; "fished" does, through the tense form); the headword is no
+// synonym of itself in any capitals; headings carry their form notes.
 TEST(TextRender, ThreeViewsOfAWholeEntry) {
-    CDogEntry dog;
-    ASSERT_NE(nullptr, dog.records);
+    CFishEntry fish;
+    ASSERT_NE(nullptr, fish.records);
     CTextDefinition page;
-    ASSERT_TRUE(dog.Render(&page, 0, 0));
+    ASSERT_TRUE(fish.Render(&page, 0, 0));
     EXPECT_EQ(
-        "dog\n"
-        "  d\xC2\xB7og  /dOg/\n"
+        "fish\n"
+        "  f\xC2\xB7ish /fIS/\n"
         "\n"
         "noun [1]\n"
-        "  1. a member of the genus Canis; \"the dog barked all night\"\n"
-        "     syn: domestic dog\n"
-        "  2. informal term for a man; \"you lucky dog\"\n"
-        "  3. a dull unattractive woman\n"
-        "     syn: frump\n"
+        "  1. any of various cold-blooded aquatic vertebrates; \"the fish swam\"\n"
+        "  2. the twelfth sign of the zodiac\n"
+        "     syn: Pisces\n"
+        "  3. a person who angles\n"
+        "     syn: angle\n"
         "\n"
         "verb [2]\n"
-        "  1. go after with the intent to catch; \"dogged by fear\"\n"
-        "     syn: chase\n"
+        "  1. seek food by catching fish; \"they fished all day\"\n"
+        "     syn: angle\n"
         "\n"
         "FORMS\n"
-        "  [1] plural: dogs\n"
-        "  [2] tenses: dogged, dogged; usage: They dog him\n"
+        "  [1] plural: fishes\n"
+        "  [2] tenses: fished, fished; usage: They fish in the lake\n"
         "\n"
-        "ORIGIN: from Old English docga\n",
+        "ORIGIN: from Old English fisc\n",
         std::string(page.GetView(CTextDefinition::kDictionary)));
     EXPECT_EQ(
-        "LINKS: dog\n"
+        "LINKS: fish\n"
         "\n"
         "noun\n"
-        "  synonym: domestic dog, frump\n"
-        "  antonym: cat\n"
-        "  more generic (hypernym): canid, canine\n"
-        "  also see: hag\n"
+        "  synonym: angle, Pisces\n"
+        "  more generic (hypernym): craniate, vertebrate\n"
+        "  also see: angler\n"
         "\n"
         "verb\n"
-        "  synonym: chase\n",
+        "  synonym: angle\n",
         std::string(page.GetView(CTextDefinition::kLinks)));
     EXPECT_EQ(
-        "THESAURUS: dog\n"
+        "THESAURUS: fish\n"
         "\n"
         "synonym\n"
-        "  hound, cur (informal) [rare]\n"
+        "  pisces, catch (informal) [rare]\n"
         "\n"
         "noun\n"
-        "  mutt, pooch\n",
+        "  seafood, food\n",
         std::string(page.GetView(CTextDefinition::kThesaurus)));
 }
 
 TEST(TextRender, OneSenseLinksAndNothingLeftFromTheRequestBefore) {
-    CDogEntry dog;
-    ASSERT_NE(nullptr, dog.records);
+    CFishEntry fish;
+    ASSERT_NE(nullptr, fish.records);
     CTextDefinition page;
-    ASSERT_TRUE(dog.Render(&page, 0, 0));
-    // Reference 3 is the sense in which "Dog" links to "cat".
-    ASSERT_TRUE(dog.Render(&page, 3, 0));
-    EXPECT_EQ(3, page.GetSingleSynset());
+    ASSERT_TRUE(fish.Render(&page, 0, 0));
+    // Reference 4 is the sense in which "fish" is member 2.
+    ASSERT_TRUE(fish.Render(&page, 4, 0));
+    EXPECT_EQ(4, page.GetSingleSynset());
     EXPECT_EQ(
-        "LINKS: dog\n"
+        "LINKS: fish\n"
         "\n"
         "noun\n"
-        "  informal term for a man\n"
-        "  antonym: cat\n",
+        "  a person who angles\n"
+        "  synonym: angle\n"
+        "  also see: angler\n",
         std::string(page.GetView(CTextDefinition::kLinks)));
     // A page of a word without records has no views at all.
     page.Reset("nothing", 0);
@@ -148,14 +143,14 @@ TEST(TextRender, OneSenseLinksAndNothingLeftFromTheRequestBefore) {
 }
 
 TEST(TextRender, AnOutputThatRefusesStopsTheRender) {
-    CDogEntry dog;
-    ASSERT_NE(nullptr, dog.records);
+    CFishEntry fish;
+    ASSERT_NE(nullptr, fish.records);
     for (int refuseFrom : {0, 1, 5, 20}) {
         COutputRecorder recorder;
         recorder.refuseFrom = refuseFrom;
-        CTextRender render(COutputRecorder::Output, &recorder, dog.records);
-        EXPECT_FALSE(render.Render("dog", dog.references.data(),
-                                   static_cast<int>(dog.references.size()), 0))
+        CTextRender render(COutputRecorder::Output, &recorder, fish.records);
+        EXPECT_FALSE(render.Render("fish", fish.references.data(),
+                                   static_cast<int>(fish.references.size()), 0))
             << refuseFrom;
         // The first refused call ends it: nothing more is asked for.
         EXPECT_EQ(1, recorder.refused) << refuseFrom;
@@ -172,7 +167,7 @@ TEST(TextLayout, LinesWrapWithAHangingIndent) {
         {"no line end", 20, "no line end\n"},
         {"  1. one two three four five\n", 16, "  1. one two\n     three four\n     five\n"},
         {"  [12] alpha beta gamma\n", 14, "  [12] alpha\n       beta\n       gamma\n"},
-        {"  plain words wrap here\n", 12, "  plain\n    words\n    wrap here\n"},
+        {"  plain words wrap here\n", 13, "  plain words\n    wrap here\n"},
         // Tabs and other control bytes are spaces; runs of spaces collapse
         // after the indentation; trailing spaces go; blank lines stay.
         {"a\tb  \x01 c   \n\n", 0, "a b c\n\n"},

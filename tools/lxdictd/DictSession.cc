@@ -158,15 +158,20 @@ bool CDictSession::Answer(const std::string& line) {
     return true;
 }
 
+bool CDictSession::TakesArguments(const std::vector<std::string>& words, size_t count) {
+    if (words.size() == count) return Serves(words[1]);
+    response.Status(501, "syntax error, illegal parameters");
+    return false;
+}
+
+bool CDictSession::Serves(const std::string& database) {
+    if (IsServedDatabase(database)) return true;
+    response.Status(550, "invalid database, use \"SHOW DB\" for list of databases");
+    return false;
+}
+
 void CDictSession::Define(const std::vector<std::string>& words) {
-    if (words.size() != 3) {
-        response.Status(501, "syntax error, illegal parameters");
-        return;
-    }
-    if (!IsServedDatabase(words[1])) {
-        response.Status(550, "invalid database, use \"SHOW DB\" for list of databases");
-        return;
-    }
+    if (!TakesArguments(words, 3)) return;
     std::string headword, text;
     if (!state->service->Define(words[2], CDictionaryService::kAllViews, &headword, &text)) {
         response.Status(552, "no match");
@@ -184,14 +189,7 @@ void CDictSession::Define(const std::vector<std::string>& words) {
 }
 
 void CDictSession::Match(const std::vector<std::string>& words) {
-    if (words.size() != 4) {
-        response.Status(501, "syntax error, illegal parameters");
-        return;
-    }
-    if (!IsServedDatabase(words[1])) {
-        response.Status(550, "invalid database, use \"SHOW DB\" for list of databases");
-        return;
-    }
+    if (!TakesArguments(words, 4)) return;
     const CHeadwordList& headwords = state->service->Headwords();
     std::vector<uint32_t> found;
     switch (MatchWords(headwords, words[2], words[3], &found)) {
@@ -237,10 +235,7 @@ void CDictSession::Show(const std::vector<std::string>& words) {
         }
         TextAnswer(111, std::to_string(kMatchStrategyCount) + " strategies present", list);
     } else if (words.size() == 3 && what == "INFO") {
-        if (!IsServedDatabase(words[2])) {
-            response.Status(550, "invalid database, use \"SHOW DB\" for list of databases");
-            return;
-        }
+        if (!Serves(words[2])) return;
         TextAnswer(112, "database information follows", state->service->Describe());
     } else if (words.size() == 2 && what == "SERVER") {
         TextAnswer(114, "server information follows",

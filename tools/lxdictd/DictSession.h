@@ -44,6 +44,11 @@ private:
     Read ReadLine(std::string* line);
     // Answers one command line; false when the session should end.
     bool Answer(const std::string& line);
+    // True when the command has `count` words and names a served database
+    // second; otherwise answers 501 or 550.
+    bool TakesArguments(const std::vector<std::string>& words, size_t count);
+    // True for a served database name; otherwise answers 550.
+    bool Serves(const std::string& database);
     void Define(const std::vector<std::string>& words);
     void Match(const std::vector<std::string>& words);
     void Show(const std::vector<std::string>& words);
