@@ -126,6 +126,23 @@ void WrapLine(const std::string& line, int width, CSimpleString* out) {
     out->Append("\n");
 }
 
+// True when the line needs no normalising and fits as it is: most lines.
+bool FitsAsItIs(const char* text, size_t length, int width) {
+    if (length == 0 || length > static_cast<size_t>(kMaxLineBytes) || text[length - 1] == ' ')
+        return false;
+    int columns = 0;
+    bool indent = true;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20) return false;
+        if (c != ' ') indent = false;
+        if (c == ' ' && !indent && text[i - 1] == ' ') return false;
+        if (indent && i >= kMaxIndent) return false;
+        columns += IsContinuationByte(c) ? 0 : 1;
+    }
+    return width <= 0 || columns <= width;
+}
+
 }  // namespace
 
 void WrapText(const char* text, int32_t length, int width, CSimpleString* out) {
@@ -135,7 +152,13 @@ void WrapText(const char* text, int32_t length, int width, CSimpleString* out) {
     while (text < end) {
         const char* newline = static_cast<const char*>(memchr(text, '\n', end - text));
         const char* lineEnd = newline != nullptr ? newline : end;
-        WrapLine(Normalised(text, static_cast<size_t>(lineEnd - text)), width, out);
+        const size_t length = static_cast<size_t>(lineEnd - text);
+        if (FitsAsItIs(text, length, width)) {
+            out->Append(text, static_cast<int>(length));
+            out->Append("\n", 1);
+        } else {
+            WrapLine(Normalised(text, length), width, out);
+        }
         text = lineEnd + (newline != nullptr ? 1 : 0);
     }
 }

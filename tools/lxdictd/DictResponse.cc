@@ -45,6 +45,11 @@ void CDictResponse::EndText() {
 // a line too long for the protocol continues on the next line, cut where a
 // UTF-8 sequence starts unless the sequence is too long to wait for.
 void CDictResponse::Line(const char* text, size_t length) {
+    if (length + 2 <= kMaxLine && memchr(text, '\r', length) == nullptr) {
+        pending.append(text, length);
+        pending += "\r\n";
+        return;
+    }
     constexpr size_t kSequenceRoom = 4;
     size_t lineStart = pending.size();
     for (size_t i = 0; i < length; ++i) {

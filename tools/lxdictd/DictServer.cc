@@ -31,7 +31,6 @@ CDictServer::CDictServer(CDictionaryService* service, const Options& options)
     : options(options) {
     state.service = service;
     state.hostName = HostName();
-    state.idleSeconds = options.idleSeconds;
     state.started = time(nullptr);
 }
 
@@ -111,6 +110,8 @@ void CDictServer::Accept() {
     setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one));
     timeval sendTimeout{options.sendTimeoutSeconds, 0};
     setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof(sendTimeout));
+    timeval idleTimeout{options.idleSeconds, 0};
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &idleTimeout, sizeof(idleTimeout));
     std::lock_guard<std::mutex> hold(sessionsLock);
     if (static_cast<int>(sessions.size()) >= options.maxConnections) {
         send(client, kTooBusy, sizeof(kTooBusy) - 1, MSG_NOSIGNAL | MSG_DONTWAIT);

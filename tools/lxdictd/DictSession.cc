@@ -1,11 +1,9 @@
 #include "tools/lxdictd/DictSession.h"
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 
 #include "tools/lxdictd/CommandLine.h"
 #include "tools/lxdictd/DictionaryService.h"
@@ -109,14 +107,11 @@ CDictSession::Read CDictSession::ReadLine(std::string* line) {
             overlong = true;
             input.clear();
         }
-        pollfd ready{socket, POLLIN, 0};
-        const int waitMs = state->idleSeconds >= INT_MAX / 1000 ? -1 : state->idleSeconds * 1000;
-        const int polled = poll(&ready, 1, waitMs);
-        if (polled == 0) return Read::kIdle;
-        if (polled < 0 && errno == EINTR) continue;
+        // The server gives every connection a receive timeout of the idle time.
         char buffer[4096];
-        const ssize_t got = polled < 0 ? -1 : recv(socket, buffer, sizeof(buffer), 0);
+        const ssize_t got = recv(socket, buffer, sizeof(buffer), 0);
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return Read::kIdle;
         if (got <= 0) return Read::kClosed;
         input.append(buffer, static_cast<size_t>(got));
     }

@@ -1,6 +1,7 @@
 // One client connection of the DICT server: reads command lines (at most
 // 1,024 bytes each, CRLF included), answers each in order and ends on QUIT,
-// on end of input, after an idle timeout or when the server stops. Bad input
+// on end of input, when a read times out (the socket's receive timeout is
+// the idle time) or when the server stops. Bad input
 // is answered with a status and never ends more than this connection.
 #ifndef LEXORA_TOOLS_LXDICTD_DICTSESSION_H
 #define LEXORA_TOOLS_LXDICTD_DICTSESSION_H
@@ -19,7 +20,6 @@ class CDictionaryService;
 struct DictServerState {
     CDictionaryService* service = nullptr;
     std::string hostName;          // shown in the banner and SHOW SERVER
-    int idleSeconds = 300;         // a connection silent this long is closed
     time_t started = 0;            // when the server started
     std::atomic<uint64_t> connections{0};
     std::atomic<uint64_t> definitions{0};

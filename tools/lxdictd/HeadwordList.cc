@@ -57,11 +57,7 @@ void CHeadwordList::Add(const char* word) {
 std::pair<uint32_t, uint32_t> CHeadwordList::FindPrefix(const std::string& prefix,
                                                          bool whole) const {
     const bool prefixOnly = !whole;
-    if (!ordered) {
-        // Damaged order: the matches need not be adjacent, so report the
-        // whole list and let the caller test each word.
-        return {0, Count()};
-    }
+    if (!ordered) return {0, Count()};
     const auto first = std::partition_point(starts.begin(), starts.end(), [&](uint32_t start) {
         return CompareLowered(text.data() + start, prefix, prefixOnly) < 0;
     });

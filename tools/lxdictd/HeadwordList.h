@@ -27,8 +27,11 @@ public:
     const char* Get(uint32_t i) const { return text.data() + starts[i]; }
     // The index range [first, last) of the headwords whose lower-case form
     // begins with `prefix` (lower case); with `whole`, equals it. Found by
-    // binary search when the list is in lower-case order, else by a scan.
+    // binary search when the list is in lower-case order; otherwise the
+    // whole list, whose words the caller must test one by one.
     std::pair<uint32_t, uint32_t> FindPrefix(const std::string& prefix, bool whole) const;
+    // True when the list is in lower-case order, so FindPrefix is exact.
+    bool IsOrdered() const { return ordered; }
 
 private:
     std::string text;              // the headwords, each followed by a NUL

@@ -45,6 +45,11 @@ void Scan(const CHeadwordList& list, uint32_t first, uint32_t last,
 void MatchPrefix(const CHeadwordList& list, const std::string& lower, bool whole,
                  std::vector<uint32_t>* matches) {
     const std::pair<uint32_t, uint32_t> range = list.FindPrefix(lower, whole);
+    if (list.IsOrdered()) {
+        for (uint32_t i = range.first; i < range.second; ++i) matches->push_back(i);
+        return;
+    }
+    // A damaged index out of order: the matches need not be adjacent.
     Scan(
         list, range.first, range.second,
         [&](const char*, const std::string& word) {
