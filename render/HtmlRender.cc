@@ -308,7 +308,8 @@ bool CHtmlRender::RenderThesaurus(const uint32_t* references, int count) {
         const char* text = records->GetLine(RefPosition(references[i]), &length);
         if (text == nullptr) continue;
         if (!WriteString("<p class=\"thes\">") ||
-            !WriteMarkedUp(text, length, kThesaurusMarkup, std::size(kThesaurusMarkup)) || !WriteString("</p>")) {
+            !WriteMarkedUp(text, length, kThesaurusMarkup, std::size(kThesaurusMarkup)) ||
+            !WriteString("</p>")) {
             return false;
         }
     }

@@ -58,14 +58,16 @@ bool CRender::WriteMarkedUp(const char* text, int32_t length, const MarkupRule* 
             if (rules[r].delimiter == text[i]) rule = &rules[r];
         }
         if (rule == nullptr) continue;
-        if (i > runStart && output(context, text + runStart, i - runStart, OUTPUT_TEXT) == 0) return false;
+        if (i > runStart && output(context, text + runStart, i - runStart, OUTPUT_TEXT) == 0)
+            return false;
         if (rule->replacement[0] != '\0' &&
             output(context, rule->replacement, static_cast<int32_t>(strlen(rule->replacement)),
                    OUTPUT_TEXT) == 0)
             return false;
         runStart = i + 1;
     }
-    return length <= runStart || output(context, text + runStart, length - runStart, OUTPUT_TEXT) != 0;
+    return length <= runStart ||
+           output(context, text + runStart, length - runStart, OUTPUT_TEXT) != 0;
 }
 
 bool CRender::WriteGloss(const char* text, int32_t length, bool withSamples,

@@ -47,10 +47,10 @@ private:
     CSimpleString pronunciation;  // the last pronunciation record, as stored
     int32_t singleSynset;         // n of a request word:n, else 0
     CSimpleString views[kViewCount];
-    bool begun[kViewCount];       // the renderer began the view
-    CWordCollection forms;        // notes on inflected forms, numbered from 1
-    View current;                 // where OUTPUT_TEXT appends
-    CSimpleString scratch;        // reused while a view's heading and text are joined
+    bool begun[kViewCount];  // the renderer began the view
+    CWordCollection forms;   // notes on inflected forms, numbered from 1
+    View current;            // where OUTPUT_TEXT appends
+    CSimpleString scratch;   // reused while a view's heading and text are joined
 };
 
 #endif  // LEXORA_RENDER_TEXTDEFINITION_H

@@ -43,8 +43,8 @@ std::string Normalised(const char* text, size_t length) {
     for (size_t i = 0; i < length; ++i) {
         const char c = static_cast<unsigned char>(text[i]) < 0x20 ? ' ' : text[i];
         if (c != ' ') inIndent = false;
-        const bool collapse = inIndent ? line.size() >= kMaxIndent
-                                       : !line.empty() && line.back() == ' ';
+        const bool collapse =
+            inIndent ? line.size() >= kMaxIndent : !line.empty() && line.back() == ' ';
         if (c == ' ' && collapse) continue;
         line += c;
     }
@@ -75,8 +75,8 @@ void WrapLine(const std::string& line, int width, CSimpleString* out) {
         out->Append("\n");
         return;
     }
-    const bool fits = static_cast<int>(line.size()) <= kMaxLineBytes &&
-                      (width <= 0 || Columns(line) <= width);
+    const bool fits =
+        static_cast<int>(line.size()) <= kMaxLineBytes && (width <= 0 || Columns(line) <= width);
     if (fits) {
         out->Append(line.c_str());
         out->Append("\n");

@@ -21,8 +21,7 @@ namespace {
 const MarkupRule kOriginRules[] = {{'{', ""}, {'}', ""}, {'[', ""}, {']', ""}};
 const PieceMarkup kOriginText = {"\nORIGIN: ", "\n"};
 const PieceMarkup kSampleText = {"; \"", "\""};
-const MarkupRule kThesaurusText[] = {
-    {',', ", "}, {'{', "("}, {'}', ")"}, {'<', "["}, {'>', "]"}};
+const MarkupRule kThesaurusText[] = {{',', ", "}, {'{', "("}, {'}', ")"}, {'<', "["}, {'>', "]"}};
 
 // The lists a form record feeds and how the forms of one list are joined.
 enum FormList { kPlurals, kTenses1, kTenses2, kUsages, kComparisons, kAdverbComparisons, kLists };
@@ -32,12 +31,15 @@ struct FormKind {
     uint32_t kind;
     FormList list;
 };
-const FormKind kFormKinds[] = {
-    {lxd::kKindPlural, kPlurals},          {lxd::kKindPlural2, kPlurals},
-    {lxd::kKindTense1, kTenses1},          {lxd::kKindTense2, kTenses2},
-    {lxd::kKindUsage, kUsages},            {lxd::kKindAdjectiveForm, kComparisons},
-    {lxd::kKindAdjectiveForm2, kComparisons}, {lxd::kKindAdverbForm, kAdverbComparisons},
-    {lxd::kKindAdverbForm2, kAdverbComparisons}};
+const FormKind kFormKinds[] = {{lxd::kKindPlural, kPlurals},
+                               {lxd::kKindPlural2, kPlurals},
+                               {lxd::kKindTense1, kTenses1},
+                               {lxd::kKindTense2, kTenses2},
+                               {lxd::kKindUsage, kUsages},
+                               {lxd::kKindAdjectiveForm, kComparisons},
+                               {lxd::kKindAdjectiveForm2, kComparisons},
+                               {lxd::kKindAdverbForm, kAdverbComparisons},
+                               {lxd::kKindAdverbForm2, kAdverbComparisons}};
 
 int FormListOf(uint32_t kind) {
     for (const FormKind& form : kFormKinds) {
@@ -71,8 +73,7 @@ bool CTextRender::Render(const char* word, const uint32_t* references, int count
 
     return output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) != 0 &&
            WriteFormNotes(references, count) && EmitPronunciations(this, references, count) &&
-           WriteSenses(references, count) &&
-           output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) != 0 &&
+           WriteSenses(references, count) && output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) != 0 &&
            WriteOrigins(references, count, kOriginText, kOriginRules, std::size(kOriginRules)) &&
            (oneSense ? WriteSenseLinks(references[singleSynset - 1])
                      : WriteAllLinks(references, count)) &&
@@ -154,8 +155,8 @@ bool CTextRender::WriteSenses(const uint32_t* references, int count) {
 bool CTextRender::WriteHeading(uint32_t kind, bool first, int note) {
     char mark[24] = "";
     if (note >= 0) snprintf(mark, sizeof(mark), " [%d]", note + 1);
-    return (first || Write("\n")) && Write(CHtmlRender::GetPartOfSpeechName(kind)) &&
-           Write(mark) && Write("\n");
+    return (first || Write("\n")) && Write(CHtmlRender::GetPartOfSpeechName(kind)) && Write(mark) &&
+           Write("\n");
 }
 
 // "  n. gloss; "sample"" and, under the gloss, "syn: " with the other members.
@@ -169,7 +170,8 @@ bool CTextRender::WriteSense(uint32_t reference, int number) {
 
     char label[24];
     const int labelLength = snprintf(label, sizeof(label), "  %d. ", number);
-    if (!Write(label) || !WriteGloss(gloss, glossLength, true, kSampleText) || !Write("\n")) return false;
+    if (!Write(label) || !WriteGloss(gloss, glossLength, true, kSampleText) || !Write("\n"))
+        return false;
     if (members.Count() == 0) return true;
 
     char indent[24];

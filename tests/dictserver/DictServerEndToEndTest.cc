@@ -255,7 +255,9 @@ TEST_F(DictServerTest, AnIdleConnectionIsClosed) {
 TEST_F(DictServerTest, TheCommandLineDefinesMatchesAndFails) {
     CommandResult cats = RunCommand(Query("define cats"));
     EXPECT_EQ(0, cats.status);
-    EXPECT_EQ(0u, cats.output.find("cat\n  c\xC2\xB7" "at /k@t/\n\nnoun [1]\n")) << cats.output;
+    EXPECT_EQ(0u, cats.output.find("cat\n  c\xC2\xB7"
+                                   "at /k@t/\n\nnoun [1]\n"))
+        << cats.output;
     EXPECT_FALSE(Contains(cats.output, "THESAURUS")) << cats.output;
 
     CommandResult thesaurus = RunCommand(Query("define --thesaurus cat"));
@@ -279,7 +281,8 @@ TEST_F(DictServerTest, TheCommandLineDefinesMatchesAndFails) {
     EXPECT_EQ(1, unmatched.status);
     EXPECT_EQ("lexora: no headword matches \"zz*\"\n", unmatched.output);
 
-    CommandResult noData = RunCommand(std::string(LXQUERY_PATH) + " --data /nonexistent define cat 2>&1");
+    CommandResult noData =
+        RunCommand(std::string(LXQUERY_PATH) + " --data /nonexistent define cat 2>&1");
     EXPECT_EQ(2, noData.status) << noData.output;
 }
 
@@ -294,5 +297,6 @@ TEST(DictServerRealData, TheDictClientShowsTheFelineSense) {
     CommandResult cat =
         RunCommand("dict -h 127.0.0.1 -p " + std::to_string(server.Port()) + " cat 2>&1");
     EXPECT_EQ(0, cat.status);
-    EXPECT_TRUE(Contains(cat.output, "1. feline mammal usually having thick soft fur")) << cat.output;
+    EXPECT_TRUE(Contains(cat.output, "1. feline mammal usually having thick soft fur"))
+        << cat.output;
 }

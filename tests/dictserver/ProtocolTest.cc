@@ -15,8 +15,12 @@ TEST(CommandLine, AtomsAndQuotedStrings) {
         Words words;
     } cases[] = {
         {"DEFINE * cat", CommandSyntax::kOk, {"DEFINE", "*", "cat"}},
-        {" \tMATCH  lexora\t. \"big cat\" ", CommandSyntax::kOk, {"MATCH", "lexora", ".", "big cat"}},
-        {"DEFINE ! 'o\\'clock' \"a\\\"b\\\\\"", CommandSyntax::kOk, {"DEFINE", "!", "o'clock", "a\"b\\"}},
+        {" \tMATCH  lexora\t. \"big cat\" ",
+         CommandSyntax::kOk,
+         {"MATCH", "lexora", ".", "big cat"}},
+        {"DEFINE ! 'o\\'clock' \"a\\\"b\\\\\"",
+         CommandSyntax::kOk,
+         {"DEFINE", "!", "o'clock", "a\"b\\"}},
         {"x \"\" y", CommandSyntax::kOk, {"x", "", "y"}},
         {"pre\"fix\"ed", CommandSyntax::kOk, {"prefixed"}},
         {"", CommandSyntax::kOk, {}},

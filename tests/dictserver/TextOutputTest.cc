@@ -17,24 +17,24 @@ namespace {
 // thesaurus lines.
 struct CFishEntry {
     CFishEntry() {
-        references = {
-            Ref(228, store.Line("fIS")),
-            Ref(132, store.Sense({"fish"}, "any of various cold-blooded aquatic vertebrates$the "
+        references = {Ref(228, store.Line("fIS")),
+                      Ref(132, store.Sense({"fish"},
+                                           "any of various cold-blooded aquatic vertebrates$the "
                                            "fish swam$birds fly",
-                                 {Link(140, "vertebrate")})),
-            Ref(132, store.Sense({"Fish", "Pisces"},
-                                 "the twelfth sign of the zodiac$born under Fish")),
-            Ref(132, store.Sense({"angle", "fish"}, "a person who angles",
-                                 {Link(200, "angler", 2), Link(140, "vertebrate", 1)})),
-            Ref(136, store.Sense({"fish", "angle"},
-                                 "seek food by catching fish$they fished all day")),
-            Ref(180, store.Line("Fishes")),
-            Ref(192, store.Line("fished")),
-            Ref(196, store.Line("fished")),
-            Ref(208, store.Line("They %s in the lake")),
-            Ref(232, store.Line("from [Old English] {fisc}")),
-            Ref(236, store.Line("pisces,catch {informal} <rare>")),
-            Ref(240, store.Line("seafood, food"))};
+                                           {Link(140, "vertebrate")})),
+                      Ref(132, store.Sense({"Fish", "Pisces"},
+                                           "the twelfth sign of the zodiac$born under Fish")),
+                      Ref(132, store.Sense({"angle", "fish"}, "a person who angles",
+                                           {Link(200, "angler", 2), Link(140, "vertebrate", 1)})),
+                      Ref(136, store.Sense({"fish", "angle"},
+                                           "seek food by catching fish$they fished all day")),
+                      Ref(180, store.Line("Fishes")),
+                      Ref(192, store.Line("fished")),
+                      Ref(196, store.Line("fished")),
+                      Ref(208, store.Line("They %s in the lake")),
+                      Ref(232, store.Line("from [Old English] {fisc}")),
+                      Ref(236, store.Line("pisces,catch {informal} <rare>")),
+                      Ref(240, store.Line("seafood, food"))};
         store.Sense({"vertebrate", "craniate"}, "an animal with a backbone", {}, "vertebrate");
         store.Sense({"angler"}, "a fisherman", {}, "angler");
         records = store.Open();
@@ -135,8 +135,8 @@ TEST(TextRender, OneSenseLinksAndNothingLeftFromTheRequestBefore) {
     // A page of a word without records has no views at all.
     page.Reset("nothing", 0);
     page.Finish(76);
-    for (auto view : {CTextDefinition::kDictionary, CTextDefinition::kLinks,
-                      CTextDefinition::kThesaurus}) {
+    for (auto view :
+         {CTextDefinition::kDictionary, CTextDefinition::kLinks, CTextDefinition::kThesaurus}) {
         EXPECT_FALSE(page.HasView(view));
         EXPECT_STREQ("", page.GetView(view));
     }
@@ -172,7 +172,8 @@ TEST(TextLayout, LinesWrapWithAHangingIndent) {
         // after the indentation; trailing spaces go; blank lines stay.
         {"a\tb  \x01 c   \n\n", 0, "a b c\n\n"},
         // A UTF-8 sequence is one column.
-        {"\xC3\xA6\xC3\xA6\xC3\xA6 \xC3\xA6\xC3\xA6\n", 6, "\xC3\xA6\xC3\xA6\xC3\xA6 \xC3\xA6\xC3\xA6\n"},
+        {"\xC3\xA6\xC3\xA6\xC3\xA6 \xC3\xA6\xC3\xA6\n", 6,
+         "\xC3\xA6\xC3\xA6\xC3\xA6 \xC3\xA6\xC3\xA6\n"},
         {"averyveryverylongword x\n", 8, "averyveryverylongword\n  x\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.expected, Wrapped(c.text, c.width)) << c.text;

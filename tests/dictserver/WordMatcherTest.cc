@@ -14,8 +14,8 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-const Words kIndex = {"a",   "at",      "bat",   "cat", "CAT", "cats", "catty", "cot",
-                      "cut", "kit",     "paris", "Paris", "parish", "scat", "tax cut"};
+const Words kIndex = {"a",   "at",  "bat",   "cat",   "CAT",    "cats", "catty",  "cot",
+                      "cut", "kit", "paris", "Paris", "parish", "scat", "tax cut"};
 
 void Fill(CHeadwordList* list, const Words& words) {
     for (const std::string& word : words) list->Add(word.c_str());
@@ -80,13 +80,14 @@ TEST(WordMatcher, EditDistanceSoundexAndWildcardRules) {
     } edits[] = {{"cat", "cats", true}, {"cats", "cat", true}, {"cat", "cot", true},
                  {"cat", "at", true},   {"cat", "act", false}, {"cat", "cat", false},
                  {"", "a", true},       {"cat", "dog", false}, {"cat", "catsup", false}};
-    for (const auto& e : edits) EXPECT_EQ(e.oneApart, IsOneEditApart(e.a, e.b)) << e.a << " " << e.b;
+    for (const auto& e : edits)
+        EXPECT_EQ(e.oneApart, IsOneEditApart(e.a, e.b)) << e.a << " " << e.b;
 
     const struct {
         const char *word, *code;
-    } codes[] = {{"Robert", "R163"}, {"Rupert", "R163"}, {"Tymczak", "T522"},
-                 {"Pfister", "P236"}, {"Honeyman", "H555"}, {"Ashcraft", "A261"},
-                 {"key out", "K300"}, {"42", ""}};
+    } codes[] = {
+        {"Robert", "R163"},   {"Rupert", "R163"},   {"Tymczak", "T522"}, {"Pfister", "P236"},
+        {"Honeyman", "H555"}, {"Ashcraft", "A261"}, {"key out", "K300"}, {"42", ""}};
     for (const auto& c : codes) EXPECT_EQ(c.code, SoundexCode(c.word)) << c.word;
 
     const struct {

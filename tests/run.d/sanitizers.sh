@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer in $BUILD-asan; then the
 # tests in which the plug-in library's threads meet the main thread (bridge,
 # event loop, method handlers, the engine process behind the bridge, the load
-# of eight clients), built with ThreadSanitizer in $BUILD-tsan. Any report fails the stage. Both builds
+# of eight clients, the DICT server's concurrent sessions), built with
+# ThreadSanitizer in $BUILD-tsan. Any report fails the stage. Both builds
 # use -O1 with line tables only, which compiles much faster than the main
 # build and still gives readable reports.
 set -euo pipefail
@@ -11,7 +12,7 @@ set -euo pipefail
 JOBS=${JOBS:-2}
 FLAGS=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O1 -g1"
        "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -g1")
-THREAD_TESTS=(test_platform test_host test_integration test_lists test_load)
+THREAD_TESTS=(test_platform test_host test_integration test_lists test_load test_dictserver_e2e)
 
 configure() {  # build folder, sanitizer
     cmake -S "$ROOT" -B "$1" -G Ninja "${FLAGS[@]}" -DLEXORA_SANITIZE="$2" >/dev/null

@@ -13,7 +13,8 @@ bool IsContinuationByte(unsigned char c) {
 
 }  // namespace
 
-CDictResponse::CDictResponse(Sink sink) : mimeHeaders(false), sink(std::move(sink)), failed(false) {}
+CDictResponse::CDictResponse(Sink sink)
+    : mimeHeaders(false), sink(std::move(sink)), failed(false) {}
 
 void CDictResponse::Status(int code, const std::string& text) {
     pending += std::to_string(code);

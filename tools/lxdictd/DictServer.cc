@@ -27,8 +27,7 @@ std::string HostName() {
 
 }  // namespace
 
-CDictServer::CDictServer(CDictionaryService* service, const Options& options)
-    : options(options) {
+CDictServer::CDictServer(CDictionaryService* service, const Options& options) : options(options) {
     state.service = service;
     state.hostName = HostName();
     state.started = time(nullptr);

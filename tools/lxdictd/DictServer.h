@@ -18,9 +18,9 @@ class CDictServer {
 public:
     struct Options {
         std::string address = "127.0.0.1";
-        int port = 2628;            // 0: any free port
+        int port = 2628;  // 0: any free port
         int maxConnections = 64;
-        int idleSeconds = 300;      // a silent connection is closed after this
+        int idleSeconds = 300;        // a silent connection is closed after this
         int sendTimeoutSeconds = 60;  // a client that takes no data this long is dropped
     };
 

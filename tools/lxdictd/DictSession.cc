@@ -175,8 +175,8 @@ void CDictSession::Define(const std::vector<std::string>& words) {
     ++state->definitions;
     ++sessionDefinitions;
     response.Status(150, "1 definitions retrieved");
-    response.Status(151, Quoted(headword) + " " + kDatabaseName + " " +
-                             Quoted(kDatabaseDescription));
+    response.Status(151,
+                    Quoted(headword) + " " + kDatabaseName + " " + Quoted(kDatabaseDescription));
     response.BeginText();
     response.Text(text);
     response.EndText();
@@ -234,8 +234,8 @@ void CDictSession::Show(const std::vector<std::string>& words) {
         TextAnswer(112, "database information follows", state->service->Describe());
     } else if (words.size() == 2 && what == "SERVER") {
         TextAnswer(114, "server information follows",
-                   "lxdictd on " + state->hostName + ": Lexora's dictionary over DICT\n" +
-                       "up " + std::to_string(time(nullptr) - state->started) + " s, " +
+                   "lxdictd on " + state->hostName + ": Lexora's dictionary over DICT\n" + "up " +
+                       std::to_string(time(nullptr) - state->started) + " s, " +
                        std::to_string(state->connections.load()) + " connections, " +
                        std::to_string(state->definitions.load()) + " definitions, " +
                        std::to_string(state->matches.load()) + " matches\n");
@@ -253,8 +253,8 @@ void CDictSession::TextAnswer(int code, const std::string& status, const std::st
 }
 
 std::string CDictSession::Counts() const {
-    return "[d/m/c = " + std::to_string(sessionDefinitions) + "/" +
-           std::to_string(sessionMatches) + "/" + std::to_string(state->connections.load()) + "]";
+    return "[d/m/c = " + std::to_string(sessionDefinitions) + "/" + std::to_string(sessionMatches) +
+           "/" + std::to_string(state->connections.load()) + "]";
 }
 
 bool CDictSession::SendAll(const char* data, size_t size) {

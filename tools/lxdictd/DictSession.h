@@ -19,8 +19,8 @@ class CDictionaryService;
 // What every session of one server shares.
 struct DictServerState {
     CDictionaryService* service = nullptr;
-    std::string hostName;          // shown in the banner and SHOW SERVER
-    time_t started = 0;            // when the server started
+    std::string hostName;  // shown in the banner and SHOW SERVER
+    time_t started = 0;    // when the server started
     std::atomic<uint64_t> connections{0};
     std::atomic<uint64_t> definitions{0};
     std::atomic<uint64_t> matches{0};

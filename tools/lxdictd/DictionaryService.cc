@@ -37,9 +37,10 @@ bool CDictionaryService::Open(const std::string& appDir, const Options& options,
     path = appDir + "/data/wordnet.lxd";
     std::unique_ptr<CDictDatabase> opened(new CDictDatabase());
     if (!opened->Open(path.c_str())) {
-        *error = "cannot open " + path +
-                 (opened->status == CDictDatabase::kStatusWrongSize ? " (wrong size)"
-                                                                    : " (missing or not a dictionary)");
+        *error =
+            "cannot open " + path +
+            (opened->status == CDictDatabase::kStatusWrongSize ? " (wrong size)"
+                                                               : " (missing or not a dictionary)");
         return false;
     }
     if (options.keepWholeStore && opened->records != nullptr) KeepWholeStore(opened->records);

@@ -19,7 +19,12 @@ class CTextRenderManager;
 class CDictionaryService {
 public:
     // The views a definition text holds, in this order.
-    enum Views : unsigned { kDictionaryView = 1, kThesaurusView = 2, kLinksView = 4, kAllViews = 7 };
+    enum Views : unsigned {
+        kDictionaryView = 1,
+        kThesaurusView = 2,
+        kLinksView = 4,
+        kAllViews = 7
+    };
 
     struct Options {
         int width = 76;               // text wrapping width

@@ -55,7 +55,7 @@ void CHeadwordList::Add(const char* word) {
 }
 
 std::pair<uint32_t, uint32_t> CHeadwordList::FindPrefix(const std::string& prefix,
-                                                         bool whole) const {
+                                                        bool whole) const {
     const bool prefixOnly = !whole;
     if (!ordered) return {0, Count()};
     const auto first = std::partition_point(starts.begin(), starts.end(), [&](uint32_t start) {

@@ -92,28 +92,38 @@ MatchResult MatchWords(const CHeadwordList& list, const std::string& strategy,
     if (name == "exact" || name == "prefix") {
         MatchPrefix(list, lower, name == "exact", matches);
     } else if (name == "substring") {
-        Scan(list, 0, count, [&](const char*, const std::string& word) {
-            return word.find(lower) != std::string::npos;
-        }, matches);
+        Scan(
+            list, 0, count,
+            [&](const char*, const std::string& word) {
+                return word.find(lower) != std::string::npos;
+            },
+            matches);
     } else if (name == "suffix") {
-        Scan(list, 0, count, [&](const char*, const std::string& word) {
-            return EndsWith(word, lower);
-        }, matches);
+        Scan(
+            list, 0, count,
+            [&](const char*, const std::string& word) { return EndsWith(word, lower); }, matches);
     } else if (name == "re") {
         return MatchExpression(list, pattern, matches);
     } else if (name == "wildcard") {
-        Scan(list, 0, count, [&](const char* word, const std::string&) {
-            return MatchesWildcard(word, pattern.c_str());
-        }, matches);
+        Scan(
+            list, 0, count,
+            [&](const char* word, const std::string&) {
+                return MatchesWildcard(word, pattern.c_str());
+            },
+            matches);
     } else if (name == "soundex") {
         const std::string code = SoundexCode(pattern.c_str());
-        Scan(list, 0, count, [&](const char* word, const std::string&) {
-            return !code.empty() && SoundexCode(word) == code;
-        }, matches);
+        Scan(
+            list, 0, count,
+            [&](const char* word, const std::string&) {
+                return !code.empty() && SoundexCode(word) == code;
+            },
+            matches);
     } else if (name == "lev") {
-        Scan(list, 0, count, [&](const char*, const std::string& word) {
-            return IsOneEditApart(word, lower);
-        }, matches);
+        Scan(
+            list, 0, count,
+            [&](const char*, const std::string& word) { return IsOneEditApart(word, lower); },
+            matches);
     } else {
         return MatchResult::kUnknownStrategy;
     }
