@@ -121,6 +121,8 @@ int RunDict(const std::string& peer, const std::string& database, int port,
         connection.Command(define + Quoted(words[i]), &lines);
     Timings defineTimes(out, peer, "define");
     Timings matchTimes(out, peer, "match");
+    // STATUS does no dictionary work: the round trip through the connection.
+    Timings statusTimes(out, peer, "status");
     size_t found = 0;
     lines = 0;
     for (const std::string& word : words) {
@@ -130,6 +132,9 @@ int RunDict(const std::string& peer, const std::string& database, int port,
         matchTimes.Start();
         connection.Command(match + Quoted(word), &lines);
         matchTimes.Stop();
+        statusTimes.Start();
+        connection.Command("STATUS", &lines);
+        statusTimes.Stop();
         if (status < 0) {
             fprintf(stderr, "the DICT connection failed at %s\n", word.c_str());
             return 1;

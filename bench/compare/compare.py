@@ -290,8 +290,10 @@ def main():
     f = lambda peer, measure: read_figures(os.path.join(out, "%s-%s.txt" % (peer, measure)))
     measures = [("engine", "lookup"), ("engine", "define"), ("engine", "index"),
                 ("wordnet", "lookup"), ("wordnet", "define"), ("wordnet", "index"),
-                ("dictd", "define"), ("dictd", "match"), ("dictd", "define-new-connection"),
-                ("lxdictd", "define"), ("lxdictd", "match"), ("lxdictd", "define-new-connection"),
+                ("dictd", "define"), ("dictd", "match"), ("dictd", "status"),
+                ("dictd", "define-new-connection"),
+                ("lxdictd", "define"), ("lxdictd", "match"), ("lxdictd", "status"),
+                ("lxdictd", "define-new-connection"),
                 ("bridge", "call"), ("bridge", "request"), ("bridge", "request-after-pause")]
     stats = {m: summary(f(*m)) for m in measures}
 
@@ -303,7 +305,7 @@ def main():
         print("%-34s %7d %9.1f %9.1f %9.1f %9.1f" % (" ".join(m), s["n"], s["p50"], s["p90"],
                                                       s["p99"], s["mean"]))
 
-    print("\n== Ratios of medians (peer time / engine time)")
+    print("\n== Ratios of medians (peer time / engine time; DICT rows: dictd / lxdictd)")
     ratios = [("lookup", ("wordnet", "lookup"), ("engine", "lookup")),
               ("full definition", ("wordnet", "define"), ("engine", "define")),
               ("full definition", ("dictd", "define"), ("engine", "define")),
@@ -312,10 +314,12 @@ def main():
               ("50-word index run", ("dictd", "match"), ("engine", "index")),
               ("DICT DEFINE", ("dictd", "define"), ("lxdictd", "define")),
               ("DICT MATCH prefix", ("dictd", "match"), ("lxdictd", "match")),
+              ("DICT STATUS", ("dictd", "status"), ("lxdictd", "status")),
               ("DICT new connection", ("dictd", "define-new-connection"),
                ("lxdictd", "define-new-connection"))]
     for what, peer, ours in ratios:
-        print("%-18s %-34s %9.1f x" % (what, " ".join(peer), stats[peer]["p50"] / stats[ours]["p50"]))
+        print("%-20s %-34s %9.1f x" % (what, " ".join(peer),
+                                       stats[peer]["p50"] / stats[ours]["p50"]))
 
     print("\n== Database sizes, bytes")
     print("%-40s %12d" % ("engine file " + os.path.basename(args.database),

@@ -202,6 +202,7 @@ TEST_F(DictServerTest, BadCommandsAreAnsweredAndTheConnectionStaysUsable) {
          "551 invalid strategy, use \"SHOW STRAT\" for a list of strategies\r\n"},
         {"DEFINE * qqq\r\n", "552 no match\r\n"},
         {"AUTH user secret\r\n", "502 command not implemented\r\n"},
+        {"OPTION GZIP\r\n", "503 command parameter not implemented\r\n"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(client.Send(c.command));

@@ -142,6 +142,8 @@ bool CDictSession::Answer(const std::string& line) {
     } else if (command == "QUIT" && words.size() == 1) {
         response.Status(221, "bye");
         return false;
+    } else if (command == "OPTION" && words.size() == 2) {
+        response.Status(503, "command parameter not implemented");
     } else if (command == "AUTH" || command == "SASLAUTH" || command == "SASLRESP") {
         response.Status(502, "command not implemented");
     } else if (command == "CLIENT" || command == "STATUS" || command == "OPTION" ||
