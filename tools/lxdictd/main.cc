@@ -8,8 +8,10 @@
 // working directory) on 127.0.0.1:2628 unless told otherwise. The line
 // "lxdictd listening on ADDRESS:PORT" on standard output says it is ready;
 // SIGINT or SIGTERM stops it.
+#include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,15 +93,19 @@ int main(int argc, char** argv) {
         fprintf(stderr, "lxdictd: %s\n", error.c_str());
         return 1;
     }
-    std::thread stopper([&server, &signals] {
+    std::atomic<bool> signalled{false};
+    std::thread stopper([&server, &signals, &signalled] {
         int received = 0;
         sigwait(&signals, &received);
+        signalled = true;
         server.Stop();
     });
     printf("lxdictd listening on %s:%d (%u headwords)\n", settings.server.address.c_str(),
            server.Port(), headwords);
     fflush(stdout);
     server.Run();
+    // Should the accept loop end on its own, the signal thread still waits.
+    if (!signalled) pthread_kill(stopper.native_handle(), SIGTERM);
     stopper.join();
-    return 0;
+    return signalled ? 0 : 1;
 }
