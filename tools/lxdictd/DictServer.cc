@@ -57,7 +57,7 @@ bool CDictServer::Listen(std::string* error) {
         if (listener < 0) continue;
         int one = 1;
         setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof(one));
-        if (bind(listener, a->ai_addr, a->ai_addrlen) != 0 || listen(listener, 128) != 0) {
+        if (bind(listener, a->ai_addr, a->ai_addrlen) != 0 || listen(listener, SOMAXCONN) != 0) {
             *error = "cannot listen on " + options.address + ":" + service + ": " + strerror(errno);
             close(listener);
             listener = -1;
