@@ -18,6 +18,8 @@ namespace {
 
 const PieceMarkup kSampleHtml = {" &#x2022; <span class=\"sample\">", "</span> "};
 const PieceMarkup kOriginHtml = {"<p class=\"etym\">ORIGIN: ", "</p>"};
+const PieceMarkup kHeadingHtml = {"<p class=\"wordtype\">", "</p>"};
+const PieceMarkup kThesaurusLineHtml = {"<p class=\"thes\">", "</p>"};
 
 // Record markup and the HTML written in its place.
 const MarkupRule kOriginMarkup[] = {{'{', "<i>"}, {'}', "</i>"}, {'[', "<b>"}, {']', "</b>"}};
@@ -287,33 +289,8 @@ bool CHtmlRender::RenderLinkGroups(CWordCollection* collection, uint32_t kind) {
 }
 
 bool CHtmlRender::RenderThesaurus(const uint32_t* references, int count) {
-    bool started = false;
-    uint32_t previous = 0;
-    for (int i = 0; i < count; ++i) {
-        const uint32_t kind = RefKind(references[i]);
-        if (!IsThesaurusKind(kind)) continue;
-        if (!started) {
-            if (output(context, "", 0, OUTPUT_BEGIN_THESAURUS) == 0) return false;
-            started = true;
-        }
-        if (kind != previous) {
-            if (!WriteString("<p class=\"wordtype\">") || !WriteString(GetPartOfSpeechName(kind)) ||
-                !WriteString("</p>")) {
-                return false;
-            }
-            previous = kind;
-        }
-        // An unreadable line is left out rather than shown as an empty paragraph.
-        int32_t length = 0;
-        const char* text = records->GetLine(RefPosition(references[i]), &length);
-        if (text == nullptr) continue;
-        if (!WriteString("<p class=\"thes\">") ||
-            !WriteMarkedUp(text, length, kThesaurusMarkup, std::size(kThesaurusMarkup)) ||
-            !WriteString("</p>")) {
-            return false;
-        }
-    }
-    return true;
+    return WriteThesaurusLines(references, count, GetPartOfSpeechName, kHeadingHtml, "",
+                               kThesaurusLineHtml, kThesaurusMarkup, std::size(kThesaurusMarkup));
 }
 
 bool CHtmlRender::WriteText(const char* text, int32_t length) {

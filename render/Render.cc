@@ -115,6 +115,37 @@ bool CRender::WriteOrigins(const uint32_t* references, int count, const PieceMar
     return true;
 }
 
+bool CRender::WriteThesaurusLines(const uint32_t* references, int count,
+                                  const char* (*nameOf)(uint32_t), const PieceMarkup& heading,
+                                  const char* separator, const PieceMarkup& line,
+                                  const MarkupRule* rules, size_t ruleCount) {
+    const auto write = [this](const char* text) {
+        return output(context, text, static_cast<int32_t>(strlen(text)), OUTPUT_TEXT) != 0;
+    };
+    uint32_t previous = 0;
+    for (int i = 0; i < count; ++i) {
+        const uint32_t kind = lxd::RefKind(references[i]);
+        if (!IsThesaurusKind(kind)) continue;
+        if (previous == 0 && output(context, "", 0, OUTPUT_BEGIN_THESAURUS) == 0) return false;
+        if (kind != previous) {
+            if ((previous != 0 && separator[0] != '\0' && !write(separator)) ||
+                !write(heading.open) || !write(nameOf(kind)) || !write(heading.close)) {
+                return false;
+            }
+            previous = kind;
+        }
+        // An unreadable line is left out rather than shown empty.
+        int32_t length = 0;
+        const char* text = records->GetLine(lxd::RefPosition(references[i]), &length);
+        if (text == nullptr) continue;
+        if (!write(line.open) || !WriteMarkedUp(text, length, rules, ruleCount) ||
+            !write(line.close)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int CRender::CollectAllLinks(const uint32_t* references, int count, CWordCollection* groups) {
     for (int i = 0; i < count; ++i) {
         const int group = LinkGroupOf(lxd::RefKind(references[i]));

@@ -84,6 +84,14 @@ public:
     // between the markup's texts, its own markup replaced by `rules`.
     bool WriteOrigins(const uint32_t* references, int count, const PieceMarkup& origin,
                       const MarkupRule* rules, size_t ruleCount);
+    // Writes the thesaurus lines among the references: begins the thesaurus
+    // view before the first, writes heading.open, the name `nameOf` gives
+    // the kind and heading.close whenever the kind changes (after
+    // `separator` unless it is the first heading), then each readable line
+    // between line.open and line.close, its markup replaced by `rules`.
+    bool WriteThesaurusLines(const uint32_t* references, int count, const char* (*nameOf)(uint32_t),
+                             const PieceMarkup& heading, const char* separator,
+                             const PieceMarkup& line, const MarkupRule* rules, size_t ruleCount);
     // Fills groups[0..3] (see LinkGroupOf) with the links of every sense
     // among the references; returns how many groups are not empty.
     int CollectAllLinks(const uint32_t* references, int count, CWordCollection* groups);

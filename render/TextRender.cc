@@ -21,7 +21,9 @@ namespace {
 const MarkupRule kOriginRules[] = {{'{', ""}, {'}', ""}, {'[', ""}, {']', ""}};
 const PieceMarkup kOriginText = {"\nORIGIN: ", "\n"};
 const PieceMarkup kSampleText = {"; \"", "\""};
-const MarkupRule kThesaurusText[] = {{',', ", "}, {'{', "("}, {'}', ")"}, {'<', "["}, {'>', "]"}};
+const PieceMarkup kHeadingText = {"", "\n"};
+const PieceMarkup kThesaurusLineText = {"  ", "\n"};
+const MarkupRule kThesaurusRules[] = {{',', ", "}, {'{', "("}, {'}', ")"}, {'<', "["}, {'>', "]"}};
 
 // The lists a form record feeds and how the forms of one list are joined.
 enum FormList { kPlurals, kTenses1, kTenses2, kUsages, kComparisons, kAdverbComparisons, kLists };
@@ -227,25 +229,9 @@ bool CTextRender::WriteLinkTypes(CWordCollection* collection) {
 }
 
 bool CTextRender::WriteThesaurus(const uint32_t* references, int count) {
-    bool begun = false;
-    uint32_t previous = 0;
-    for (int i = 0; i < count; ++i) {
-        const uint32_t kind = RefKind(references[i]);
-        if (!IsThesaurusKind(kind)) continue;
-        if (!begun && output(context, "", 0, OUTPUT_BEGIN_THESAURUS) == 0) return false;
-        begun = true;
-        if (kind != previous && !WriteHeading(kind, previous == 0, -1)) return false;
-        previous = kind;
-        int32_t length = 0;
-        const char* text = records->GetLine(RefPosition(references[i]), &length);
-        if (text == nullptr) continue;
-        if (!Write("  ") ||
-            !WriteMarkedUp(text, length, kThesaurusText, std::size(kThesaurusText)) ||
-            !Write("\n")) {
-            return false;
-        }
-    }
-    return true;
+    return WriteThesaurusLines(references, count, CHtmlRender::GetPartOfSpeechName, kHeadingText,
+                               "\n", kThesaurusLineText, kThesaurusRules,
+                               std::size(kThesaurusRules));
 }
 
 bool CTextRender::Write(const char* text, int32_t length) {
