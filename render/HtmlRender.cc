@@ -37,10 +37,7 @@ CHtmlRender::CHtmlRender(OutputFunction output, void* context, CCompressedData* 
 
 bool CHtmlRender::Render(const char* word, const uint32_t* references, int count,
                          int singleSynset) {
-    wordForms.Clear();
-    wordForms.Add(word);
-    if (count < 0) count = 0;
-
+    count = StartRender(word, count);
     if (output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) == 0) return false;
     if (!RenderInflections(references, count)) return false;
     if (!EmitPronunciations(this, references, count)) return false;
@@ -49,10 +46,7 @@ bool CHtmlRender::Render(const char* word, const uint32_t* references, int count
     if (output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) == 0) return false;
     if (!RenderEtymology(references, count)) return false;
 
-    // Only a sense record has a links view of its own; any other selection
-    // shows the links of every sense.
-    if (singleSynset >= 1 && singleSynset <= count &&
-        IsSenseKind(RefKind(references[singleSynset - 1]))) {
+    if (SelectsOneSense(references, count, singleSynset)) {
         RenderLinkDefinition(references[singleSynset - 1]);
     } else if (!RenderAllLinks(references, count)) {
         return false;

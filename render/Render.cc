@@ -41,6 +41,17 @@ void LowerCaseLetters(CSimpleString* text) {
     }
 }
 
+int CRender::StartRender(const char* word, int count) {
+    wordForms.Clear();
+    wordForms.Add(word);
+    return count < 0 ? 0 : count;
+}
+
+bool CRender::SelectsOneSense(const uint32_t* references, int count, int singleSynset) {
+    return singleSynset >= 1 && singleSynset <= count &&
+           IsSenseKind(lxd::RefKind(references[singleSynset - 1]));
+}
+
 bool CRender::MentionsWordForm(const char* piece, int32_t length) const {
     for (int i = 0; i < wordForms.Count(); ++i) {
         const char* form = wordForms.Get(i);

@@ -67,6 +67,12 @@ public:
     virtual bool Render(const char* word, const uint32_t* references, int count,
                         int singleSynset) = 0;
 
+    // Starts a render of `word`: wordForms holds the headword alone. Returns
+    // the reference count, negative counts as 0.
+    int StartRender(const char* word, int count);
+    // True when `singleSynset` n selects a sense record, references[n-1],
+    // whose own links view is wanted; any other selection shows every link.
+    static bool SelectsOneSense(const uint32_t* references, int count, int singleSynset);
     // Item 0 of wordForms, or "" before the first render.
     const char* Headword() const { return wordForms.Count() > 0 ? wordForms.Get(0) : ""; }
     // True when one of the word forms occurs in the piece (an empty form

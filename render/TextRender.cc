@@ -67,19 +67,20 @@ CTextRender::CTextRender(OutputFunction output, void* context, CCompressedData* 
 
 bool CTextRender::Render(const char* word, const uint32_t* references, int count,
                          int singleSynset) {
-    wordForms.Clear();
-    wordForms.Add(word);
-    if (count < 0) count = 0;
-    const bool oneSense = singleSynset >= 1 && singleSynset <= count &&
-                          IsSenseKind(RefKind(references[singleSynset - 1]));
-
-    return output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) != 0 &&
-           WriteFormNotes(references, count) && EmitPronunciations(this, references, count) &&
-           WriteSenses(references, count) && output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) != 0 &&
-           WriteOrigins(references, count, kOriginText, kOriginRules, std::size(kOriginRules)) &&
-           (oneSense ? WriteSenseLinks(references[singleSynset - 1])
-                     : WriteAllLinks(references, count)) &&
-           WriteThesaurus(references, count);
+    count = StartRender(word, count);
+    if (output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) == 0 ||
+        !WriteFormNotes(references, count) || !EmitPronunciations(this, references, count) ||
+        !WriteSenses(references, count) || output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) == 0 ||
+        !WriteOrigins(references, count, kOriginText, kOriginRules, std::size(kOriginRules))) {
+        return false;
+    }
+    // As in the HTML views, the links of one sense do not end the render.
+    if (SelectsOneSense(references, count, singleSynset)) {
+        WriteSenseLinks(references[singleSynset - 1]);
+    } else if (!WriteAllLinks(references, count)) {
+        return false;
+    }
+    return WriteThesaurus(references, count);
 }
 
 bool CTextRender::WriteFormNotes(const uint32_t* references, int count) {
