@@ -5,7 +5,11 @@
 #include "db/CompressedData.h"
 #include "db/DictDatabase.h"
 #include "db/Format.h"
+#include "db/SmartFile.h"
+#include "db/WordList.h"
 #include "render/TextRenderManager.h"
+#include "search/SearchData.h"
+#include "search/SpellingSuggester.h"
 
 namespace {
 
@@ -62,6 +66,26 @@ bool CDictionaryService::Define(const std::string& word, unsigned views, std::st
     // An entry without records still answers with its headword.
     if (text->empty()) *text = *headword + "\n";
     return true;
+}
+
+std::vector<std::string> CDictionaryService::Suggest(const std::string& word, size_t count) {
+    std::call_once(searchDataRead, [this] {
+        std::lock_guard<std::mutex> hold(lock);
+        std::unique_ptr<CSearchData> loaded(new CSearchData());
+        CSmartFile file;
+        const std::string searchPath = path.substr(0, path.rfind('/') + 1) + "search.lxs";
+        if (file.Open(searchPath.c_str()) &&
+            loaded->Load(&file, static_cast<uint32_t>(database->file->GetSize()),
+                         database->wordList->GetEntryCount())) {
+            searchData = std::move(loaded);
+        }
+    });
+    std::vector<std::string> words;
+    if (searchData == nullptr) return words;
+    const SearchSource source{searchData.get(), nullptr};
+    for (uint32_t index : CSpellingSuggester(source).Suggest(word.c_str(), count))
+        words.push_back(searchData->Word(index));
+    return words;
 }
 
 const CHeadwordList& CDictionaryService::Headwords() {

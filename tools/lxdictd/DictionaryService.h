@@ -10,10 +10,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "tools/lxdictd/HeadwordList.h"
 
 class CDictDatabase;
+class CSearchData;
 class CTextRenderManager;
 
 class CDictionaryService {
@@ -45,6 +47,10 @@ public:
     // the chosen views, each ending in '\n', separated by a blank line.
     bool Define(const std::string& word, unsigned views, std::string* headword, std::string* text);
 
+    // Up to `count` headwords the user most likely meant by `word`, best
+    // first, from the search data beside the dictionary (data/search.lxs,
+    // read by the first call); none without it.
+    std::vector<std::string> Suggest(const std::string& word, size_t count);
     // Every headword in index order; built by the first call.
     const CHeadwordList& Headwords();
     // What SHOW INFO tells about the database: sources and figures.
@@ -56,7 +62,9 @@ private:
     std::unique_ptr<CTextRenderManager> renderer;
     std::once_flag headwordsBuilt;
     CHeadwordList headwords;
-    std::string path;  // the open file
+    std::once_flag searchDataRead;
+    std::unique_ptr<CSearchData> searchData;  // null when it cannot be read
+    std::string path;                         // the open file
 };
 
 #endif  // LEXORA_TOOLS_LXDICTD_DICTIONARYSERVICE_H

@@ -3,11 +3,13 @@
 //
 //   lxquery [--data APPDIR] [--width N] define [--json | --thesaurus | --links | --all] WORD
 //   lxquery [--data APPDIR] match PATTERN
+//   lxquery [--data APPDIR] suggest WORD
 //
 // define prints the dictionary view (--thesaurus, --links: those views
 // instead, both together when both are given; --all: every view, as the
 // server sends it; --json: the engine's GetDefinition answer). match lists
-// the headwords a pattern with "?" and "*" selects. Exit status 0 when
+// the headwords a pattern with "?" and "*" selects; suggest the headwords
+// meant by a word, best first. Exit status 0 when
 // something was found, 1 when not (with a message and any suggestions on
 // standard error), 2 for a usage error or a dictionary that cannot be opened.
 #include <sys/ioctl.h>
@@ -41,7 +43,8 @@ int Usage() {
     fprintf(stderr,
             "usage: lxquery [--data APPDIR] [--width N] define [--json | --thesaurus | --links | "
             "--all] WORD\n"
-            "       lxquery [--data APPDIR] match PATTERN\n");
+            "       lxquery [--data APPDIR] match PATTERN\n"
+            "       lxquery [--data APPDIR] suggest WORD\n");
     return 2;
 }
 
@@ -77,7 +80,8 @@ bool ParseArguments(int argc, char** argv, Request* request) {
     if (i + 1 != argc) return false;
     request->word = argv[i];
     if (request->views == 0) request->views = CDictionaryService::kDictionaryView;
-    return request->command == "define" || request->command == "match";
+    return request->command == "define" || request->command == "match" ||
+           request->command == "suggest";
 }
 
 int TerminalWidth() {
@@ -87,16 +91,21 @@ int TerminalWidth() {
     return kDefaultWidth;
 }
 
-// Headwords one edit away from `word`, as a comma-separated list.
-std::string Suggestions(CDictionaryService* service, const std::string& word) {
+// The spelling suggestions for `word`, else the headwords one edit away.
+std::vector<std::string> Suggestions(CDictionaryService* service, const std::string& word) {
+    std::vector<std::string> words = service->Suggest(word, kMaxSuggestions);
+    if (!words.empty()) return words;
     const CHeadwordList& headwords = service->Headwords();
     std::vector<uint32_t> found;
     MatchWords(headwords, "lev", word, &found);
+    for (size_t i = 0; i < found.size() && i < kMaxSuggestions; ++i)
+        words.push_back(headwords.Get(found[i]));
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& words) {
     std::string list;
-    for (size_t i = 0; i < found.size() && i < kMaxSuggestions; ++i) {
-        if (!list.empty()) list += ", ";
-        list += headwords.Get(found[i]);
-    }
+    for (const std::string& word : words) list += (list.empty() ? "" : ", ") + word;
     return list;
 }
 
@@ -107,8 +116,16 @@ int Define(CDictionaryService* service, const Request& request) {
         return 0;
     }
     fprintf(stderr, "lexora: no definition for \"%s\"\n", request.word.c_str());
-    const std::string suggestions = Suggestions(service, request.word);
+    const std::string suggestions = Joined(Suggestions(service, request.word));
     if (!suggestions.empty()) fprintf(stderr, "did you mean: %s\n", suggestions.c_str());
+    return 1;
+}
+
+int Suggest(CDictionaryService* service, const Request& request) {
+    const std::vector<std::string> words = Suggestions(service, request.word);
+    for (const std::string& word : words) printf("%s\n", word.c_str());
+    if (!words.empty()) return 0;
+    fprintf(stderr, "lexora: no suggestions for \"%s\"\n", request.word.c_str());
     return 1;
 }
 
@@ -150,5 +167,6 @@ int main(int argc, char** argv) {
         fprintf(stderr, "lxquery: %s\n", error.c_str());
         return 2;
     }
-    return request.command == "define" ? Define(&service, request) : Match(&service, request);
+    if (request.command == "define") return Define(&service, request);
+    return request.command == "match" ? Match(&service, request) : Suggest(&service, request);
 }

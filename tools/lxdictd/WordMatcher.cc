@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 
+#include "search/DoubleMetaphone.h"
+#include "search/WildcardSearch.h"
 #include "tools/lxdictd/HeadwordList.h"
 
 const MatchStrategy kMatchStrategies[] = {
@@ -14,17 +16,13 @@ const MatchStrategy kMatchStrategies[] = {
     {"suffix", "Match suffixes"},
     {"re", "POSIX 1003.2 (modern) regular expressions"},
     {"wildcard", "Match with ? for one character and * for any run"},
-    {"soundex", "Match using SOUNDEX algorithm"},
+    {"soundex", "Match headwords that sound alike (Double Metaphone)"},
     {"lev", "Match headwords within Levenshtein distance one"},
 };
 const size_t kMatchStrategyCount = sizeof(kMatchStrategies) / sizeof(kMatchStrategies[0]);
 const char kDefaultStrategy[] = "prefix";
 
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
 
 bool EndsWith(const std::string& word, const std::string& suffix) {
     return word.size() >= suffix.size() &&
@@ -73,12 +71,13 @@ MatchResult MatchExpression(const CHeadwordList& list, const std::string& patter
     return MatchResult::kOk;
 }
 
-// Soundex digit of a lower-case letter; 0 for vowels and y, -1 for h and w,
-// which do not separate equal digits.
-int SoundexDigit(char c) {
-    static const char kDigits[] = "01230120022455012623010202";
-    if (c == 'h' || c == 'w') return -1;
-    return c >= 'a' && c <= 'z' ? kDigits[c - 'a'] - '0' : -2;
+// True when the two words share a Double Metaphone key, primary or alternate.
+bool SoundsAlike(const CDoubleMetaphone& a, const char* word) {
+    const CDoubleMetaphone b(word);
+    for (const std::string* key : {&b.Primary(), &b.Alternate()}) {
+        if (!key->empty() && (*key == a.Primary() || *key == a.Alternate())) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -108,16 +107,14 @@ MatchResult MatchWords(const CHeadwordList& list, const std::string& strategy,
         Scan(
             list, 0, count,
             [&](const char* word, const std::string&) {
-                return MatchesWildcard(word, pattern.c_str());
+                return MatchesWildcard(lower.c_str(), word);
             },
             matches);
     } else if (name == "soundex") {
-        const std::string code = SoundexCode(pattern.c_str());
+        const CDoubleMetaphone sound(pattern.c_str());
         Scan(
             list, 0, count,
-            [&](const char* word, const std::string&) {
-                return !code.empty() && SoundexCode(word) == code;
-            },
+            [&](const char* word, const std::string&) { return SoundsAlike(sound, word); },
             matches);
     } else if (name == "lev") {
         Scan(
@@ -128,28 +125,6 @@ MatchResult MatchWords(const CHeadwordList& list, const std::string& strategy,
         return MatchResult::kUnknownStrategy;
     }
     return MatchResult::kOk;
-}
-
-// Greedy matching with one backtracking point: the last "*" seen.
-bool MatchesWildcard(const char* word, const char* pattern) {
-    const char* star = nullptr;
-    const char* resume = nullptr;
-    while (*word != '\0') {
-        if (*pattern == '*') {
-            star = pattern++;
-            resume = word;
-        } else if (*pattern != '\0' && (*pattern == '?' || Lower(*pattern) == Lower(*word))) {
-            ++pattern;
-            ++word;
-        } else if (star != nullptr) {
-            pattern = star + 1;
-            word = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (*pattern == '*') ++pattern;
-    return *pattern == '\0';
 }
 
 bool IsOneEditApart(const std::string& a, const std::string& b) {
@@ -163,23 +138,4 @@ bool IsOneEditApart(const std::string& a, const std::string& b) {
     const size_t skip = longer.size() == shorter.size() ? 1 : 0;
     return longer.compare(front + 1, std::string::npos, shorter, front + skip, std::string::npos) ==
            0;
-}
-
-std::string SoundexCode(const char* word) {
-    std::string code;
-    int previous = -2;
-    for (const char* p = word; *p != '\0' && code.size() < 4; ++p) {
-        const char c = Lower(*p);
-        const int digit = SoundexDigit(c);
-        if (digit == -2) continue;  // not a letter
-        if (code.empty()) {
-            code += static_cast<char>(c - 32);
-        } else if (digit > 0 && digit != previous) {
-            code += static_cast<char>('0' + digit);
-        }
-        if (digit != -1) previous = digit;
-    }
-    if (code.empty()) return code;
-    code.append(4 - code.size(), '0');
-    return code;
 }

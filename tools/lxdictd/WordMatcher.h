@@ -34,12 +34,7 @@ enum class MatchResult {
 MatchResult MatchWords(const CHeadwordList& list, const std::string& strategy,
                        const std::string& pattern, std::vector<uint32_t>* matches);
 
-// True when `pattern` with "?" for any one character and "*" for any run
-// matches all of `word`, case folded.
-bool MatchesWildcard(const char* word, const char* pattern);
 // True when `a` and `b` are one insertion, deletion or substitution apart.
 bool IsOneEditApart(const std::string& a, const std::string& b);
-// The four-character American Soundex code of a word ("" without a letter).
-std::string SoundexCode(const char* word);
 
 #endif  // LEXORA_TOOLS_LXDICTD_WORDMATCHER_H
