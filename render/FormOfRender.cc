@@ -7,11 +7,9 @@
 #include "render/HtmlRender.h"
 #include "render/SimpleString.h"
 
-namespace {
-
-// Copies the record's relation and base; false when it lacks either.
-bool ReadNote(CCompressedData* records, uint32_t reference, CSimpleString* relation,
-              CSimpleString* base) {
+bool ReadFormOfNote(CCompressedData* records, uint32_t reference, CSimpleString* relation,
+                    CSimpleString* base) {
+    if (lxd::RefKind(reference) != lxd::kKindFormOf) return false;
     int32_t length = 0;
     const char* text = records->GetLine(lxd::RefPosition(reference), &length);
     if (text == nullptr || length <= 0) return false;
@@ -25,15 +23,10 @@ bool ReadNote(CCompressedData* records, uint32_t reference, CSimpleString* relat
     return relation->GetLength() == relationLength && base->GetLength() == baseLength;
 }
 
-}  // namespace
-
 bool RenderFormOfNotes(CHtmlRender* renderer, const uint32_t* references, int count) {
     CSimpleString relation, base;
     for (int i = 0; i < count; ++i) {
-        if (lxd::RefKind(references[i]) != lxd::kKindFormOf ||
-            !ReadNote(renderer->records, references[i], &relation, &base)) {
-            continue;
-        }
+        if (!ReadFormOfNote(renderer->records, references[i], &relation, &base)) continue;
         static const char kOpen[] = "<p class=\"formof\">";
         static const char kOf[] = " of ";
         static const char kClose[] = "</p>";

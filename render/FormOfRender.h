@@ -6,7 +6,14 @@
 
 #include <cstdint>
 
+class CCompressedData;
 class CHtmlRender;
+class CSimpleString;
+
+// Copies the relation and the base of the form-of record `reference` ("past
+// tense", "eat"); false when it is no form-of record or lacks either part.
+bool ReadFormOfNote(CCompressedData* records, uint32_t reference, CSimpleString* relation,
+                    CSimpleString* base);
 
 // Writes one "<p class="formof">" paragraph per readable form-of reference,
 // in reference order, through the renderer's text and word-link writers. A

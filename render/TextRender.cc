@@ -7,6 +7,7 @@
 #include "db/CompressedData.h"
 #include "db/Format.h"
 #include "render/DefinitionRecords.h"
+#include "render/FormOfRender.h"
 #include "render/HtmlRender.h"
 #include "render/SimpleString.h"
 #include "render/WordCollection.h"
@@ -70,7 +71,8 @@ bool CTextRender::Render(const char* word, const uint32_t* references, int count
     count = StartRender(word, count);
     if (output(context, "", 0, OUTPUT_BEGIN_DICTIONARY) == 0 ||
         !WriteFormNotes(references, count) || !EmitPronunciations(this, references, count) ||
-        !WriteSenses(references, count) || output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) == 0 ||
+        !WriteFormOfLines(references, count) || !WriteSenses(references, count) ||
+        output(context, "", 0, OUTPUT_FOOTNOTE_TABLE) == 0 ||
         !WriteOrigins(references, count, kOriginText, kOriginRules, std::size(kOriginRules))) {
         return false;
     }
@@ -81,6 +83,21 @@ bool CTextRender::Render(const char* word, const uint32_t* references, int count
         return false;
     }
     return WriteThesaurus(references, count);
+}
+
+bool CTextRender::WriteFormOfLines(const uint32_t* references, int count) {
+    CSimpleString relation, base;
+    bool written = false;
+    for (int i = 0; i < count; ++i) {
+        if (!ReadFormOfNote(records, references[i], &relation, &base)) continue;
+        if (!Write(relation.GetBuffer(), relation.GetLength()) || !Write(" of ") ||
+            !Write(base.GetBuffer(), base.GetLength()) || !Write("\n")) {
+            return false;
+        }
+        written = true;
+    }
+    // A blank line parts the notes from the first heading.
+    return !written || Write("\n");
 }
 
 bool CTextRender::WriteFormNotes(const uint32_t* references, int count) {

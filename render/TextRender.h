@@ -24,6 +24,8 @@ private:
     enum { kNounNote, kVerbNote, kAdjectiveNote, kAdverbNote, kNoteCount };
 
     // Each returns false when an output call returned 0.
+    // One line "past tense of eat" per form-of record.
+    bool WriteFormOfLines(const uint32_t* references, int count);
     bool WriteFormNotes(const uint32_t* references, int count);
     bool WriteSenses(const uint32_t* references, int count);
     bool WriteSense(uint32_t reference, int number);

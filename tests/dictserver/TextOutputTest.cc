@@ -13,8 +13,8 @@ namespace {
 
 // "fish": a pronunciation, three noun senses (the headword is member 1, 1
 // in other capitals, and 2; links from the whole sense, from member 2 and
-// from member 1), a verb sense, every kind of form record, an origin and two
-// thesaurus lines.
+// from member 1), a verb sense, every kind of form record, an origin, two
+// thesaurus lines and a form-of note.
 struct CFishEntry {
     CFishEntry() {
         references = {Ref(228, store.Line("fIS")),
@@ -34,7 +34,8 @@ struct CFishEntry {
                       Ref(208, store.Line("They %s in the lake")),
                       Ref(232, store.Line("from [Old English] {fisc}")),
                       Ref(236, store.Line("pisces,catch {informal} <rare>")),
-                      Ref(240, store.Line("seafood, food"))};
+                      Ref(240, store.Line("seafood, food")),
+                      Ref(200, store.Line("plural\tfishes"))};
         store.Sense({"vertebrate", "craniate"}, "an animal with a backbone", {}, "vertebrate");
         store.Sense({"angler"}, "a fisherman", {}, "angler");
         records = store.Open();
@@ -76,6 +77,8 @@ TEST(TextRender, ThreeViewsOfAWholeEntry) {
     EXPECT_EQ(
         "fish\n"
         "  f\xC2\xB7ish /fIS/\n"
+        "\n"
+        "plural of fishes\n"
         "\n"
         "noun [1]\n"
         "  1. any of various cold-blooded aquatic vertebrates; \"the fish swam\"\n"
