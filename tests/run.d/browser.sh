@@ -20,11 +20,8 @@ if [ ! -x "$CHROMIUM" ]; then
     exit 1
 fi
 
-# Install the locked packages when they are missing or older than the lock.
-if [ ! -d "$TESTS/node_modules/playwright-core" ] ||
-    [ "$TESTS/package-lock.json" -nt "$TESTS/node_modules/.package-lock.json" ]; then
-    (cd "$TESTS" && npm ci --no-audit --no-fund --loglevel=error)
-fi
+source "$ROOT/tests/support/locked-npm.sh"
+install_locked "$TESTS" playwright-core
 
 cd "$TESTS"
 export BUILD APPDIR CHROMIUM

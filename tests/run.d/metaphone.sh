@@ -16,9 +16,7 @@ if [ ! -r "$WORDS" ]; then
     echo "metaphone check: $WORDS is missing (Debian package wamerican-huge)" >&2
     exit 1
 fi
-if [ ! -d "$TESTS/node_modules/double-metaphone" ] ||
-    [ "$TESTS/package-lock.json" -nt "$TESTS/node_modules/.package-lock.json" ]; then
-    (cd "$TESTS" && npm ci --no-audit --no-fund --loglevel=error)
-fi
+source "$ROOT/tests/support/locked-npm.sh"
+install_locked "$TESTS" double-metaphone
 cd "$TESTS"
 exec node compare.mjs "$KEYS" "$WORDS"
