@@ -11,6 +11,7 @@ import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import assert from 'node:assert/strict';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 export const BUILD = resolve(process.env.BUILD ?? 'build');
@@ -129,6 +130,22 @@ export async function launchBrowser() {
       '--autoplay-policy=no-user-gesture-required',
     ],
   });
+}
+
+// For a suite whose tests share one engine (on a copy of the application
+// directory) and one browser: started before its tests, stopped after them.
+// The returned object holds `engine` and `browser` while the tests run.
+export function sharedEngineAndBrowser() {
+  const shared = {};
+  before(async () => {
+    shared.engine = await startEngine(makeAppDir());
+    shared.browser = await launchBrowser();
+  });
+  after(async () => {
+    await shared.browser?.close();
+    await shared.engine?.stop();
+  });
+  return shared;
 }
 
 // Opens the app at `url` in a new browser context made with `options` and

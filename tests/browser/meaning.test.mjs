@@ -1,42 +1,20 @@
 // The app's "By meaning" pane against the real engine and dictionary.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import {
-  engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, screenshotPath, startEngine,
+  engineRequest, hasDictionary, NO_DICTIONARY, openApp as openAppPage, screenshotPath, sharedEngineAndBrowser,
 } from './harness.mjs';
 
 describe('finding a word by its meaning', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
-  let engine, browser;
+  const app = sharedEngineAndBrowser();
 
-  before(async () => {
-    engine = await startEngine(makeAppDir());
-    browser = await launchBrowser();
-  });
-
-  after(async () => {
-    await browser?.close();
-    await engine?.stop();
-  });
-
-  // A page of the app; a script error on it fails the test.
-  async function openApp(t) {
-    const page = await browser.newPage({ viewport: { width: 1100, height: 760 } });
-    const errors = [];
-    page.on('pageerror', (error) => errors.push(error.message));
-    t.after(async () => {
-      await page.close();
-      assert.deepEqual(errors, []);
-    });
-    await page.goto(engine.url);
-    await page.waitForSelector('#index-list li');
-    return page;
-  }
+  const openApp = (t) => openAppPage(t, app.browser, app.engine.url, { viewport: { width: 1100, height: 760 } });
 
   const listed = (page) => page.locator('#meaning-list li').evaluateAll(
     (items) => items.map((item) => `${item.dataset.word}:${item.dataset.sense}`));
 
   async function waitForResults(page, text) {
-    const answer = await engineRequest(engine, 'SearchDefinitions', [text, 25]);
+    const answer = await engineRequest(app.engine, 'SearchDefinitions', [text, 25]);
     const expected = answer.results.map((r) => `${r.word}:${r.sense}`);
     await page.waitForFunction((first) => document.querySelector('#meaning-list li')
       && `${document.querySelector('#meaning-list li').dataset.word}:${document.querySelector('#meaning-list li').dataset.sense}` === first, expected[0]);
