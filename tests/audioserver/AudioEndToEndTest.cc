@@ -2,17 +2,14 @@
 // through a download into the engine's cache, as the web app moves it.
 #include <gtest/gtest.h>
 #include <httplib.h>
-#include <poll.h>
-#include <signal.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "db/Format.h"
 #include "tests/support/EngineProcess.h"
+#include "tests/support/ServerProcess.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkingDirectory.h"
 
@@ -24,38 +21,10 @@ std::string AudioServerCommand(const std::string& appDir, const std::string& cac
            " exec '" LXAUDIO_PATH "' --cache '" + cacheDir + "'";
 }
 
-// lxaudio started in `appDir` on `port` (0: a free one); stopped, and waited
-// for, on destruction.
-class AudioServer {
-public:
-    AudioServer(const std::string& appDir, const std::string& cacheDir, int requestedPort = 0) {
-        // The shell prints its own id, which exec hands on to lxaudio, whose
-        // ready line "lxaudio listening on 127.0.0.1:PORT ..." follows.
-        std::string command = "echo $$ && " + AudioServerCommand(appDir, cacheDir, requestedPort);
-        output = popen(command.c_str(), "r");
-        if (output == nullptr) return;
-        pollfd ready{fileno(output), POLLIN, 0};
-        std::string text;
-        char buffer[256];
-        ssize_t got;
-        while (text.find('\n', text.find("127.0.0.1:")) == std::string::npos &&
-               poll(&ready, 1, 10000) == 1 && (got = read(ready.fd, buffer, sizeof(buffer))) > 0) {
-            text.append(buffer, static_cast<size_t>(got));
-        }
-        pid = atoi(text.c_str());
-        size_t address = text.find("127.0.0.1:");
-        port = address == std::string::npos ? 0 : atoi(text.c_str() + address + 10);
-    }
-    ~AudioServer() {
-        if (pid > 0) kill(pid, SIGTERM);
-        if (output) pclose(output);
-    }
-    int Port() const { return port; }
-
-private:
-    FILE* output = nullptr;
-    int pid = 0;
-    int port = 0;
+// lxaudio started in `appDir` on `port` (0: a free one).
+struct AudioServer : lxtest::ServerProcess {
+    AudioServer(const std::string& appDir, const std::string& cacheDir, int port = 0)
+        : lxtest::ServerProcess(AudioServerCommand(appDir, cacheDir, port)) {}
 };
 
 nlohmann::json Answer(const lxtest::HttpReply& reply) {

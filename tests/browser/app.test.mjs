@@ -4,30 +4,19 @@ import { existsSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-  engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, openApp as openAppPage, screenshotPath,
-  startAudioServer, startEngine, waitFor,
+  hasDictionary, NO_DICTIONARY, openApp as openAppPage, screenshotPath, sharedEngineAndBrowser, startAudioServer, waitFor,
 } from './harness.mjs';
 
 describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
-  let dir, engine, browser, audio;
+  const app = sharedEngineAndBrowser();
+  const { ask } = app;
+  let audio;
 
-  before(async () => {
-    dir = makeAppDir();
-    engine = await startEngine(dir);
-    browser = await launchBrowser();
-    audio = await startAudioServer();
-  });
-
-  after(async () => {
-    await browser?.close();
-    await engine?.stop();
-    await audio?.server?.stop();
-  });
+  before(async () => { audio = await startAudioServer(); });
+  after(async () => { await audio?.server?.stop(); });
 
   // A page of the app; script errors on it fail the test that opened it.
-  const openApp = (t, viewport = { width: 1100, height: 760 }) => openAppPage(t, browser, engine.url, { viewport });
-
-  const ask = (method, ...params) => engineRequest(engine, method, params);
+  const openApp = (t, viewport = { width: 1100, height: 760 }) => openAppPage(t, app.browser, app.engine.url, { viewport });
 
   // Waits until the view shows the headword the engine gives for `word`.
   async function waitForHeadword(page, word) {
@@ -79,15 +68,9 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     assert.equal(await page.locator('#search').inputValue(), '');
     await waitForSelected(page, (await ask('GetIndexWords', '', 1, 1, 0)).words[0]);
 
-    // The thesaurus tab shows that view.
-    await showWord(page, 'cat');
-    await page.locator('.view-tabs [data-view="thesaurus"]').click();
-    // The entries become links (search.test.mjs checks the view in full).
-    assert.equal(await page.locator('#view p.thes').count(), (answer.thesaurus.match(/<p class="thes">/g) ?? []).length);
-    await page.screenshot({ path: screenshotPath('thesaurus.png') });
   });
 
-  test('word links, link icons, Back and the pronunciation key navigate', async (t) => {
+  test('word links, link icons, Back, the pronunciation key and form-of lines navigate', async (t) => {
     const page = await openApp(t);
     await showWord(page, 'cat');
     const synonym = page.locator('#view .syn a').first();
@@ -119,6 +102,17 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
       await page.keyboard.press('Escape');
       assert.ok(!(await page.locator('#ipa-key').isVisible()));
     }
+
+    // A form that is a headword of its own (ate: the goddess Ate) names its
+    // base in a line right under the header lines, styled apart from the
+    // senses; the base is a word link.
+    await showWord(page, 'ate');
+    const line = page.locator('#view .formof', { hasText: 'past tense of' });
+    assert.ok(['header', 'pron'].includes(await line.evaluate((node) => node.previousElementSibling.className)));
+    assert.equal(await line.evaluate((node) => getComputedStyle(node).fontStyle), 'italic');
+    await page.screenshot({ path: screenshotPath('formof.png') });
+    await line.locator('a[href="eat"]').click();
+    await waitForHeadword(page, 'eat');
   });
 
   test('scrolling the index both ways gives the engine\'s order with no word repeated or left out', async (t) => {
@@ -178,11 +172,11 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     // The stored list is the page's JSON array, read back through the engine.
     await waitFor(async () => (await favourites()).includes('dog'));
 
-    assert.equal(await engine.stop(), 0, 'the engine stopped cleanly');
+    assert.equal(await app.engine.stop(), 0, 'the engine stopped cleanly');
     await page.locator('#search').fill('do');
     await page.locator('#message').waitFor();
     assert.match(await page.locator('#message').innerText(), /The dictionary engine is not running/);
-    engine = await startEngine(dir, engine.port);
+    await app.restart();
     await page.reload();
     for (const list of ['favourites', 'history']) {
       await page.locator(`#tab-${list}`).click();
@@ -197,7 +191,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
 
   test('the speaker reports a damaged download and plays a recording from the pronunciation server', async (t) => {
     const page = await openApp(t);
-    const downloads = () => readdirSync(join(dir.app, 'downloads'));
+    const downloads = () => readdirSync(join(app.dir.app, 'downloads'));
     const { downloadUrl } = await ask('GetAudioFile', 'dog');
     assert.ok(downloadUrl, 'not in the cache');
     await page.route(downloadUrl, (route) => route.fulfill({
@@ -224,34 +218,6 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
     await page.locator('#settings summary').click();
     await page.locator('#clear-audio').click();
     await page.locator('#message.notice').waitFor();
-    assert.ok(!existsSync(join(dir.app, 'pron')), 'the audio cache was removed');
-  });
-
-  test('a word that is not in the dictionary offers the nearest index words', async (t) => {
-    const page = await openApp(t);
-    await page.locator('#search').fill('catz"q');
-    await page.locator('#search').press('Enter');
-    const suggestion = page.locator('#message .suggestions a').first();
-    await suggestion.waitFor();
-    assert.match(await page.locator('#message').innerText(), /could not find definitions for "catz"q"/);
-    const word = await suggestion.innerText();
-    await suggestion.click();
-    await waitForHeadword(page, word);
-    assert.ok(await page.locator('#message').isHidden());
-  });
-
-  test('a phone-sized screen needs no horizontal scrolling', async (t) => {
-    const page = await openApp(t, { width: 320, height: 480 });
-    const overflow = () => page.evaluate(() => [...document.querySelectorAll('html, body, #view, #index-list')]
-      .filter((element) => element.scrollWidth > element.clientWidth)
-      .map((element) => element.id || element.tagName));
-    assert.deepEqual(await overflow(), []);
-    for (const word of ['run', 'set', 'cat']) {
-      await showWord(page, word);
-      assert.deepEqual(await overflow(), [], word);
-    }
-    await page.screenshot({ path: screenshotPath('phone.png') });
-    await page.locator('#back-to-index').click();
-    assert.ok(await page.locator('#search').isVisible());
+    assert.ok(!existsSync(join(app.dir.app, 'pron')), 'the audio cache was removed');
   });
 });

@@ -134,11 +134,17 @@ export async function launchBrowser() {
 
 // For a suite whose tests share one engine (on a copy of the application
 // directory) and one browser: started before its tests, stopped after them.
-// The returned object holds `engine` and `browser` while the tests run.
+// The returned object holds `dir`, `engine` and `browser` while the tests
+// run; `ask(method, ...params)` calls the engine as a script outside the page
+// would, and `restart()` starts a stopped engine again on its port.
 export function sharedEngineAndBrowser() {
-  const shared = {};
+  const shared = {
+    ask: (method, ...params) => engineRequest(shared.engine, method, params),
+    restart: async () => { shared.engine = await startEngine(shared.dir, shared.engine.port); },
+  };
   before(async () => {
-    shared.engine = await startEngine(makeAppDir());
+    shared.dir = makeAppDir();
+    shared.engine = await startEngine(shared.dir);
     shared.browser = await launchBrowser();
   });
   after(async () => {

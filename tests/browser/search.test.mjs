@@ -1,31 +1,19 @@
 // Finding words in the app: suggestions for a word not found, wildcard and
 // sounds-like lists in the index pane, the random word, the offensive-word
-// filter, word list files, thesaurus links and the dark scheme.
+// filter, word list files, thesaurus links, the dark scheme and narrow screens.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import {
-  engineRequest, hasDictionary, launchBrowser, makeAppDir, NO_DICTIONARY, openApp, screenshotPath, startEngine, waitFor,
+  hasDictionary, NO_DICTIONARY, openApp, screenshotPath, sharedEngineAndBrowser, waitFor,
 } from './harness.mjs';
 
 describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
-  let dir, engine, browser;
-
-  before(async () => {
-    dir = makeAppDir();
-    engine = await startEngine(dir);
-    browser = await launchBrowser();
-  });
-
-  after(async () => {
-    await browser?.close();
-    await engine?.stop();
-  });
-
-  const ask = (method, ...params) => engineRequest(engine, method, params);
+  const app = sharedEngineAndBrowser();
+  const { ask } = app;
 
   const open = (t, { viewport = { width: 1100, height: 700 } } = {}) =>
-    openApp(t, browser, engine.url, { viewport, colorScheme: 'light' });
+    openApp(t, app.browser, app.engine.url, { viewport, colorScheme: 'light' });
 
   const indexWords = (page) => page.locator('#index-list').evaluate((ul) => [...ul.children].map((li) => li.dataset.word));
   const header = (page) => page.locator('#view .header').evaluate((h) => h.firstChild.textContent.trim());
@@ -37,6 +25,7 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
     await page.locator('#search').fill('definately');
     await page.locator('#search').press('Enter');
     await page.locator('#message .suggestions').waitFor();
+    assert.match(await page.locator('#message').innerText(), /could not find definitions for "definately"/);
     const lines = await page.locator('#message p').evaluateAll((ps) => ps.map((p) => p.className));
     assert.deepEqual(lines.slice(1), ['did-you-mean', 'suggestions']);
     assert.deepEqual(await page.locator('#message .did-you-mean a').allInnerTexts(), meant);
@@ -100,8 +89,8 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
     await waitFor(filtered);
     assert.deepEqual((await ask('GetManagedWords', 'settings')).words, ['hide-offensive-words']);
 
-    assert.equal(await engine.stop(), 0);
-    engine = await startEngine(dir, engine.port);
+    assert.equal(await app.engine.stop(), 0);
+    await app.restart();
     assert.equal(await filtered(), false, 'the engine starts with the filter off');
     page = await open(t);
     await waitFor(filtered);
@@ -141,6 +130,7 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
     const entries = await page.locator('#view p.thes a').allInnerTexts();
     assert.ok(entries.includes('glad') && entries.includes('felicitous'), entries.join());
     // Unwrapping the links gives back the engine's HTML exactly.
+    await page.screenshot({ path: screenshotPath('thesaurus.png') });
     const unwrapped = await page.locator('#view').evaluate((view, html) => {
       const copy = view.cloneNode(true);
       for (const link of copy.querySelectorAll('p.thes a')) link.replaceWith(link.textContent);
@@ -152,16 +142,24 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
     await page.waitForFunction(() => document.querySelector('#view .header')?.textContent.startsWith('glad'));
   });
 
-  test('the dark scheme follows the system, on a desktop and a phone screen', async (t) => {
+  test('the dark scheme follows the system; no screen needs horizontal scrolling', async (t) => {
     const luminance = (page, selector, property) => page.locator(selector).first().evaluate((element, name) => {
       const [r, g, b] = getComputedStyle(element)[name].match(/\d+/g).map(Number);
       return (0.2126 * r + 0.7152 * g + 0.0722 * b) / 255;
     }, property);
     for (const [name, viewport] of [['desktop', { width: 1100, height: 700 }], ['phone', { width: 320, height: 480 }]]) {
       const page = await open(t, { viewport });
-      await page.locator('#search').fill('cat');
-      await page.locator('#search').press('Enter');
-      await page.locator('#view .header').waitFor();
+      const overflow = () => page.evaluate(() => [...document.querySelectorAll('html, body, #view, #index-list')]
+        .filter((element) => element.scrollWidth > element.clientWidth)
+        .map((element) => element.id || element.tagName));
+      assert.deepEqual(await overflow(), [], `${name}: the index`);
+      for (const word of ['run', 'set', 'cat']) {
+        if (await page.locator('#search').isHidden()) await page.locator('#back-to-index').click();
+        await page.locator('#search').fill(word);
+        await page.locator('#search').press('Enter');
+        await page.waitForFunction((text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, word);
+        assert.deepEqual(await overflow(), [], `${name}: ${word}`);
+      }
       for (const colorScheme of ['light', 'dark']) {
         await page.emulateMedia({ colorScheme });
         const dark = colorScheme === 'dark';
@@ -169,8 +167,6 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
         assert.equal(background < 0.2, dark, `${name} ${colorScheme}: background`);
         // The engine's links carry a dark blue inline; the scheme's colour wins.
         assert.ok(Math.abs((await luminance(page, '#view .syn a', 'color')) - background) > 0.3, `${name} ${colorScheme}: link contrast`);
-        const overflow = await page.evaluate(() => document.documentElement.scrollWidth > document.documentElement.clientWidth);
-        assert.equal(overflow, false, `${name} ${colorScheme}: no horizontal scrolling`);
         await page.screenshot({ path: screenshotPath(`${name}-${colorScheme}.png`) });
       }
     }

@@ -67,7 +67,7 @@ TEST_F(RealData, EveryWordNetLemmaIsAHeadwordOrACaseVariantAndTheFileFitsItsBudg
     EXPECT_LE(info.st_size, 16500000) << "the file's size budget";
 }
 
-TEST_F(RealData, SampleAnswersAreJsonWithTheirMembers) {
+TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) {
     lxtest::EngineProcess engine(data + "/wordnet.lxd");
     {
         std::ifstream in(data + "/IPA_to_IMG.txt", std::ios::binary);
@@ -113,6 +113,31 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembers) {
     nlohmann::json answer = ask("cat:2");
     EXPECT_EQ(answer.value("singleSynset", ""), "2");
     EXPECT_TRUE(answer.contains("links"));
+    // Forms that are headwords of their own name their base in a linked
+    // line; plurals in "-men" reach their singular; everyday words WordNet
+    // lacks are defined.
+    const std::string link = "<a style=\"text-decoration: none; color: #2040C0; \" href=\"";
+    const struct {
+        const char *asked, *word, *note, *base;
+    } notes[] = {{"ate", "Ate", "past tense of ", "eat"},
+                 {"said", "said", "past tense and past participle of ", "say"},
+                 {"saw", "saw", "past tense of ", "see"},
+                 {"years", "years", "plural of ", "year"}};
+    for (const auto& n : notes) {
+        nlohmann::json answer = ask(n.asked);
+        EXPECT_EQ(answer.value("word", ""), n.word);
+        const std::string line = std::string("<p class=\"formof\">") + n.note + link + n.base +
+                                 "\">" + n.base + "</a></p>";
+        EXPECT_NE(answer.value("dictionary", "").find(line), std::string::npos) << n.asked;
+    }
+    for (const char* plural : {"women", "firemen", "gentlemen"}) {
+        std::string singular = plural;
+        EXPECT_EQ(ask(plural).value("word", ""), singular.replace(singular.size() - 3, 3, "man"));
+    }
+    for (const char* word : {"my", "how", "would", "something", "among", "amongst", "our",
+                             "everyone", "whenever", "should", "could"}) {
+        ask(word);
+    }
     lxtest::HttpReply missing = engine.Request("GetDefinition", {"qqqxz"});
     answer = nlohmann::json::parse(missing.body, nullptr, false);
     ASSERT_FALSE(answer.is_discarded());

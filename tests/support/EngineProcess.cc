@@ -61,12 +61,12 @@ std::string CallBody(const std::string& method, const std::vector<CallParam>& pa
         -1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-int RunToExit(const std::string& command, std::string* errors) {
-    FILE* pipe = popen(("exec 2>&1 >/dev/null; " + command).c_str(), "r");
+int RunToExit(const std::string& command, std::string* output) {
+    FILE* pipe = popen(("exec 2>&1; " + command).c_str(), "r");
     if (pipe == nullptr) return -1;
-    char buffer[256];
+    char buffer[4096];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0) errors->append(buffer, got);
+    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0) output->append(buffer, got);
     int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

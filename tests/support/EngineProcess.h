@@ -93,8 +93,9 @@ private:
 };
 
 // Runs `command` through /bin/sh and waits for it: its exit status (-1 when
-// it did not exit by itself), with what it wrote to standard error in *errors.
-int RunToExit(const std::string& command, std::string* errors);
+// it did not exit by itself), with what it wrote to standard output and
+// standard error in *output.
+int RunToExit(const std::string& command, std::string* output);
 
 // Path of the lxcore binary to test.
 std::string LxcorePath();
