@@ -97,11 +97,12 @@ long EngineResidentKb(const EngineProcess& engine) {
 }
 
 // One round: every client posts `perKind` requests of each kind, the kinds
-// interleaved, through /pdl/call; when `waiting`, client 0 waits for each
-// answer through /pdl/request instead, which must be its own. Then every request must be
-// answered once on the event stream, by its own callback, and the answers of
-// one client and kind in posting order. `answered` counts the events seen so
-// far (the "ready" event included).
+// interleaved, through /pdl/call; when `waiting`, the even clients wait for
+// each answer through /pdl/request instead, which must be their own while the
+// odd ones' answers of the same kinds come in between. Then every request
+// must be answered once on the event stream, by its own callback, and the
+// answers of one client and kind in posting order. `answered` counts the
+// events seen so far (the "ready" event included).
 void RunRound(EngineProcess& engine, EventLog& events, int perKind, size_t* answered,
               bool waiting = false) {
     std::atomic<int> accepted{0};
@@ -110,18 +111,19 @@ void RunRound(EngineProcess& engine, EventLog& events, int perKind, size_t* answ
     for (int c = 0; c < kClients; ++c) {
         clients.emplace_back([&, c] {
             std::unique_ptr<httplib::Client> http = engine.NewClient();
+            const bool waits = waiting && c % 2 == 0;
             for (int sequence = 0; sequence < perKind; ++sequence) {
                 for (int k = 0; k < kKinds; ++k) {
                     std::string word = RequestWord(k, c, sequence);
                     std::vector<lxtest::CallParam> params = {word};
                     if (k == 0) params = {word, 5, sequence % 2, 0};
-                    httplib::Result r = http->Post(waiting && c == 0 ? "/pdl/request" : "/pdl/call",
+                    httplib::Result r = http->Post(waits ? "/pdl/request" : "/pdl/call",
                                                    lxtest::CallBody(kKindTable[k].method, params),
                                                    "application/json");
                     if (!r || r->status != 200) continue;
                     ++accepted;
                     json answer = json::parse(r->body, nullptr, false);
-                    if (waiting && c == 0 && answer.value(kKindTable[k].echo, "") != word)
+                    if (waits && answer.value(kKindTable[k].echo, "") != word)
                         ++mismatched;
                 }
             }
