@@ -123,8 +123,7 @@ void RunRound(EngineProcess& engine, EventLog& events, int perKind, size_t* answ
                     if (!r || r->status != 200) continue;
                     ++accepted;
                     json answer = json::parse(r->body, nullptr, false);
-                    if (waits && answer.value(kKindTable[k].echo, "") != word)
-                        ++mismatched;
+                    if (waits && answer.value(kKindTable[k].echo, "") != word) ++mismatched;
                 }
             }
         });
