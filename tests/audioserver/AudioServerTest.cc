@@ -67,7 +67,6 @@ TEST(HeadwordIndex, MapsTheAudioPathOfEveryHeadwordToIt) {
     std::string error;
     ASSERT_TRUE(index.Load(db.Path(), &error)) << error;
     EXPECT_EQ(index.Size(), 5u);
-    EXPECT_EQ(CHeadwordIndex::FileNameOf("abc"), "vox_C2_352441_abc");
     // The capitals of a headword do not change its path; the word keeps them.
     std::string paris = CHeadwordIndex::FileNameOf("paris");
     ASSERT_EQ(paris.size(), 19u);

@@ -117,10 +117,8 @@ TEST_F(DictServerTest, TheDictClientDefinesMatchesAndLists) {
     const struct {
         std::string arguments, expected;
     } cases[] = {
-        {"-m -s prefix ca", "lexora:  cat"},
+        // One strategy end to end; the matcher's own tests check them all.
         {"-m -s wildcard '?og'", "lexora:  dog"},
-        {"-m -s re '^(d|m)'", "lexora:  dog  man"},
-        {"-m -s lev mat", "lexora:  cat  man"},
         {"-D", "lexora     Lexora English dictionary"},
         {"-S", "wildcard   Match with ? for one character and * for any run"},
         {"-I", "lxdictd on "},
