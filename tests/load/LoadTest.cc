@@ -240,7 +240,8 @@ TEST(Load, EightClientsTenThousandRequestsAnsweredInOrder) {
     EngineProcess engine(db.Path());
     ASSERT_TRUE(engine.Start());
     EventLog events(engine);
-    // A subscriber that comes after "ready" still gets it first.
+    // A subscriber that comes after "ready" still gets it first, in the
+    // stream's "data: ...\n\n" framing.
     std::vector<std::string> ready = events.WaitFor(1);
     ASSERT_EQ(1u, ready.size());
     EXPECT_EQ(json({{"function", "ready"}, {"params", json::array()}}), json::parse(ready[0]));
