@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -12,8 +13,12 @@
 
 #include "db/DictDatabase.h"
 #include "db/Format.h"
+#include "db/SmartFile.h"
 #include "db/Trie.h"
 #include "db/WordList.h"
+#include "search/SearchData.h"
+#include "search/SoundsLike.h"
+#include "search/SpellingSuggester.h"
 #include "tests/support/EngineProcess.h"
 
 namespace {
@@ -143,6 +148,32 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) 
     ASSERT_FALSE(answer.is_discarded());
     EXPECT_EQ(answer.value("errorcode", ""), "nodefinition");
     EXPECT_EQ(engine.Stop(), 0);
+}
+
+TEST_F(RealData, SearchDataAnswersAsPromised) {
+    CSmartFile file;
+    ASSERT_TRUE(file.Open((data + "/search.lxs").c_str()));
+    CSearchData search;
+    ASSERT_TRUE(search.Load(&file, static_cast<uint32_t>(database.file->GetSize()),
+                            database.wordList->GetEntryCount()));
+    EXPECT_GT(search.WordCount(), 150000u);
+    EXPECT_GT(search.FilterWords().size(), 50u);
+    SearchSource all{&search, nullptr};
+    CSpellingSuggester suggester(all);
+    const char* meant[][2] = {{"definately", "definitely"},
+                              {"filosofy", "philosophy"},
+                              {"recieve", "receive"},
+                              {"kwik", "quick"},
+                              {"teh", "the"},
+                              {"cat", "cat"}};
+    for (auto& pair : meant) {
+        std::vector<uint32_t> best = suggester.Suggest(pair[0], 1);
+        ASSERT_EQ(1u, best.size()) << pair[0];
+        EXPECT_STREQ(pair[1], search.Word(best[0])) << pair[0];
+    }
+    std::vector<std::string> sounds;
+    for (uint32_t index : FindSoundsLike(all, "fone", 50)) sounds.push_back(search.Word(index));
+    EXPECT_NE(sounds.end(), std::find(sounds.begin(), sounds.end(), "phone"));
 }
 
 }  // namespace
