@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -88,8 +89,9 @@ double PeakResidentMegabytes() {
 // Wall time percentiles per answer in microseconds, and the process's CPU
 // time per answer (user and system), which the machine's load disturbs less,
 // the blocks inflated and the blocks taken from the cache per answer, and the
-// share of block reads the cache answered. $LEXORA_CACHE_BLOCKS sets the
-// number of inflated blocks the record store keeps.
+// share of block reads the cache answered. The label holds the total answer
+// bytes and their checksum: equal in two builds, the answers are alike. $LEXORA_CACHE_BLOCKS sets
+// the number of inflated blocks the record store keeps.
 void BM_RealGetDefinition(benchmark::State& state) {
     const std::vector<std::string>& words = RealWords();
     if (words.empty()) return state.SkipWithError("no dictionary at $LEXORA_APPDIR/data");
@@ -97,6 +99,7 @@ void BM_RealGetDefinition(benchmark::State& state) {
     std::vector<double> micros;
     micros.reserve(words.size());
     size_t bytes = 0;
+    uint64_t checksum = 0;
     double cpu = 0;
     uint32_t inflatedStart = 0;
     uint32_t hitsStart = 0;
@@ -110,7 +113,7 @@ void BM_RealGetDefinition(benchmark::State& state) {
             bench::AnswerDefinition(word);
             const auto stop = std::chrono::steady_clock::now();
             micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-            bytes += bench::DropAnswers();
+            bytes += bench::DropAnswers(&checksum);
         }
         cpu = CpuSeconds() - cpuStart;
     }
@@ -128,6 +131,10 @@ void BM_RealGetDefinition(benchmark::State& state) {
     state.counters["cpu_us_avg"] = micros.empty() ? 0 : cpu * 1e6 / micros.size();
     state.counters["answer_bytes_avg"] = micros.empty() ? 0 : bytes / micros.size();
     state.counters["peak_rss_mb"] = PeakResidentMegabytes();
+    char label[64];
+    snprintf(label, sizeof label, "answer_bytes=%zu checksum=%016llx", bytes,
+             static_cast<unsigned long long>(checksum));
+    state.SetLabel(label);
 }
 BENCHMARK(BM_RealGetDefinition)->Iterations(1)->Unit(benchmark::kMillisecond);
 
