@@ -31,6 +31,8 @@ public:
 
     // True when the entry table could not be held for lack of memory.
     bool OutOfMemory() const { return outOfMemory; }
+    // The entry table (entry i at [i - 1]), or null when it could not be read.
+    const uint32_t* Entries() const { return table; }
 
 private:
     struct PrefixSearch;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "db/HyphPatternIndex.h"
 #include "db/HyphTrie.h"
 #include "db/Trie.h"
 
@@ -15,6 +16,13 @@ constexpr char kBreakMark = '*';
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool HasDigit(const char* text, int length) {
+    for (int i = 0; i < length; ++i) {
+        if (IsDigit(text[i])) return true;
+    }
+    return false;
 }
 
 bool IsTrieOffset(uint32_t offset) {
@@ -56,11 +64,33 @@ CHyphenator::CHyphenator(CSmartFile* file, uint32_t patternsOffset, uint32_t exc
     : patterns(OpenTrie(file, patternsOffset)),
       exceptions(OpenTrie(file, exceptionsOffset)),
       outOfMemory(LacksMemory(patternsOffset, patterns) ||
-                  LacksMemory(exceptionsOffset, exceptions)) {}
+                  LacksMemory(exceptionsOffset, exceptions)),
+      patternIndex(nullptr),
+      patternIndexTried(false) {}
 
 CHyphenator::~CHyphenator() {
+    delete patternIndex;
     delete patterns;
     delete exceptions;
+}
+
+// A definition hyphenates its headword with some hundred fragment searches,
+// each of which tries every digit before every letter in the trie; the index
+// finds the same patterns in one walk per start. It takes a millisecond or
+// two to build, so it is built for the first word rather than at open.
+// Without the memory for it, or for a trie it cannot stand in for, the trie
+// is searched as before.
+const CHyphPatternIndex* CHyphenator::PatternIndex() {
+    if (patternIndexTried) return patternIndex;
+    patternIndexTried = true;
+    if (patterns == nullptr) return nullptr;
+    patternIndex = new (std::nothrow) CHyphPatternIndex();
+    if (patternIndex != nullptr &&
+        !patternIndex->Build(patterns->Entries(), patterns->GetEntryCount())) {
+        delete patternIndex;
+        patternIndex = nullptr;
+    }
+    return patternIndex;
 }
 
 // Every run gets 2 x its length bytes of the result and every other byte one,
@@ -127,8 +157,15 @@ int CHyphenator::RewriteException(const char* word, char* out) {
 }
 
 // Every fragment of two to eight characters of the working word, at every
-// start, raises the levels its pattern names.
+// start, raises the levels its pattern names. The index holds patterns of
+// letters only; a word with a digit, which the trie search may take for a
+// level, is searched in the trie.
 void CHyphenator::FindLevels(const char* work, int workLength, unsigned char* levels) {
+    const CHyphPatternIndex* index = HasDigit(work, workLength) ? nullptr : PatternIndex();
+    if (index != nullptr) {
+        index->FindLevels(work, workLength, levels);
+        return;
+    }
     char found[CHyphTrie::kMaxPatternChars + 1][CHyphTrie::kPatternKeySize];
     for (int i = 0; i <= workLength - 2; ++i) {
         const uint32_t mask = patterns->MatchPrefixes(work + i, workLength - i, found);

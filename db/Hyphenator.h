@@ -7,6 +7,7 @@
 
 class CSmartFile;
 class CHyphTrie;
+class CHyphPatternIndex;
 
 class CHyphenator {
 public:
@@ -33,7 +34,13 @@ public:
     CHyphTrie* exceptions;  // owned, may be null
 
 private:
+    const CHyphPatternIndex* PatternIndex();
+
     bool outOfMemory;  // see OutOfMemory
+    // Owned; built with the first word, null when the patterns trie cannot
+    // be indexed (it is then searched directly).
+    CHyphPatternIndex* patternIndex;
+    bool patternIndexTried;  // PatternIndex has tried to build it
     static int RewriteException(const char* word, char* out);
     void FindLevels(const char* work, int workLength, unsigned char* levels);
     static int WriteBreaks(const char* word, int length, const unsigned char* levels, char* out);
