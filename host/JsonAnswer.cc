@@ -2,6 +2,7 @@
 
 #include <syslog.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,6 +16,39 @@ namespace {
 
 bool NeedsEscape(unsigned char c) {
     return c < 0x20 || c == '"' || c == '\\';
+}
+
+// The high bit of each of the eight bytes of `word` (in memory order) that
+// needs an escape: a byte below 0x20, a quote or a backslash. A borrow may
+// also mark a byte above one that is marked, never one below: the lowest
+// mark is the first such byte.
+uint64_t EscapeMarks(uint64_t word) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighBits = 0x8080808080808080u;
+    const uint64_t quote = word ^ (kOnes * '"');
+    const uint64_t backslash = word ^ (kOnes * '\\');
+    const uint64_t below = (word - kOnes * 0x20) & ~word;
+    const uint64_t isQuote = (quote - kOnes) & ~quote;
+    const uint64_t isBackslash = (backslash - kOnes) & ~backslash;
+    return (below | isQuote | isBackslash) & kHighBits;
+}
+
+uint64_t LoadLittleEndian(const unsigned char* p) {
+    uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = word << 8 | p[i];
+    return word;
+}
+
+// The number of bytes at the start of p[0, length) that pass unchanged.
+// Answers are mostly plain text: eight bytes are tested at a time.
+size_t PlainRun(const unsigned char* p, size_t length) {
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        const uint64_t marks = EscapeMarks(LoadLittleEndian(p + i));
+        if (marks != 0) return i + static_cast<size_t>(__builtin_ctzll(marks)) / 8;
+    }
+    while (i < length && !NeedsEscape(p[i])) ++i;
+    return i;
 }
 
 // Writes the escape sequence of `c` (at most 6 bytes) to `to`; returns its length.
@@ -58,9 +92,10 @@ void WriteJsonStringBody(const char* text, FILE* out) {
     char chunk[4096];
     size_t used = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* const end = p + strlen(text);
     for (;;) {
         const unsigned char* run = p;
-        while (!NeedsEscape(*p)) ++p;
+        p += PlainRun(p, static_cast<size_t>(end - p));
         const size_t runLength = static_cast<size_t>(p - run);
         if (used + runLength + 6 > sizeof chunk) {
             fwrite(chunk, 1, used, out);
@@ -72,7 +107,7 @@ void WriteJsonStringBody(const char* text, FILE* out) {
             memcpy(chunk + used, run, runLength);
             used += runLength;
         }
-        if (*p == 0) break;
+        if (p == end) break;
         used += Escape(*p++, chunk + used);
     }
     if (used > 0) fwrite(chunk, 1, used, out);

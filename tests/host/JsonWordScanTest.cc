@@ -1,0 +1,49 @@
+// Plain text is scanned for bytes to escape eight bytes at a time: every byte
+// value, at every place in a word and next to bytes whose arithmetic could
+// mislead the test, is escaped exactly as it is on its own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "host/JsonAnswer.h"
+
+namespace {
+
+std::string Written(const std::string& text) {
+    char* written = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&written, &size);
+    WriteJsonStringBody(text.c_str(), out);
+    fclose(out);
+    std::string result(written, size);
+    free(written);
+    return result;
+}
+
+// Each byte escaped alone, where no eight-byte test is made.
+std::string WrittenByteByByte(const std::string& text) {
+    std::string result;
+    for (char c : text) result += Written(std::string(1, c));
+    return result;
+}
+
+}  // namespace
+
+TEST(JsonWordScan, EveryByteAtEveryPlaceOfAWordIsEscapedAsAlone) {
+    // Fillers: UTF-8 and other high bytes, the neighbours of the escaped
+    // values ('!' and '#' beside '"', '[' and ']' beside '\\', ' ' above
+    // 0x1F) and bytes that borrow or carry in the word arithmetic.
+    const std::string fillers[] = {"\xC3\xA9\xFF\x80", "!#[] ", "\x21\x5B\x5D\x7F\x20\xA0"};
+    for (const std::string& filler : fillers) {
+        for (int value = 1; value < 256; ++value) {
+            for (size_t place = 0; place < 16; ++place) {
+                std::string text;
+                while (text.size() < 24) text += filler;
+                text[place] = static_cast<char>(value);
+                ASSERT_EQ(WrittenByteByByte(text), Written(text)) << value << " at " << place;
+            }
+        }
+    }
+}
