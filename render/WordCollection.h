@@ -35,11 +35,23 @@ public:
     bool allowDuplicates;  // true: Add always appends
 
 private:
+    int Store(const char* text, char* copy);
     bool Grow();
+    void EnsureIndex();
+    void IndexLast();
+    void IndexItem(int32_t i);
+    int FindIndexed(const char* text) const;
 
     char** items;      // owned array of owned copies
     int32_t count;     // items in use
     int32_t capacity;  // slots allocated in items
+    // A hash of the items by their compared part, so that adding to a long
+    // collection does not compare the text with every item: open-addressed
+    // item indices, -1 for an empty slot. Owned; used only while it holds
+    // items[0, indexedCount) and indexedCount == count.
+    int32_t* slots;
+    uint32_t slotMask;     // slot count - 1
+    int32_t indexedCount;  // -1 when the slots must be rebuilt
 };
 
 #endif  // LEXORA_RENDER_WORDCOLLECTION_H
