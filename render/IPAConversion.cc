@@ -1,5 +1,6 @@
 #include "render/IPAConversion.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -8,6 +9,22 @@
 namespace {
 
 constexpr int kLineBufferSize = 256;
+
+// One bit per byte value.
+typedef uint64_t ByteSet[4];
+
+void AddBytes(ByteSet* set, const char* text) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        (*set)[*p >> 6] |= uint64_t{1} << (*p & 63);
+    }
+}
+
+bool HoldsAll(const ByteSet& set, const char* text) {
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        if ((set[*p >> 6] & (uint64_t{1} << (*p & 63))) == 0) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -53,8 +70,16 @@ bool CIPAConversion::AddRow(char* line) {
     return false;
 }
 
+// A row whose symbol holds a byte that the text lacks cannot match, and most
+// rows do not: the bytes the text may hold (its own and those of every
+// replacement made so far) are noted once, and only the other rows search.
 void CIPAConversion::Convert(CSimpleString& text) const {
+    ByteSet present = {};
+    AddBytes(&present, text.GetBuffer() != nullptr ? text.GetBuffer() : "");
     for (int i = 0; i < symbols.Count(); ++i) {
-        text.ReplaceAll(symbols.Get(i), replacements.Get(i));
+        if (!HoldsAll(present, symbols.Get(i))) continue;
+        if (text.ReplaceAll(symbols.Get(i), replacements.Get(i)) > 0) {
+            AddBytes(&present, replacements.Get(i));
+        }
     }
 }
