@@ -33,22 +33,14 @@ uint64_t EscapeMarks(uint64_t word) {
     return (below | isQuote | isBackslash) & kHighBits;
 }
 
+// Eight bytes with the first in the low bits, whatever the machine's order.
 uint64_t LoadLittleEndian(const unsigned char* p) {
-    uint64_t word = 0;
-    for (int i = 7; i >= 0; --i) word = word << 8 | p[i];
+    uint64_t word;
+    memcpy(&word, p, sizeof word);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    word = __builtin_bswap64(word);
+#endif
     return word;
-}
-
-// The number of bytes at the start of p[0, length) that pass unchanged.
-// Answers are mostly plain text: eight bytes are tested at a time.
-size_t PlainRun(const unsigned char* p, size_t length) {
-    size_t i = 0;
-    for (; i + 8 <= length; i += 8) {
-        const uint64_t marks = EscapeMarks(LoadLittleEndian(p + i));
-        if (marks != 0) return i + static_cast<size_t>(__builtin_ctzll(marks)) / 8;
-    }
-    while (i < length && !NeedsEscape(p[i])) ++i;
-    return i;
 }
 
 // Writes the escape sequence of `c` (at most 6 bytes) to `to`; returns its length.
@@ -86,28 +78,31 @@ size_t Escape(unsigned char c, char* to) {
 }  // namespace
 
 void WriteJsonStringBody(const char* text, FILE* out) {
-    // Answers run to tens of kilobytes with an escaped quote every few dozen
-    // bytes: the escaped text is gathered in a local chunk and written a
-    // chunk at a time; a plain run too long for the chunk goes out directly.
+    // Answers run to kilobytes with an escaped quote every few dozen bytes:
+    // the escaped text is gathered in a local chunk, eight plain bytes at a
+    // time where it can, and written a chunk at a time. One step writes at
+    // most 8 bytes, or up to 7 plain bytes and one escape of 6.
+    constexpr size_t kMaxStep = 13;
     char chunk[4096];
     size_t used = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     const unsigned char* const end = p + strlen(text);
-    for (;;) {
-        const unsigned char* run = p;
-        p += PlainRun(p, static_cast<size_t>(end - p));
-        const size_t runLength = static_cast<size_t>(p - run);
-        if (used + runLength + 6 > sizeof chunk) {
+    while (p < end) {
+        if (used + kMaxStep > sizeof chunk) {
             fwrite(chunk, 1, used, out);
             used = 0;
         }
-        if (runLength + 6 > sizeof chunk) {
-            fwrite(run, 1, runLength, out);
-        } else {
-            memcpy(chunk + used, run, runLength);
-            used += runLength;
+        if (end - p >= 8) {
+            memcpy(chunk + used, p, 8);
+            const uint64_t marks = EscapeMarks(LoadLittleEndian(p));
+            const size_t plain = marks == 0 ? 8 : static_cast<size_t>(__builtin_ctzll(marks)) / 8;
+            used += plain;
+            p += plain;
+            if (plain == 8) continue;
+        } else if (!NeedsEscape(*p)) {
+            chunk[used++] = static_cast<char>(*p++);
+            continue;
         }
-        if (p == end) break;
         used += Escape(*p++, chunk + used);
     }
     if (used > 0) fwrite(chunk, 1, used, out);
