@@ -158,46 +158,70 @@ void CHyphPatternIndex::SortByLetters(uint64_t* keys, uint64_t* scratch, uint32_
 }
 
 // Keeps the first key of each letter sequence in sorted `keys` and lays
-// them out as a trie of letters.
+// them out as a trie of letters, level by level: the few nodes near the
+// root, which every search passes, share the processor's cache lines.
 bool CHyphPatternIndex::BuildNodes(uint64_t* keys, uint32_t count, const uint32_t* levelsBySeq) {
     uint32_t unique = 0;
+    size_t prefixes = 1;  // the root and one node per letter sequence that starts a key
     for (uint32_t i = 0; i < count; ++i) {
-        if (unique == 0 || LettersOf(keys[unique - 1]) != LettersOf(keys[i]))
-            keys[unique++] = keys[i];
+        if (unique > 0 && LettersOf(keys[unique - 1]) == LettersOf(keys[i])) continue;
+        prefixes += NewLetters(unique > 0 ? keys[unique - 1] : 0, keys[i]);
+        keys[unique++] = keys[i];
     }
-    // At most one node per letter of each key, and the root; trimmed below.
-    nodes = static_cast<Node*>(malloc(sizeof(Node) * (size_t{kMaxLetters} * unique + 1)));
-    if (nodes == nullptr) return false;
+    nodes = static_cast<Node*>(malloc(sizeof(Node) * prefixes));
+    KeyRange* ranges = static_cast<KeyRange*>(malloc(sizeof(KeyRange) * prefixes));
+    if (nodes == nullptr || ranges == nullptr) {
+        free(ranges);
+        return false;
+    }
     nodes[0] = Node{0, 0, 0, 0};
+    ranges[0] = KeyRange{0, unique};
     nodeCount = 1;
-    AddChildren(keys, 0, unique, 0, 0, levelsBySeq);
-    Node* fitted = static_cast<Node*>(realloc(nodes, sizeof(Node) * nodeCount));
-    if (fitted != nullptr) nodes = fitted;
+    int depth = 0;
+    uint32_t levelEnd = 1;  // the first node of the next level
+    for (uint32_t node = 0; node < nodeCount; ++node) {
+        if (node == levelEnd) {
+            ++depth;
+            levelEnd = nodeCount;
+        }
+        AddChildren(keys, ranges, node, depth, levelsBySeq);
+    }
+    free(ranges);
     return true;
 }
 
-// keys[lo, hi) share their first `depth` letters, which lead to `parent`.
-void CHyphPatternIndex::AddChildren(const uint64_t* keys, uint32_t lo, uint32_t hi, uint32_t parent,
+// The letters of `key` after those it shares with `previous` (0: none).
+uint32_t CHyphPatternIndex::NewLetters(uint64_t previous, uint64_t key) {
+    int shared = 0;
+    while (shared < kMaxLetters && CodeAt(key, shared) != 0 &&
+           CodeAt(key, shared) == CodeAt(previous, shared)) {
+        ++shared;
+    }
+    int letters = shared;
+    while (letters < kMaxLetters && CodeAt(key, letters) != 0) ++letters;
+    return static_cast<uint32_t>(letters - shared);
+}
+
+// The keys of `parent`'s range share their first `depth` letters, which lead
+// to it: the key made of just those letters is its pattern, and the others
+// make its children, one per next letter, appended after the last node.
+void CHyphPatternIndex::AddChildren(const uint64_t* keys, KeyRange* ranges, uint32_t parent,
                                     int depth, const uint32_t* levelsBySeq) {
+    uint32_t lo = ranges[parent].lo;
+    const uint32_t hi = ranges[parent].hi;
     if (lo < hi && (depth == kMaxLetters || CodeAt(keys[lo], depth) == 0)) {
         nodes[parent].levels = levelsBySeq[keys[lo] & kSequenceMask];
         ++lo;
     }
-    uint32_t runEnds[kCodeCount];
-    uint32_t runs = 0;
-    for (uint32_t i = lo; i < hi; ++runs) {
+    nodes[parent].firstChild = nodeCount;
+    for (uint32_t i = lo; i < hi;) {
+        const uint32_t start = i;
         const uint32_t code = CodeAt(keys[i], depth);
         while (i < hi && CodeAt(keys[i], depth) == code) ++i;
-        runEnds[runs] = i;
-        nodes[nodeCount + runs] = Node{0, 0, code, 0};
+        nodes[nodeCount] = Node{0, 0, code, 0};
+        ranges[nodeCount++] = KeyRange{start, i};
     }
-    const uint32_t first = nodeCount;
-    nodeCount += runs;
-    nodes[parent].firstChild = first;
-    nodes[parent].childCount = runs;
-    for (uint32_t run = 0, start = lo; run < runs; start = runEnds[run++]) {
-        AddChildren(keys, start, runEnds[run], first + run, depth + 1, levelsBySeq);
-    }
+    nodes[parent].childCount = nodeCount - nodes[parent].firstChild;
 }
 
 uint32_t CHyphPatternIndex::ChildOf(uint32_t node, uint32_t letter) const {

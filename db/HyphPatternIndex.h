@@ -43,12 +43,16 @@ private:
         uint32_t levels;           // 4 bits per letter j: the pattern's digit before it, or 0
     };
     struct Walk;
+    struct KeyRange {
+        uint32_t lo, hi;  // keys[lo, hi) lead through one node
+    };
     static constexpr uint32_t kNoNode = 0;  // the root is never a child
 
     uint32_t ChildOf(uint32_t node, uint32_t letter) const;
     static void SortByLetters(uint64_t* keys, uint64_t* scratch, uint32_t count);
     bool BuildNodes(uint64_t* keys, uint32_t count, const uint32_t* levelsBySeq);
-    void AddChildren(const uint64_t* keys, uint32_t lo, uint32_t hi, uint32_t parent, int depth,
+    static uint32_t NewLetters(uint64_t previous, uint64_t key);
+    void AddChildren(const uint64_t* keys, KeyRange* ranges, uint32_t parent, int depth,
                      const uint32_t* levelsBySeq);
 
     Node* nodes;         // owned; nodes[0] is the root; null until built
