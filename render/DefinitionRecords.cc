@@ -22,17 +22,10 @@ bool IsHeadword(const char* headword, int32_t headLength, const char* line, int3
     return headLength == length && CompareNoCase(headword, line, length) == 0;
 }
 
-void AddMember(CWordCollection* collection, unsigned char prefix, const char* line, int32_t length,
-               CSimpleString* scratch) {
-    if (prefix == 0) {
-        collection->Add(line, length);
-        return;
-    }
-    scratch->Clear();
+void AddMember(CWordCollection* collection, unsigned char prefix, const char* line,
+               int32_t length) {
     const char prefixText = static_cast<char>(prefix);
-    scratch->Append(&prefixText, 1);
-    scratch->Append(line, length);
-    if (scratch->GetLength() == length + 1) collection->Add(scratch->GetBuffer());
+    collection->AddPrefixed(&prefixText, prefix == 0 ? 0 : 1, line, length);
 }
 
 }  // namespace
@@ -51,7 +44,6 @@ uint32_t ReadMembers(CRender* renderer, CWordCollection* collection, uint32_t po
                      unsigned char wanted, unsigned char prefix, int32_t* headIndex) {
     const char* headword = renderer->Headword();
     const int32_t headLength = static_cast<int32_t>(strlen(headword));
-    CSimpleString scratch;
     uint32_t p = position & lxd::kRefPositionMask;
     int count = 0;
     for (;;) {
@@ -63,7 +55,7 @@ uint32_t ReadMembers(CRender* renderer, CWordCollection* collection, uint32_t po
             if (IsHeadword(headword, headLength, line, length)) {
                 *headIndex = count;
             } else if (wanted == 0 || wanted == count) {
-                AddMember(collection, prefix, line, length, &scratch);
+                AddMember(collection, prefix, line, length);
             }
         }
         p += static_cast<uint32_t>(length) + 1;

@@ -1,5 +1,6 @@
 #include "render/WordCollection.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,10 +23,6 @@ uint32_t HashItem(const char* text) {
         hash = (hash ^ *p) * 16777619u;
     }
     return hash;
-}
-
-int QsortCompare(const void* a, const void* b) {
-    return CompareItems(*static_cast<char* const*>(a), *static_cast<char* const*>(b));
 }
 
 }  // namespace
@@ -67,10 +64,16 @@ int CWordCollection::Add(const char* text) {
 int CWordCollection::Add(const char* text, int n) {
     if (text == nullptr) return -1;
     if (n < 0) return Add(text);
-    char* copy = static_cast<char*>(malloc(static_cast<size_t>(n) + 1));
+    return AddPrefixed("", 0, text, n);
+}
+
+int CWordCollection::AddPrefixed(const char* prefix, int prefixLength, const char* text, int n) {
+    if (text == nullptr || n < 0) return -1;
+    char* copy = static_cast<char*>(malloc(static_cast<size_t>(prefixLength) + n + 1));
     if (copy == nullptr) return -1;
-    memcpy(copy, text, n);
-    copy[n] = '\0';
+    memcpy(copy, prefix, prefixLength);
+    memcpy(copy + prefixLength, text, n);
+    copy[prefixLength + n] = '\0';
     return Store(copy, copy);
 }
 
@@ -170,7 +173,11 @@ void CWordCollection::RemoveLast() {
 }
 
 void CWordCollection::Sort() {
-    if (count > 1) qsort(items, count, sizeof(char*), QsortCompare);
+    // A stable sort, as the C library's merge sort is; equal items keep their order.
+    if (count > 1) {
+        std::stable_sort(items, items + count,
+                         [](const char* a, const char* b) { return CompareItems(a, b) < 0; });
+    }
     indexedCount = -1;
 }
 

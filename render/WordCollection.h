@@ -21,6 +21,9 @@ public:
     int Add(const char* text);
     // Adds the first n bytes of text (n < 0: all of it).
     int Add(const char* text, int n);
+    // Adds the first `prefixLength` bytes of prefix followed by the first n
+    // bytes of text (n >= 0), as Add would add the joined text.
+    int AddPrefixed(const char* prefix, int prefixLength, const char* text, int n);
     // First item equal to text by CompareItems, or -1.
     int Find(const char* text) const;
     int Count() const { return count; }
