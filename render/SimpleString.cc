@@ -75,36 +75,42 @@ void CSimpleString::Clear() {
     if (buffer != nullptr) buffer[0] = '\0';
 }
 
+// Replaces in place: a definition replaces a few symbols in each of its
+// views and pronunciations, which would otherwise each take a new buffer.
+// When the text grows it is first moved to the end of the room it needs and
+// then rewritten from the start, so what is still to be read always lies at
+// or behind what has been written.
 int CSimpleString::ReplaceAll(const char* find, const char* replace) {
     if (length == 0 || find == nullptr || find[0] == '\0') return 0;
-    const char* hit = strstr(buffer, find);
-    if (hit == nullptr) return 0;
+    if (strstr(buffer, find) == nullptr) return 0;
+    // Text behind a NUL byte inside the string cannot be searched: such a
+    // string is left as it is.
+    if (strlen(buffer) != static_cast<size_t>(length)) return 0;
     if (replace == nullptr) replace = "";
-    const int findLength = static_cast<int>(strlen(find));
-    const int replaceLength = static_cast<int>(strlen(replace));
-
-    CSimpleString result(length + replaceLength - findLength);
-    const char* rest = buffer;
+    const int64_t findLength = static_cast<int64_t>(strlen(find));
+    const int64_t replaceLength = static_cast<int64_t>(strlen(replace));
     int count = 0;
-    for (; hit != nullptr; hit = strstr(rest, find)) {
-        result.Append(rest, static_cast<int>(hit - rest));
-        result.Append(replace, replaceLength);
-        rest = hit + findLength;
+    for (const char* hit = strstr(buffer, find); hit != nullptr;
+         hit = strstr(hit + findLength, find))
         ++count;
+    const int64_t newLength = length + count * (replaceLength - findLength);
+    if (newLength + kGrowth > INT32_MAX) return 0;
+    int32_t shift = 0;
+    if (newLength > length) {
+        shift = static_cast<int32_t>(newLength - length);
+        if (!Reserve(shift)) return 0;
+        memmove(buffer + shift, buffer, static_cast<size_t>(length) + 1);
     }
-    result.Append(rest);
-    // A failed allocation on the way leaves the text as it was.
-    if (result.length != length + count * (replaceLength - findLength)) return 0;
-    TakeOver(result);
+    char* write = buffer;
+    const char* read = buffer + shift;
+    for (const char* hit = strstr(read, find); hit != nullptr; hit = strstr(read, find)) {
+        memmove(write, read, static_cast<size_t>(hit - read));
+        write += hit - read;
+        memcpy(write, replace, static_cast<size_t>(replaceLength));
+        write += replaceLength;
+        read = hit + findLength;
+    }
+    memmove(write, read, strlen(read) + 1);
+    length = static_cast<int32_t>(newLength);
     return count;
-}
-
-void CSimpleString::TakeOver(CSimpleString& other) {
-    free(buffer);
-    buffer = other.buffer;
-    capacity = other.capacity;
-    length = other.length;
-    other.buffer = nullptr;
-    other.capacity = 0;
-    other.length = 0;
 }

@@ -37,8 +37,6 @@ public:
     int ReplaceAll(const char* find, const char* replace);
 
 private:
-    void TakeOver(CSimpleString& other);
-
     char* buffer;      // owned text, null until the first allocation
     int32_t capacity;  // bytes allocated for buffer
     int32_t length;    // bytes of text, without the NUL
