@@ -62,13 +62,20 @@ bool CRender::MentionsWordForm(const char* piece, int32_t length) const {
 
 bool CRender::WriteMarkedUp(const char* text, int32_t length, const MarkupRule* rules,
                             size_t count) {
+    // Most bytes are no delimiter: one bit per byte value says which are.
+    uint64_t delimiters[4] = {};
+    for (size_t r = 0; r < count; ++r) {
+        const unsigned char c = static_cast<unsigned char>(rules[r].delimiter);
+        delimiters[c >> 6] |= uint64_t{1} << (c & 63);
+    }
     int32_t runStart = 0;
     for (int32_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if ((delimiters[c >> 6] & (uint64_t{1} << (c & 63))) == 0) continue;
         const MarkupRule* rule = nullptr;
         for (size_t r = 0; r < count; ++r) {
             if (rules[r].delimiter == text[i]) rule = &rules[r];
         }
-        if (rule == nullptr) continue;
         if (i > runStart && output(context, text + runStart, i - runStart, OUTPUT_TEXT) == 0)
             return false;
         if (rule->replacement[0] != '\0' &&
