@@ -1,6 +1,6 @@
 // Long collections find equal items through a hash: under random additions,
-// removals, sorts and clears, a collection answers as a plain list searched
-// from its start does.
+// removals, sorts and clears, a collection answers as a list searched from
+// its start does (an equal item is reused and takes the newer full text).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,36 +10,13 @@
 
 #include "render/WordCollection.h"
 
-namespace {
-
-// The list the collection must behave as: an equal item (by CompareItems)
-// is reused, and takes the new text when the full texts differ.
-int ModelAdd(std::vector<std::string>* model, const std::string& text) {
-    for (size_t i = 0; i < model->size(); ++i) {
-        if (CompareItems((*model)[i].c_str(), text.c_str()) == 0) {
-            (*model)[i] = text;
-            return static_cast<int>(i);
-        }
-    }
-    model->push_back(text);
-    return static_cast<int>(model->size() - 1);
-}
-
-std::string RandomItem(std::mt19937* random) {
-    // Few letters and capitals, so that equal and case-different items recur;
-    // sometimes a TAB and a payload that takes no part in the comparison.
-    std::string item;
-    for (int n = 1 + (*random)() % 3; n > 0; --n) item += "aAbB"[(*random)() % 4];
-    if ((*random)() % 4 == 0) item += "\t" + std::to_string((*random)() % 3);
-    return item;
-}
-
-}  // namespace
-
 TEST(WordCollectionIndex, AnswersAsALinearSearchDoes) {
     std::mt19937 random(2026);
     CWordCollection collection;
     std::vector<std::string> model;
+    const auto before = [](const std::string& a, const std::string& b) {
+        return CompareItems(a.c_str(), b.c_str()) < 0;
+    };
     for (int step = 0; step < 20000; ++step) {
         const int choice = random() % 100;
         if (choice == 0) {
@@ -47,17 +24,21 @@ TEST(WordCollectionIndex, AnswersAsALinearSearchDoes) {
             model.clear();
         } else if (choice == 1) {
             collection.Sort();
-            std::sort(model.begin(), model.end(), [](const std::string& a, const std::string& b) {
-                return CompareItems(a.c_str(), b.c_str()) < 0;
-            });
+            std::sort(model.begin(), model.end(), before);
         } else if (choice == 2 && !model.empty()) {
             collection.RemoveLast();
             model.pop_back();
         } else {
-            const std::string item = RandomItem(&random);
+            // Few letters and capitals, sometimes a TAB and a payload.
+            std::string item;
+            for (int n = 1 + random() % 3; n > 0; --n) item += "aAbB"[random() % 4];
+            if (random() % 4 == 0) item += "\t" + std::to_string(random() % 3);
+            size_t i = 0;
+            while (i < model.size() && CompareItems(model[i].c_str(), item.c_str()) != 0) ++i;
+            if (i == model.size()) model.push_back(item);
+            model[i] = item;
             ASSERT_EQ(collection.Add(item.c_str(), static_cast<int>(item.size())),
-                      ModelAdd(&model, item))
-                << item << " at step " << step;
+                      static_cast<int>(i));
         }
         ASSERT_EQ(collection.Count(), static_cast<int>(model.size()));
     }
