@@ -71,19 +71,3 @@ TEST(HyphPatternIndex, FindsTheLevelsTheTrieSearchFinds) {
         EXPECT_EQ(levels, TrieLevels(&trie, work)) << work;
     }
 }
-
-// Entries: character, terminal and last bits, child index.
-TEST(HyphPatternIndex, RefusesTablesItCannotStandInFor) {
-    const auto entry = [](char c, bool last, uint32_t child) {
-        return static_cast<uint32_t>(c) << 24 | 0x00800000u | (last ? 0x00400000u : 0) | child;
-    };
-    const std::vector<std::vector<uint32_t>> tables = {
-        {entry('b', false, 0), entry('a', true, 0)},   // siblings out of order
-        {entry('a', false, 0), entry('b', false, 0)},  // a list running off the table
-        {entry('a', true, 1)},                         // a child list leading back to itself
-    };
-    for (const std::vector<uint32_t>& table : tables) {
-        CHyphPatternIndex index;
-        EXPECT_FALSE(index.Build(table.data(), table.size()));
-    }
-}
