@@ -19,7 +19,7 @@ constexpr int kFirstLetterShift = 64 - kCodeBits;
 constexpr int kSequenceBits = 24;
 constexpr uint64_t kSequenceMask = (uint64_t{1} << kSequenceBits) - 1;
 constexpr int kLevelBits = 4;
-constexpr uint32_t kCodeCount = 32;
+constexpr uint32_t kCodeCount = CHyphPatternIndex::kLetterCodes;
 
 // 'a'..'z' are 1..26 and '_' is 27, in the order of the bytes; 0 for every
 // byte no pattern letter can be.
@@ -114,7 +114,7 @@ struct CHyphPatternIndex::Walk {
     }
 };
 
-CHyphPatternIndex::CHyphPatternIndex() : nodes(nullptr), nodeCount(0) {}
+CHyphPatternIndex::CHyphPatternIndex() : nodes(nullptr), nodeCount(0), rootChild() {}
 
 CHyphPatternIndex::~CHyphPatternIndex() {
     free(nodes);
@@ -124,6 +124,7 @@ bool CHyphPatternIndex::Build(const uint32_t* table, uint32_t entryCount) {
     free(nodes);
     nodes = nullptr;
     nodeCount = 0;
+    memset(rootChild, 0, sizeof rootChild);
     if (table == nullptr || entryCount == 0 || entryCount > kSequenceMask) return false;
     // Each entry ends at most one key: the working arrays are sized by the
     // table, and freed before the first definition is rendered.
@@ -187,6 +188,10 @@ bool CHyphPatternIndex::BuildNodes(uint64_t* keys, uint32_t count, const uint32_
         AddChildren(keys, ranges, node, depth, levelsBySeq);
     }
     free(ranges);
+    const uint32_t firstChild = nodes[0].firstChild;
+    for (uint32_t child = firstChild; child < firstChild + nodes[0].childCount; ++child) {
+        rootChild[nodes[child].letter] = child;
+    }
     return true;
 }
 
@@ -241,7 +246,7 @@ void CHyphPatternIndex::FindLevels(const char* work, int workLength, unsigned ch
         uint32_t node = 0;
         for (int n = 1; n <= maxLetters; ++n) {
             const uint32_t code = LetterCode(static_cast<unsigned char>(work[i + n - 1]));
-            node = code == 0 ? kNoNode : ChildOf(node, code);
+            node = n == 1 ? rootChild[code] : ChildOf(node, code);
             if (node == kNoNode) break;
             for (uint32_t digits = nodes[node].levels, j = 0; digits != 0;
                  digits >>= kLevelBits, ++j) {

@@ -12,7 +12,7 @@
 
 class CHyphPatternIndex {
 public:
-    enum { kMaxLetters = 8 };
+    enum { kMaxLetters = 8, kLetterCodes = 32 };
 
     CHyphPatternIndex();
     virtual ~CHyphPatternIndex();
@@ -57,6 +57,9 @@ private:
 
     Node* nodes;         // owned; nodes[0] is the root; null until built
     uint32_t nodeCount;  // nodes in use
+    // The root's child for each letter code (kNoNode for none): every start
+    // of every word looks there first.
+    uint32_t rootChild[kLetterCodes];
 };
 
 #endif  // LEXORA_DB_HYPHPATTERNINDEX_H
