@@ -48,10 +48,21 @@ constexpr uint32_t kSenseRecord = 0;                // 32 bits: record store pos
 constexpr uint32_t kSenseProperName = 0x80000000u;  // flag: the word shown is a name
 constexpr uint32_t kSenseVerb = 0x40000000u;        // flag: a verb sense
 constexpr uint32_t kSenseNoun = 0x20000000u;        // flag: a noun sense
-constexpr uint32_t kSenseMember = 4;                // member number (from 1) of the headword shown
-constexpr uint32_t kSenseNumber = 5;                // n of "headword:n" that opens this sense
-constexpr uint32_t kSenseLength = 6;                // weighted term count, capped at 255
-constexpr uint32_t kSenseCommonness = 7;            // 0..255, see kCommonnessScale
+constexpr uint32_t kSenseCategoryShift = 26;        // bits 26-28: kCategory*, 0 for none
+constexpr uint32_t kSenseCategoryMask = 0x1C000000u;
+constexpr uint32_t kSenseMember = 4;      // member number (from 1) of the headword shown
+constexpr uint32_t kSenseNumber = 5;      // n of "headword:n" that opens this sense
+constexpr uint32_t kSenseLength = 6;      // weighted term count, capped at 255
+constexpr uint32_t kSenseCommonness = 7;  // 0..255, see kCommonnessScale
+
+// Categories of noun senses a description's wording can hint at.
+constexpr uint32_t kCategoryPerson = 1;
+constexpr uint32_t kCategoryAnimal = 2;
+constexpr uint32_t kCategoryArtifact = 3;    // made things: tools, instruments, buildings
+constexpr uint32_t kCategoryDiscipline = 4;  // fields of study
+constexpr uint32_t kCategoryPlace = 5;
+constexpr uint32_t kCategoryTime = 6;
+constexpr uint32_t kCategoryCommunication = 7;  // words, speech, texts
 
 // Tagged-use counts are stored as round(log2(1 + count) * kCommonnessScale).
 constexpr double kCommonnessScale = 16.0;

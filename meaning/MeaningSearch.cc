@@ -1,7 +1,5 @@
 #include "meaning/MeaningSearch.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include "db/WordList.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
+#include "meaning/QueryHint.h"
 #include "meaning/TermMaker.h"
 
 namespace {
@@ -26,15 +25,21 @@ constexpr float kLengthWeight = 0.75f;
 constexpr float kCommonnessBoost = 0.15f;
 // Descriptions look for words more than for names of people and places.
 constexpr float kProperNameFactor = 0.6f;
-// A description that starts like a noun phrase ("a ...") or an infinitive
-// ("to ...") most likely looks for a noun or a verb.
+// A sense of the part of speech or the category the wording of the
+// description hints at (see CQueryHint) is raised by these factors.
 constexpr float kPartOfSpeechFactor = 1.4f;
+constexpr float kCategoryFactor = 1.5f;
 // A synonym of a query word stands for this share of it.
 constexpr float kSynonymShare = 0.8f;
 // Member lines of a query word's first sense read for synonyms.
 constexpr int kMaxSynonyms = 12;
 // A query term held only in samples or related words covers this much of it.
 constexpr float kWeakCoverage = 0.6f;
+// Results read beyond those asked for, to replace the demoted ones.
+constexpr size_t kSpareResults = 16;
+// A sense shown under a word of the description itself ("a group of wolves":
+// wolf pack) is seldom the word looked for: its score takes this factor.
+constexpr float kSelfNamedFactor = 0.3f;
 // Member lines read before a record is taken as damaged.
 constexpr int kMaxMembers = 255;
 
@@ -59,18 +64,6 @@ std::string PlainGloss(const char* text, size_t length) {
         gloss.replace(at, 3, "$");
     }
     return gloss;
-}
-
-// The flag of the part of speech the opening word of `text` hints at, or 0.
-uint32_t HintedPartOfSpeech(const char* text) {
-    while (*text == ' ') ++text;
-    auto startsWith = [&](const char* word) {
-        const size_t length = strlen(word);
-        return strncasecmp(text, word, length) == 0 && text[length] == ' ';
-    };
-    if (startsWith("a") || startsWith("an") || startsWith("the")) return lxm::kSenseNoun;
-    if (startsWith("to")) return lxm::kSenseVerb;
-    return 0;
 }
 
 }  // namespace
@@ -129,7 +122,7 @@ void CMeaningSearch::Score(const std::vector<Alternative>& alternatives, uint8_t
 
 std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t termsFound,
                                                                       float idfTotal,
-                                                                      uint32_t hinted) {
+                                                                      const CQueryHint& hint) {
     std::vector<Candidate> candidates;
     candidates.reserve(touched.size());
     uint32_t length = 0;
@@ -140,7 +133,10 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t t
         float score = tally.score * share * share *
                       (1 + kCommonnessBoost * entry.commonness / lxm::kCommonnessScale);
         if (entry.record & lxm::kSenseProperName) score *= kProperNameFactor;
-        if (entry.record & hinted) score *= kPartOfSpeechFactor;
+        if (entry.record & hint.PartOfSpeech()) score *= kPartOfSpeechFactor;
+        if (hint.Fits((entry.record & lxm::kSenseCategoryMask) >> lxm::kSenseCategoryShift)) {
+            score *= kCategoryFactor;
+        }
         candidates.push_back({sense, tally.held == termsFound, score});
         tally = Tally{};
     }
@@ -183,6 +179,19 @@ std::vector<std::string> CMeaningSearch::Synonyms(const std::string& term) {
         });
     }
     return synonyms;
+}
+
+bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words) {
+    bool named = false;
+    CTermMaker maker(database);
+    maker.Split(shown.data(), shown.size(), [&](const WordTerms& part) {
+        for (const WordTerms& word : words) {
+            named =
+                named || part.form == word.form || (!word.base.empty() && part.form == word.base);
+        }
+        return !named;
+    });
+    return named;
 }
 
 bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result) {
@@ -240,22 +249,30 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
         ++termsFound;
         idfTotal += idf;
     }
-    std::vector<Candidate> candidates =
-        TakeCandidates(termsFound, idfTotal, HintedPartOfSpeech(text));
+    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, CQueryHint(text));
     auto better = [](const Candidate& a, const Candidate& b) {
         if (a.holdsAll != b.holdsAll) return a.holdsAll;
         if (a.score != b.score) return a.score > b.score;
         return a.sense < b.sense;
     };
-    // A few spare candidates stand in for records that cannot be read.
-    const size_t ranked = std::min(candidates.size(), count + 8);
+    // Spare candidates stand in for records that cannot be read and for
+    // those demoted for naming a query word.
+    const size_t ranked = std::min(candidates.size(), count + kSpareResults);
     std::partial_sort(candidates.begin(), candidates.begin() + ranked, candidates.end(), better);
+    std::vector<std::pair<Candidate, MeaningResult>> read;
     uint32_t length = 0;
-    for (size_t i = 0; i < ranked && results.size() < count; ++i) {
+    for (size_t i = 0; i < ranked; ++i) {
         MeaningResult result;
-        if (ReadResult(index->GetSense(candidates[i].sense, &length), &result)) {
-            results.push_back(std::move(result));
+        if (!ReadResult(index->GetSense(candidates[i].sense, &length), &result)) continue;
+        if (NamesQueryWord(result.word, words)) {
+            candidates[i].holdsAll = false;
+            candidates[i].score *= kSelfNamedFactor;
         }
+        read.emplace_back(candidates[i], std::move(result));
     }
+    std::stable_sort(read.begin(), read.end(),
+                     [&](const auto& a, const auto& b) { return better(a.first, b.first); });
+    for (size_t i = 0; i < read.size() && i < count; ++i)
+        results.push_back(std::move(read[i].second));
     return results;
 }

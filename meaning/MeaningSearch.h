@@ -16,6 +16,7 @@
 
 class CDictDatabase;
 class CMeaningIndex;
+class CQueryHint;
 struct MeaningSense;
 
 struct MeaningResult {
@@ -67,8 +68,11 @@ private:
     void Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf);
     // The single-word synonyms of `term`'s first sense (its other members).
     std::vector<std::string> Synonyms(const std::string& term);
-    // `hinted`: the part-of-speech flag of the senses the query favours, or 0.
-    std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal, uint32_t hinted);
+    // `hint` raises the senses the wording of the query favours.
+    std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal,
+                                          const CQueryHint& hint);
+    // Whether a word of `shown` (a result's headword) is one of the query's.
+    bool NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words);
     // Reads the shown member and the gloss of `sense`; false when the record
     // cannot be read as a sense record.
     bool ReadResult(const MeaningSense& sense, MeaningResult* result);

@@ -168,6 +168,7 @@ void CBuilder::AddCompanions() {
     CEverydayWords everyday(std::move(everydayWords), inflections->IrregularForms());
     everyday.AddTo(gcide, lexicon);
     gcide.AddTo(lexicon);
+    gcideGlosses.Collect(gcide, lexicon);
     syllables = gcide.Syllables();
     const GcideFigures& figures = gcide.Figures();
     const EverydayFigures& words = everyday.Figures();
@@ -249,13 +250,14 @@ void CBuilder::WriteDictionary() {
 
 void CBuilder::WriteMeaningIndex() {
     report.BeginStage("meaning index");
-    CMeaningIndexer indexer(lexicon, synsetPositions);
+    CMeaningIndexer indexer(lexicon, synsetPositions, gcideGlosses);
     if (!indexer.Write(options.outDir + "/wordnet.lxd", options.outDir + "/meaning.lxm")) {
         throw CBuildError("the meaning index cannot be written: " + indexer.Error());
     }
     const MeaningFigures& figures = indexer.Figures();
     report.Set("meaning index senses", figures.senses);
     report.Set("meaning index senses no headword opens", figures.unreachable);
+    report.Set("meaning index GCIDE definitions", gcideGlosses.Count());
     report.Set("meaning index terms", figures.terms);
     report.Set("meaning index bytes", figures.bytes);
     report.EndStage(std::to_string(figures.senses) + " senses, " + std::to_string(figures.terms) +

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/lxdbuild/GcideGlosses.h"
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
@@ -56,6 +57,7 @@ private:
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions
+    CGcideGlosses gcideGlosses;                            // for the meaning index
     std::map<uint32_t, uint32_t> synsetPositions;          // as the layout placed them
 };
 

@@ -36,11 +36,6 @@ uint32_t RefinePossessive(const std::string& word, uint32_t kind) {
     return kind == lxd::kKindDeterminer && standsAlone ? lxd::kKindPronoun : kind;
 }
 
-// A definition that only sends the reader elsewhere ("See 2d Weld.").
-bool IsCrossReference(const std::string& definition) {
-    return definition.compare(0, 4, "See ") == 0;
-}
-
 bool MentionsAuxiliaryUse(const std::string& definition) {
     std::string lower = ToLower(definition);
     return lower.find("auxiliary") != std::string::npos ||
@@ -130,7 +125,7 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
             std::vector<std::string> definitions;
             for (const auto& definition :
                  CGcideReader::Definitions(entry, kMaxDefinitions, &figures.damaged)) {
-                if (!IsCrossReference(definition)) definitions.push_back(definition);
+                if (!CGcideReader::IsCrossReference(definition)) definitions.push_back(definition);
             }
             if (!definitions.empty()) byKind.emplace(kind, std::move(definitions));
         }

@@ -56,6 +56,10 @@ public:
     // *damaged when given.
     static std::vector<std::string> Definitions(const std::string& entry, size_t max,
                                                 uint64_t* damaged = nullptr);
+    // Whether a definition only sends the reader elsewhere ("See 2d Weld.").
+    static bool IsCrossReference(const std::string& definition) {
+        return definition.compare(0, 4, "See ") == 0;
+    }
     // Every lower-case key of the index, in order.
     std::vector<std::string> Keys() const;
     // The texts of the entries that define `key` (lower case) as a headword.

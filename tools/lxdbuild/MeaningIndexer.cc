@@ -38,6 +38,28 @@ const char* CategoryWords(uint32_t lexFile) {
     }
 }
 
+// The category (lxm::kCategory*) of a noun sense by its lexicographer file.
+uint32_t NounCategory(uint32_t lexFile) {
+    switch (lexFile) {
+        case 5:
+            return lxm::kCategoryAnimal;
+        case 6:
+            return lxm::kCategoryArtifact;
+        case 9:
+            return lxm::kCategoryDiscipline;
+        case 10:
+            return lxm::kCategoryCommunication;
+        case 15:
+            return lxm::kCategoryPlace;
+        case 18:
+            return lxm::kCategoryPerson;
+        case 28:
+            return lxm::kCategoryTime;
+        default:
+            return 0;
+    }
+}
+
 uint8_t Commonness(uint32_t tags) {
     return static_cast<uint8_t>(
         std::min(255.0, std::round(std::log2(1.0 + tags) * lxm::kCommonnessScale)));
@@ -46,6 +68,9 @@ uint8_t Commonness(uint32_t tags) {
 // The definition request's working buffer, which "headword:n" must fit.
 constexpr size_t kDefinitionBufferSize = 57;
 
+// Terms taken from one GCIDE definition: its opening says what the thing is.
+constexpr size_t kGcideTermsPerDefinition = 12;
+
 bool IsSenseKind(uint32_t kind) {
     return kind >= lxd::kFirstSenseKind && kind <= lxd::kLastSenseKind;
 }
@@ -53,8 +78,9 @@ bool IsSenseKind(uint32_t kind) {
 }  // namespace
 
 CMeaningIndexer::CMeaningIndexer(const CLexicon& lexicon,
-                                 const std::map<uint32_t, uint32_t>& positions)
-    : lexicon(lexicon), positions(positions) {}
+                                 const std::map<uint32_t, uint32_t>& positions,
+                                 const CGcideGlosses& gcide)
+    : lexicon(lexicon), positions(positions), gcide(gcide) {}
 
 uint32_t CMeaningIndexer::SenseNumberUnder(const std::string& headword, uint32_t position) {
     // As the definition request does: the lookup must land on this very
@@ -99,6 +125,27 @@ void CMeaningIndexer::AddText(const std::string& text, uint32_t field) {
     });
 }
 
+void CMeaningIndexer::CollectVocabulary() {
+    for (const auto& item : positions) {
+        const std::string& gloss = lexicon.synsets[item.first].gloss;
+        terms.Split(gloss.data(), std::min(gloss.size(), gloss.find('$')),
+                    [&](const WordTerms& word) {
+                        vocabulary.insert(word.form);
+                        return true;
+                    });
+    }
+}
+
+void CMeaningIndexer::AddGcideText(const std::string& text) {
+    size_t added = 0;
+    terms.Split(text.data(), text.size(), [&](const WordTerms& word) {
+        if (vocabulary.count(word.form) == 0) return true;
+        writer.AddTerm(word.form, lxm::kFieldSample);
+        if (vocabulary.count(word.base) != 0) writer.AddTerm(word.base, lxm::kFieldSample);
+        return ++added < kGcideTermsPerDefinition;
+    });
+}
+
 void CMeaningIndexer::AddRelated(const Synset& synset) {
     AddText(CategoryWords(synset.lexFile), lxm::kFieldRelated);
     for (const Link& link : synset.links) {
@@ -121,7 +168,9 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     }
     const char initial = synset.members[sense.member - 1][0];
     if (initial >= 'A' && initial <= 'Z') sense.record |= lxm::kSenseProperName;
-    if (synset.kind == lxd::kKindNoun) sense.record |= lxm::kSenseNoun;
+    if (synset.kind == lxd::kKindNoun) {
+        sense.record |= lxm::kSenseNoun | NounCategory(synset.lexFile) << lxm::kSenseCategoryShift;
+    }
     if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
     sense.commonness =
         Commonness(std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
@@ -129,6 +178,7 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
     if (dollar != std::string::npos) AddText(synset.gloss.substr(dollar + 1), lxm::kFieldSample);
+    for (const std::string& definition : gcide.Of(index)) AddGcideText(definition);
     for (const std::string& member : synset.members) AddText(member, lxm::kFieldMember);
     AddRelated(synset);
     ++figures.senses;
@@ -145,6 +195,7 @@ bool CMeaningIndexer::Write(const std::string& dictionaryPath, const std::string
     database = &dictionary;
     terms = CTermMaker(database, &termOf);
     writer.SetDictionary(size, check);
+    CollectVocabulary();
     for (const auto& item : positions) {
         IndexSynset(item.first, item.second);
     }

@@ -9,9 +9,11 @@
 #include <map>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "meaning/MeaningIndexWriter.h"
 #include "meaning/TermMaker.h"
+#include "tools/lxdbuild/GcideGlosses.h"
 #include "tools/lxdbuild/Lexicon.h"
 
 class CDictDatabase;
@@ -27,8 +29,10 @@ struct MeaningFigures {
 
 class CMeaningIndexer {
 public:
-    // `positions` maps synset index -> record store position of its record.
-    CMeaningIndexer(const CLexicon& lexicon, const std::map<uint32_t, uint32_t>& positions);
+    // `positions` maps synset index -> record store position of its record;
+    // `gcide` gives more definitions of some synsets.
+    CMeaningIndexer(const CLexicon& lexicon, const std::map<uint32_t, uint32_t>& positions,
+                    const CGcideGlosses& gcide);
     virtual ~CMeaningIndexer() = default;
 
     // Indexes the dictionary at `dictionaryPath` and writes `indexPath`;
@@ -47,13 +51,21 @@ private:
     uint32_t SenseNumberUnder(const std::string& headword, uint32_t position);
     void AddText(const std::string& text, uint32_t field);
     void AddRelated(const Synset& synset);
+    // The terms of every indexed WordNet gloss, into `vocabulary`.
+    void CollectVocabulary();
+    // GCIDE's definition of the sense added last: its first terms that
+    // WordNet's glosses use too, so that GCIDE's rare and old words and its
+    // long explanations cost no room.
+    void AddGcideText(const std::string& text);
 
     const CLexicon& lexicon;
     const std::map<uint32_t, uint32_t>& positions;
+    const CGcideGlosses& gcide;
     CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
     CMeaningIndexWriter writer;
     CTermMaker terms{nullptr, nullptr};
     std::unordered_map<std::string, WordTerms> termOf;  // word -> terms, memoised
+    std::unordered_set<std::string> vocabulary;
     MeaningFigures figures;
     std::string error;
 };
