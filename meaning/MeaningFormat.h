@@ -75,7 +75,7 @@ constexpr uint32_t kTermPostings = 4;
 // Where a term occurs in a sense.
 constexpr uint32_t kFieldBits = 4;
 constexpr uint32_t kFieldGloss = 1;    // the definition
-constexpr uint32_t kFieldSample = 2;   // a sample sentence
+constexpr uint32_t kFieldSample = 2;   // a sample sentence or a second dictionary's definition
 constexpr uint32_t kFieldMember = 4;   // a member word of the synonym set
 constexpr uint32_t kFieldRelated = 8;  // a broader sense's members or the sense's category
 

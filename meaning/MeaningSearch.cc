@@ -14,20 +14,21 @@
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "meaning/QueryHint.h"
+#include "meaning/SenseNumber.h"
 #include "meaning/TermMaker.h"
 
 namespace {
 
 // BM25 parameters: term frequency saturation and length normalisation.
-constexpr float kSaturation = 1.2f;
-constexpr float kLengthWeight = 0.75f;
+constexpr float kSaturation = 0.6f;
+constexpr float kLengthWeight = 0.15f;
 // Each doubling of a sense's tagged uses raises its score by this share.
-constexpr float kCommonnessBoost = 0.15f;
+constexpr float kCommonnessBoost = 0.11f;
 // Descriptions look for words more than for names of people and places.
 constexpr float kProperNameFactor = 0.6f;
 // A sense of the part of speech or the category the wording of the
 // description hints at (see CQueryHint) is raised by these factors.
-constexpr float kPartOfSpeechFactor = 1.4f;
+constexpr float kPartOfSpeechFactor = 2.8f;
 constexpr float kCategoryFactor = 1.5f;
 // A synonym of a query word stands for this share of it.
 constexpr float kSynonymShare = 0.8f;
@@ -43,13 +44,14 @@ constexpr float kSelfNamedFactor = 0.3f;
 // Member lines read before a record is taken as damaged.
 constexpr int kMaxMembers = 255;
 
-// Weight of a term's occurrence by the fields it occurs in: the definition
-// says most, members name the sense, samples and related words say less.
+// Weight of a term's occurrence by the fields it occurs in: a member names
+// the sense outright, the definition says most of the rest; samples, GCIDE's
+// definitions and related words say less.
 float FieldWeight(uint32_t fields) {
     float weight = 0;
     if (fields & lxm::kFieldGloss) weight += 1.0f;
-    if (fields & lxm::kFieldMember) weight += 0.6f;
-    if (fields & lxm::kFieldSample) weight += 0.4f;
+    if (fields & lxm::kFieldMember) weight += 1.2f;
+    if (fields & lxm::kFieldSample) weight += 0.5f;
     if (fields & lxm::kFieldRelated) weight += 0.3f;
     return weight;
 }
@@ -194,7 +196,23 @@ bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<
     return named;
 }
 
-bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result) {
+bool CMeaningSearch::ShowUnderOtherMember(const std::vector<std::string>& members,
+                                          uint32_t position, const std::vector<WordTerms>& words,
+                                          MeaningResult* result) {
+    for (const std::string& member : members) {
+        if (member == result->word || NamesQueryWord(member, words)) continue;
+        const uint32_t number = SenseNumberUnder(database, member, position);
+        if (number != 0) {
+            result->word = member;
+            result->sense = number;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result,
+                                std::vector<std::string>* members) {
     CCompressedData* records = database->records;
     uint32_t position = lxd::RefPosition(sense.record);  // without the flags
     int32_t length = 0;
@@ -203,7 +221,8 @@ bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result
         if (line == nullptr) return false;
         const unsigned char end = static_cast<unsigned char>(line[length]);
         if (end == lxd::kRecordEndFF) break;  // no member lines: this is the gloss
-        if (member == sense.member) result->word.assign(line, static_cast<size_t>(length));
+        members->emplace_back(line, static_cast<size_t>(length));
+        if (member == sense.member) result->word = members->back();
         position += static_cast<uint32_t>(length) + 1;
         if (end == lxd::kRecordEndLF) break;
     }
@@ -216,40 +235,31 @@ bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result
     return true;
 }
 
-std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count, bool* cut) {
-    std::vector<MeaningResult> results;
-    const std::vector<WordTerms> words = QueryTerms(text, cut);
-    if (words.empty() || count == 0 || index->SenseCount() == 0) return results;
-    // Tallies a query left behind when it ran out of memory are cleared first.
-    for (uint32_t sense : touched) tallies[sense] = Tally{};
-    touched.clear();
-    tallies.resize(index->SenseCount(), Tally{});
-    // Terms the index lacks cannot be held by any sense and do not count.
-    const double total = index->SenseCount();
-    uint32_t termsFound = 0;
-    float idfTotal = 0;
-    for (const WordTerms& word : words) {
-        // A word and its base count as one term, as common as the commoner;
-        // its synonyms stand in for part of it.
-        std::vector<Alternative> found;
-        double count = 0;
-        for (const std::string* term : {&word.form, &word.base}) {
-            const int32_t at = term->empty() ? -1 : index->FindTerm(term->c_str());
-            if (at < 0) continue;
-            found.push_back({static_cast<uint32_t>(at), 1.0f});
-            count = std::max<double>(count, index->Postings(static_cast<uint32_t>(at)).Count());
-        }
-        if (found.empty()) continue;
-        for (const std::string& synonym : Synonyms(word.form)) {
-            const int32_t at = index->FindTerm(synonym.c_str());
-            if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare});
-        }
-        const float idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
-        Score(found, static_cast<uint8_t>(termsFound), idf);
-        ++termsFound;
-        idfTotal += idf;
+bool CMeaningSearch::ScoreWord(const WordTerms& word, uint8_t number, float* idf) {
+    // A word and its base count as one term, as common as the commoner; its
+    // synonyms stand in for part of it. Terms the index lacks do not count.
+    std::vector<Alternative> found;
+    double count = 0;
+    for (const std::string* term : {&word.form, &word.base}) {
+        const int32_t at = term->empty() ? -1 : index->FindTerm(term->c_str());
+        if (at < 0) continue;
+        found.push_back({static_cast<uint32_t>(at), 1.0f});
+        count = std::max<double>(count, index->Postings(static_cast<uint32_t>(at)).Count());
     }
-    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, CQueryHint(text));
+    if (found.empty()) return false;
+    for (const std::string& synonym : Synonyms(word.form)) {
+        const int32_t at = index->FindTerm(synonym.c_str());
+        if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare});
+    }
+    const double total = index->SenseCount();
+    *idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
+    Score(found, number, *idf);
+    return true;
+}
+
+std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& candidates,
+                                                       const std::vector<WordTerms>& words,
+                                                       size_t count) {
     auto better = [](const Candidate& a, const Candidate& b) {
         if (a.holdsAll != b.holdsAll) return a.holdsAll;
         if (a.score != b.score) return a.score > b.score;
@@ -263,8 +273,11 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
     uint32_t length = 0;
     for (size_t i = 0; i < ranked; ++i) {
         MeaningResult result;
-        if (!ReadResult(index->GetSense(candidates[i].sense, &length), &result)) continue;
-        if (NamesQueryWord(result.word, words)) {
+        std::vector<std::string> members;
+        const MeaningSense sense = index->GetSense(candidates[i].sense, &length);
+        if (!ReadResult(sense, &result, &members)) continue;
+        if (NamesQueryWord(result.word, words) &&
+            !ShowUnderOtherMember(members, lxd::RefPosition(sense.record), words, &result)) {
             candidates[i].holdsAll = false;
             candidates[i].score *= kSelfNamedFactor;
         }
@@ -272,7 +285,29 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
     }
     std::stable_sort(read.begin(), read.end(),
                      [&](const auto& a, const auto& b) { return better(a.first, b.first); });
+    std::vector<MeaningResult> results;
     for (size_t i = 0; i < read.size() && i < count; ++i)
         results.push_back(std::move(read[i].second));
     return results;
+}
+
+std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count, bool* cut) {
+    const std::vector<WordTerms> words = QueryTerms(text, cut);
+    if (words.empty() || count == 0 || index->SenseCount() == 0) return {};
+    // Tallies a query left behind when it ran out of memory are cleared first.
+    for (uint32_t sense : touched) tallies[sense] = Tally{};
+    touched.clear();
+    tallies.resize(index->SenseCount(), Tally{});
+    const CQueryHint hint(text);
+    uint32_t termsFound = 0;
+    float idfTotal = 0;
+    for (const WordTerms& word : words) {
+        float idf = 0;
+        if (ScoreWord(word, static_cast<uint8_t>(termsFound), &idf)) {
+            ++termsFound;
+            idfTotal += idf;
+        }
+    }
+    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, hint);
+    return BestResults(candidates, words, count);
 }

@@ -2,8 +2,10 @@
 // CMeaningIndex for the terms of a query: senses whose definition or members
 // hold every term first; then by a BM25 score over their weighted fields,
 // scaled by the share of the query they hold, raised for commonly used senses
-// and lowered for names. Reads each result's headword and gloss from the
-// dictionary's record store.
+// and for those the wording of the query hints at, lowered for names. Reads
+// each result's headword and gloss from the dictionary's record store; a
+// result whose headword is a word of the query is shown under another member
+// of its sense, or ranked lower when it has none.
 #ifndef LEXORA_MEANING_MEANINGSEARCH_H
 #define LEXORA_MEANING_MEANINGSEARCH_H
 
@@ -66,6 +68,12 @@ private:
     // Adds the share of query word `word` (its alternatives, in order) to
     // every sense that holds one of them; a sense counts once per word.
     void Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf);
+    // Scores the senses holding query word number `number`; false when the
+    // index holds none of its terms. `*idf`: the word's weight.
+    bool ScoreWord(const WordTerms& word, uint8_t number, float* idf);
+    // The best `count` candidates as results, read from the dictionary.
+    std::vector<MeaningResult> BestResults(std::vector<Candidate>& candidates,
+                                           const std::vector<WordTerms>& words, size_t count);
     // The single-word synonyms of `term`'s first sense (its other members).
     std::vector<std::string> Synonyms(const std::string& term);
     // `hint` raises the senses the wording of the query favours.
@@ -73,9 +81,16 @@ private:
                                           const CQueryHint& hint);
     // Whether a word of `shown` (a result's headword) is one of the query's.
     bool NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words);
-    // Reads the shown member and the gloss of `sense`; false when the record
-    // cannot be read as a sense record.
-    bool ReadResult(const MeaningSense& sense, MeaningResult* result);
+    // A result named by a query word is shown under another member of its
+    // sense that is not and that opens the sense (the sense of the record at
+    // `position`): "a period of two weeks" shows fortnight, not two weeks.
+    // False when no member can.
+    bool ShowUnderOtherMember(const std::vector<std::string>& members, uint32_t position,
+                              const std::vector<WordTerms>& words, MeaningResult* result);
+    // Reads the shown member, all members and the gloss of `sense`; false
+    // when the record cannot be read as a sense record.
+    bool ReadResult(const MeaningSense& sense, MeaningResult* result,
+                    std::vector<std::string>* members);
 
     CDictDatabase* database;
     const CMeaningIndex* index;

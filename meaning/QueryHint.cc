@@ -67,16 +67,16 @@ void CQueryHint::ReadPartOfSpeech(const std::vector<std::string>& words) {
 void CQueryHint::ReadCategories(const std::vector<std::string>& words) {
     // "who" soon after the opening names a person: "a doctor who ...".
     if (std::find(words.begin(), words.end(), "who") != words.end()) Hint(lxm::kCategoryPerson);
-    const size_t head = !words.empty() && IsArticle(words[0]) ? 1 : 0;
-    if (head >= words.size()) return;
-    const bool followedByOf = head + 1 < words.size() && words[head + 1] == "of";
-    if (followedByOf && IsOneOf(words[head], {"study", "science", "branch"})) {
+    const size_t at = !words.empty() && IsArticle(words[0]) ? 1 : 0;
+    if (at >= words.size()) return;
+    const bool followedByOf = at + 1 < words.size() && words[at + 1] == "of";
+    if (followedByOf && IsOneOf(words[at], {"study", "science", "branch"})) {
         Hint(lxm::kCategoryDiscipline);
     }
-    if (words[head] == "place") {
+    if (words[at] == "place") {
         Hint(lxm::kCategoryPlace);
         Hint(lxm::kCategoryArtifact);  // buildings and rooms are made things
     }
-    const uint32_t named = CategoryOfHead(words[head]);
+    const uint32_t named = CategoryOfHead(words[at]);
     if (named != 0) Hint(named);
 }

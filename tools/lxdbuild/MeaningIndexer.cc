@@ -12,6 +12,7 @@
 #include "db/WordList.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
+#include "meaning/SenseNumber.h"
 
 namespace lxdbuild {
 
@@ -65,15 +66,12 @@ uint8_t Commonness(uint32_t tags) {
         std::min(255.0, std::round(std::log2(1.0 + tags) * lxm::kCommonnessScale)));
 }
 
-// The definition request's working buffer, which "headword:n" must fit.
-constexpr size_t kDefinitionBufferSize = 57;
+// WordNet's hypernym link kind, and its lexicographer file of people.
+constexpr uint32_t kLinkHypernym = 140;
+constexpr uint32_t kPersonLexFile = 18;
 
 // Terms taken from one GCIDE definition: its opening says what the thing is.
 constexpr size_t kGcideTermsPerDefinition = 12;
-
-bool IsSenseKind(uint32_t kind) {
-    return kind >= lxd::kFirstSenseKind && kind <= lxd::kLastSenseKind;
-}
 
 }  // namespace
 
@@ -82,24 +80,6 @@ CMeaningIndexer::CMeaningIndexer(const CLexicon& lexicon,
                                  const CGcideGlosses& gcide)
     : lexicon(lexicon), positions(positions), gcide(gcide) {}
 
-uint32_t CMeaningIndexer::SenseNumberUnder(const std::string& headword, uint32_t position) {
-    // As the definition request does: the lookup must land on this very
-    // headword, and its n-th reference must be the sense.
-    char buffer[kDefinitionBufferSize];
-    if (headword.size() + 4 >= sizeof buffer || headword.find(':') != std::string::npos) return 0;
-    memcpy(buffer, headword.c_str(), headword.size() + 1);
-    uint32_t trie = 0;
-    if (!LookupWord(database, buffer, sizeof buffer, &trie, true) || headword != buffer) return 0;
-    uint32_t refs[128];
-    const int count = database->wordList->GetRecordRefs(trie, refs, 128);
-    for (int i = 0; i < count && i < 255; ++i) {
-        if (IsSenseKind(lxd::RefKind(refs[i])) && lxd::RefPosition(refs[i]) == position) {
-            return static_cast<uint32_t>(i + 1);
-        }
-    }
-    return 0;
-}
-
 bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense) {
     std::vector<size_t> order(synset.members.size());
     std::iota(order.begin(), order.end(), 0);
@@ -107,7 +87,7 @@ bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, Mean
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return tags(a) > tags(b); });
     for (size_t i : order) {
-        const uint32_t number = SenseNumberUnder(synset.members[i], position);
+        const uint32_t number = SenseNumberUnder(database, synset.members[i], position);
         if (number != 0 && i < 255) {
             sense->member = static_cast<uint8_t>(i + 1);
             sense->number = static_cast<uint8_t>(number);
@@ -148,12 +128,27 @@ void CMeaningIndexer::AddGcideText(const std::string& text) {
 
 void CMeaningIndexer::AddRelated(const Synset& synset) {
     AddText(CategoryWords(synset.lexFile), lxm::kFieldRelated);
+    const bool person = synset.kind == lxd::kKindNoun && synset.lexFile == kPersonLexFile;
     for (const Link& link : synset.links) {
+        const Synset& target = lexicon.synsets[link.target];
         if (link.sourceMember == 0 &&
-            (link.kind == 140 || link.kind == lxd::kLinkSimilarTo)) {  // hypernym, similar to
-            for (const std::string& member : lexicon.synsets[link.target].members) {
-                AddText(member, lxm::kFieldRelated);
-            }
+            (link.kind == kLinkHypernym || link.kind == lxd::kLinkSimilarTo)) {
+            AddMembers(target);
+            // People are described by their broader kind's kind as well
+            // ("a doctor who ..." for a pediatrician, a specialist).
+            if (person) AddHypernymMembers(target);
+        }
+    }
+}
+
+void CMeaningIndexer::AddMembers(const Synset& synset) {
+    for (const std::string& member : synset.members) AddText(member, lxm::kFieldRelated);
+}
+
+void CMeaningIndexer::AddHypernymMembers(const Synset& synset) {
+    for (const Link& link : synset.links) {
+        if (link.sourceMember == 0 && link.kind == kLinkHypernym) {
+            AddMembers(lexicon.synsets[link.target]);
         }
     }
 }

@@ -47,10 +47,11 @@ private:
     // The member whose "headword:n" opens the sense at `position`, most
     // tagged first; false when none does.
     bool ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense);
-    // The sense number of the record at `position` under `headword`, or 0.
-    uint32_t SenseNumberUnder(const std::string& headword, uint32_t position);
     void AddText(const std::string& text, uint32_t field);
     void AddRelated(const Synset& synset);
+    void AddMembers(const Synset& synset);
+    // The members of the synset's broader senses.
+    void AddHypernymMembers(const Synset& synset);
     // The terms of every indexed WordNet gloss, into `vocabulary`.
     void CollectVocabulary();
     // GCIDE's definition of the sense added last: its first terms that
