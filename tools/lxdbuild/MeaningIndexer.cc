@@ -18,47 +18,32 @@ namespace lxdbuild {
 
 namespace {
 
-// Words a description may use for a sense's category (WordNet's
-// lexicographer files: 5 animals, 13 foods, 15 places, 18 people, 20 plants).
-const char* CategoryWords(uint32_t lexFile) {
-    switch (lexFile) {
-        case 5:
-            return "animal";
-        case 12:
-            return "feeling";
-        case 13:
-            return "food";
-        case 15:
-            return "place";
-        case 18:
-            return "person someone somebody";
-        case 20:
-            return "plant";
-        default:
-            return "";
-    }
-}
+// What a noun's lexicographer file says of its senses: the category of
+// lxm::kCategory* a description's wording can hint at, and the words a
+// description may use for it.
+struct LexFileFacts {
+    uint32_t lexFile;
+    uint32_t category;
+    const char* words;
+};
+constexpr LexFileFacts kLexFiles[] = {
+    {5, lxm::kCategoryAnimal, "animal"},
+    {6, lxm::kCategoryArtifact, ""},
+    {9, lxm::kCategoryDiscipline, ""},
+    {10, lxm::kCategoryCommunication, ""},
+    {12, 0, "feeling"},
+    {13, 0, "food"},
+    {15, lxm::kCategoryPlace, "place"},
+    {18, lxm::kCategoryPerson, "person someone somebody"},
+    {20, 0, "plant"},
+    {28, lxm::kCategoryTime, ""},
+};
 
-// The category (lxm::kCategory*) of a noun sense by its lexicographer file.
-uint32_t NounCategory(uint32_t lexFile) {
-    switch (lexFile) {
-        case 5:
-            return lxm::kCategoryAnimal;
-        case 6:
-            return lxm::kCategoryArtifact;
-        case 9:
-            return lxm::kCategoryDiscipline;
-        case 10:
-            return lxm::kCategoryCommunication;
-        case 15:
-            return lxm::kCategoryPlace;
-        case 18:
-            return lxm::kCategoryPerson;
-        case 28:
-            return lxm::kCategoryTime;
-        default:
-            return 0;
+LexFileFacts FactsOf(uint32_t lexFile) {
+    for (const LexFileFacts& facts : kLexFiles) {
+        if (facts.lexFile == lexFile) return facts;
     }
+    return {lexFile, 0, ""};
 }
 
 uint8_t Commonness(uint32_t tags) {
@@ -127,7 +112,7 @@ void CMeaningIndexer::AddGcideText(const std::string& text) {
 }
 
 void CMeaningIndexer::AddRelated(const Synset& synset) {
-    AddText(CategoryWords(synset.lexFile), lxm::kFieldRelated);
+    AddText(FactsOf(synset.lexFile).words, lxm::kFieldRelated);
     const bool person = synset.kind == lxd::kKindNoun && synset.lexFile == kPersonLexFile;
     for (const Link& link : synset.links) {
         const Synset& target = lexicon.synsets[link.target];
@@ -164,7 +149,8 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     const char initial = synset.members[sense.member - 1][0];
     if (initial >= 'A' && initial <= 'Z') sense.record |= lxm::kSenseProperName;
     if (synset.kind == lxd::kKindNoun) {
-        sense.record |= lxm::kSenseNoun | NounCategory(synset.lexFile) << lxm::kSenseCategoryShift;
+        sense.record |= lxm::kSenseNoun | FactsOf(synset.lexFile).category
+                                              << lxm::kSenseCategoryShift;
     }
     if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
     sense.commonness =
