@@ -196,6 +196,14 @@ bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<
     return named;
 }
 
+bool CMeaningSearch::IsQueryWordSense(const std::vector<std::string>& members,
+                                      const std::vector<WordTerms>& words) {
+    for (const std::string& member : members) {
+        if (member.find(' ') == std::string::npos && NamesQueryWord(member, words)) return true;
+    }
+    return false;
+}
+
 bool CMeaningSearch::ShowUnderOtherMember(const std::vector<std::string>& members,
                                           uint32_t position, const std::vector<WordTerms>& words,
                                           MeaningResult* result) {
@@ -277,7 +285,8 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
         const MeaningSense sense = index->GetSense(candidates[i].sense, &length);
         if (!ReadResult(sense, &result, &members)) continue;
         if (NamesQueryWord(result.word, words) &&
-            !ShowUnderOtherMember(members, lxd::RefPosition(sense.record), words, &result)) {
+            (IsQueryWordSense(members, words) ||
+             !ShowUnderOtherMember(members, lxd::RefPosition(sense.record), words, &result))) {
             candidates[i].holdsAll = false;
             candidates[i].score *= kSelfNamedFactor;
         }

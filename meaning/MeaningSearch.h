@@ -81,6 +81,10 @@ private:
                                           const CQueryHint& hint);
     // Whether a word of `shown` (a result's headword) is one of the query's.
     bool NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words);
+    // Whether a one-word member is a query word: the sense is that word's
+    // own meaning ("doctor" in "a doctor who ..."), not the one described.
+    bool IsQueryWordSense(const std::vector<std::string>& members,
+                          const std::vector<WordTerms>& words);
     // A result named by a query word is shown under another member of its
     // sense that is not and that opens the sense (the sense of the record at
     // `position`): "a period of two weeks" shows fortnight, not two weeks.
