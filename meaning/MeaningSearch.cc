@@ -40,7 +40,7 @@ constexpr float kWeakCoverage = 0.6f;
 constexpr size_t kSpareResults = 16;
 // A sense shown under a word of the description itself ("a group of wolves":
 // wolf pack) is seldom the word looked for: its score takes this factor.
-constexpr float kSelfNamedFactor = 0.3f;
+constexpr float kSelfNamedFactor = 0.1f;
 // Member lines read before a record is taken as damaged.
 constexpr int kMaxMembers = 255;
 

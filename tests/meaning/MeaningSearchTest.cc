@@ -136,8 +136,8 @@ TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
     const Case cases[] = {
         // All words in the definition first; "spiders" finds spider.
         {"fear of spiders", {"arachnophobia"}},
-        // The definition outweighs a sample; a name comes after a word.
-        {"spider", {"spider", "arachnophobia", "Spiderman"}},
+        // A name comes after a word; the sense the query word names, last.
+        {"spider", {"arachnophobia", "Spiderman", "spider"}},
         // Both words held beats one word held twice; shorter first.
         {"a young cat", {"kitten", "kitty", "tomcat"}},
         // A member names its sense.
