@@ -118,6 +118,7 @@ void CMeaningSearch::Score(const std::vector<Alternative>& alternatives, uint8_t
             tally.score += share * weight * (kSaturation + 1) / (weight + norm);
             tally.coverage += (fields & strong) ? share : share * kWeakCoverage;
             tally.held += (fields & strong) ? 1 : 0;
+            if (word + 1 == headTerm && (fields & strong)) tally.headHeld = 1;
         }
     }
 }
@@ -131,14 +132,20 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t t
     for (uint32_t sense : touched) {
         Tally& tally = tallies[sense];
         const MeaningSense entry = index->GetSense(sense, &length);
+        const bool fits =
+            hint.Fits((entry.record & lxm::kSenseCategoryMask) >> lxm::kSenseCategoryShift);
+        // A sense of the category the head noun names holds that noun, on
+        // top of any weaker mention of it ("a person who": a poet).
+        if (fits && headTerm != 0 && !tally.headHeld) {
+            ++tally.held;
+            tally.coverage += headIdf;
+        }
         const float share = idfTotal > 0 ? tally.coverage / idfTotal : 0;
         float score = tally.score * share * share *
                       (1 + kCommonnessBoost * entry.commonness / lxm::kCommonnessScale);
         if (entry.record & lxm::kSenseProperName) score *= kProperNameFactor;
         if (entry.record & hint.PartOfSpeech()) score *= kPartOfSpeechFactor;
-        if (hint.Fits((entry.record & lxm::kSenseCategoryMask) >> lxm::kSenseCategoryShift)) {
-            score *= kCategoryFactor;
-        }
+        if (fits) score *= kCategoryFactor;
         candidates.push_back({sense, tally.held == termsFound, score});
         tally = Tally{};
     }
@@ -310,9 +317,15 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
     const CQueryHint hint(text);
     uint32_t termsFound = 0;
     float idfTotal = 0;
+    headTerm = 0;
     for (const WordTerms& word : words) {
         float idf = 0;
-        if (ScoreWord(word, static_cast<uint8_t>(termsFound), &idf)) {
+        const bool head = word.form == hint.Head();
+        if (head) headTerm = static_cast<uint8_t>(termsFound + 1);
+        if (!ScoreWord(word, static_cast<uint8_t>(termsFound), &idf)) {
+            if (head) headTerm = 0;
+        } else {
+            if (head) headIdf = idf;
             ++termsFound;
             idfTotal += idf;
         }

@@ -1,6 +1,7 @@
 // Finds senses by a description of their meaning. Ranks the senses of a
 // CMeaningIndex for the terms of a query: senses whose definition or members
-// hold every term first; then by a BM25 score over their weighted fields,
+// hold every term first (a sense of the category a head noun names, "an
+// animal that ...", holds that noun); then by a BM25 score over their weighted fields,
 // scaled by the share of the query they hold, raised for commonly used senses
 // and for those the wording of the query hints at, lowered for names. Reads
 // each result's headword and gloss from the dictionary's record store; a
@@ -52,11 +53,12 @@ private:
         float score;
     };
     struct Tally {
-        float score;     // BM25
-        float coverage;  // weight of the query terms held, by their idf
-        uint8_t held;    // query terms in the definition or the members
-        uint8_t seen;    // set once the sense is in `touched`
-        uint8_t last;    // 1 + the query term that last counted this sense
+        float score;       // BM25
+        float coverage;    // weight of the query terms held, by their idf
+        uint8_t held;      // query terms in the definition or the members
+        uint8_t seen;      // set once the sense is in `touched`
+        uint8_t last;      // 1 + the query term that last counted this sense
+        uint8_t headHeld;  // the hint's head noun is in the definition or members
     };
     // Distinct words of the query with their terms, in order.
     std::vector<WordTerms> QueryTerms(const char* text, bool* cut);
@@ -100,6 +102,8 @@ private:
     const CMeaningIndex* index;
     std::vector<Tally> tallies;     // per sense, for the query being run
     std::vector<uint32_t> touched;  // senses with a nonzero tally
+    uint8_t headTerm = 0;           // 1 + the query term of the hint's head noun, or 0
+    float headIdf = 0;              // that term's weight
 };
 
 #endif  // LEXORA_MEANING_MEANINGSEARCH_H

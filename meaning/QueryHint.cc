@@ -76,7 +76,11 @@ void CQueryHint::ReadCategories(const std::vector<std::string>& words) {
     if (words[at] == "place") {
         Hint(lxm::kCategoryPlace);
         Hint(lxm::kCategoryArtifact);  // buildings and rooms are made things
+        head = words[at];
     }
     const uint32_t named = CategoryOfHead(words[at]);
-    if (named != 0) Hint(named);
+    if (named != 0) {
+        Hint(named);
+        head = words[at];
+    }
 }

@@ -18,6 +18,9 @@ public:
 
     // The part-of-speech flag (lxm::kSenseNoun or kSenseVerb) hinted at, or 0.
     uint32_t PartOfSpeech() const { return partOfSpeech; }
+    // The head noun that named the category ("animal" in "an animal that
+    // ..."), or "": a sense of that category holds it without saying it.
+    const std::string& Head() const { return head; }
     // Whether a sense of category `category` (lxm::kCategory*) fits the hint.
     bool Fits(uint32_t category) const { return category != 0 && (categories >> category & 1); }
 
@@ -30,6 +33,7 @@ private:
 
     uint32_t partOfSpeech = 0;
     uint32_t categories = 0;  // bit n: category n fits
+    std::string head;
 };
 
 #endif  // LEXORA_MEANING_QUERYHINT_H
