@@ -29,7 +29,7 @@ constexpr float kProperNameFactor = 0.6f;
 // A sense of the part of speech or the category the wording of the
 // description hints at (see CQueryHint) is raised by these factors.
 constexpr float kPartOfSpeechFactor = 2.8f;
-constexpr float kCategoryFactor = 1.5f;
+constexpr float kCategoryFactor = 2.0f;
 // A synonym of a query word stands for this share of it.
 constexpr float kSynonymShare = 0.8f;
 // Member lines of a query word's first sense read for synonyms.
