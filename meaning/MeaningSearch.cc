@@ -68,6 +68,12 @@ std::string PlainGloss(const char* text, size_t length) {
     return gloss;
 }
 
+// Whether two words share a term: "interested" and "interest" do.
+bool SameWord(const WordTerms& a, const WordTerms& b) {
+    return a.form == b.form || (!b.base.empty() && (a.form == b.base || a.base == b.base)) ||
+           (!a.base.empty() && a.base == b.form);
+}
+
 }  // namespace
 
 CMeaningSearch::CMeaningSearch(CDictDatabase* database, const CMeaningIndex* index)
@@ -194,10 +200,7 @@ bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<
     bool named = false;
     CTermMaker maker(database);
     maker.Split(shown.data(), shown.size(), [&](const WordTerms& part) {
-        for (const WordTerms& word : words) {
-            named =
-                named || part.form == word.form || (!word.base.empty() && part.form == word.base);
-        }
+        for (const WordTerms& word : words) named = named || SameWord(part, word);
         return !named;
     });
     return named;
