@@ -56,7 +56,7 @@ constexpr uint32_t kLinkHypernym = 140;
 constexpr uint32_t kPersonLexFile = 18;
 
 // Terms taken from one GCIDE definition: its opening says what the thing is.
-constexpr size_t kGcideTermsPerDefinition = 12;
+constexpr size_t kGcideTermsPerDefinition = 10;
 
 }  // namespace
 
