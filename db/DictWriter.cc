@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "db/BlockCompressor.h"
 #include "db/Format.h"
 #include "db/Trie.h"
 #include "db/TrieWriter.h"
@@ -20,7 +20,6 @@ namespace {
 constexpr uint32_t kSimilarToLowestTarget = 1u << 24;  // below it the entry reads as 0xCC
 constexpr char kListEnd = '\n';  // closes a link list; any byte below 0x80 would do
 constexpr char kPadByte = '\n';  // padding: empty records, no byte 0
-constexpr int kCompressionLevel = 9;
 
 void PutWord(std::vector<unsigned char>* out, size_t at, uint32_t word) {
     for (int i = 0; i < 4; ++i) (*out)[at + i] = static_cast<unsigned char>(word >> (8 * i));
@@ -402,19 +401,13 @@ bool CDictWriter::CompressStream(const std::string& data, std::vector<unsigned c
     directory->clear();
     AppendWord(directory, count);
     blocks->clear();
-    std::vector<unsigned char> packed(compressBound(lxd::kBlockSize));
+    CBlockCompressor compressor;
     for (uint32_t b = 0; b < count; ++b) {
         size_t start = static_cast<size_t>(b) * lxd::kBlockSize;
         size_t length = std::min<size_t>(lxd::kBlockSize, data.size() - start);
-        uLongf packedLength = packed.size();
-        int result = compress2(packed.data(), &packedLength,
-                               reinterpret_cast<const Bytef*>(data.data() + start), length,
-                               kCompressionLevel);
-        if (result != Z_OK) {
-            return Fail("zlib could not compress block " + std::to_string(b) + " (error " +
-                        std::to_string(result) + ")");
+        if (!compressor.Compress(data.data() + start, length, blocks)) {
+            return Fail("could not compress block " + std::to_string(b));
         }
-        blocks->insert(blocks->end(), packed.begin(), packed.begin() + packedLength);
         if (blocks->size() > INT32_MAX) return Fail("compressed records exceed 2 GiB");
         AppendWord(directory, static_cast<uint32_t>(blocks->size()));
     }
