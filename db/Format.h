@@ -98,6 +98,7 @@ constexpr uint32_t kLastSenseKind = kKindParticle;
 // Link kinds inside a sense record's link list (a subset; see the renderer's
 // name table for all of them).
 constexpr uint32_t kLinkSynonym = 132;
+constexpr uint32_t kLinkHypernym = 140;
 constexpr uint32_t kLinkSimilarTo = 204;
 constexpr unsigned char kLinkFiller = 0xCC;  // one-byte entry that carries nothing
 constexpr uint32_t kLinkEntrySize = 6;

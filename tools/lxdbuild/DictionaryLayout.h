@@ -1,5 +1,5 @@
 // Maps a CLexicon onto the record stream and headword index of a CDictWriter.
-// CDictionaryLayout decides where every record lies: synsets in WordNet's
+// CDictionaryLayout decides where every record lies: synsets in hypernym-tree
 // order, each headword's one-line records together, similar-to targets at
 // stream position 2^24 or beyond (a link byte 0xCC below that reads as filler).
 #ifndef LEXORA_TOOLS_LXDBUILD_DICTIONARYLAYOUT_H
@@ -55,8 +55,6 @@ private:
     bool AddLine(const std::string& text, uint32_t* position);
     // The one-line records of an entry in reference order: kind and text.
     static std::vector<std::pair<uint32_t, std::string>> EntryLines(const Entry& entry);
-    static std::string ThesaurusOrderKey(const std::string& line);
-    void PlaceThesaurus(const CLexicon& lexicon);
     using EntryItem = std::map<std::string, Entry>::value_type;
     // Headwords ordered by their lower-case form, as the index sorts them.
     static std::vector<const EntryItem*> KeyOrder(const CLexicon& lexicon);
