@@ -45,6 +45,7 @@ TEST(SynsetOrder, HyponymsFollowTheirHypernymDepthFirst) {
          {-1, 3, 0, 0, -1, 2},
          {},
          {0, 2, 5, 3, 1, 4}},
+        {"smaller subtrees first, ties in index order", {-1, 0, 0, 1, -1}, {}, {0, 2, 1, 3, 4}},
         {"an excluded synset is neither placed nor a parent", {-1, 0, 1}, {1}, {0, 2}},
         {"a hypernym cycle still places each synset once", {1, 2, 0, -1}, {}, {3, 0, 2, 1}},
     };

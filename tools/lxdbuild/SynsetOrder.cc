@@ -1,5 +1,8 @@
 #include "tools/lxdbuild/SynsetOrder.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "db/Format.h"
 
 namespace lxdbuild {
@@ -26,10 +29,47 @@ std::vector<std::vector<uint32_t>> CSynsetOrder::ChildrenOf(const CLexicon& lexi
     return children;
 }
 
+std::vector<uint32_t> CSynsetOrder::SubtreeSizes(
+    const std::vector<std::vector<uint32_t>>& children) {
+    // Post-order without recursion; a synset met again (a hypernym cycle)
+    // is counted once, where first reached.
+    std::vector<uint32_t> sizes(children.size(), 0);
+    std::vector<bool> reached(children.size(), false);
+    std::vector<std::pair<uint32_t, bool>> pending;  // synset, children counted
+    for (uint32_t top = 0; top < children.size(); ++top) {
+        if (reached[top]) continue;
+        reached[top] = true;
+        pending.push_back({top, false});
+        while (!pending.empty()) {
+            const auto [synset, counted] = pending.back();
+            pending.pop_back();
+            if (counted) {
+                sizes[synset] = 1;
+                for (uint32_t child : children[synset]) sizes[synset] += sizes[child];
+                continue;
+            }
+            pending.push_back({synset, true});
+            for (uint32_t child : children[synset]) {
+                if (reached[child]) continue;
+                reached[child] = true;
+                pending.push_back({child, false});
+            }
+        }
+    }
+    return sizes;
+}
+
 std::vector<uint32_t> CSynsetOrder::Order(const CLexicon& lexicon,
                                           const std::set<uint32_t>& excluded) {
     std::vector<bool> hasParent;
-    const std::vector<std::vector<uint32_t>> children = ChildrenOf(lexicon, excluded, &hasParent);
+    std::vector<std::vector<uint32_t>> children = ChildrenOf(lexicon, excluded, &hasParent);
+    // Leaves and small subtrees first: they then lie right after their
+    // hypernym, whose definition lists them, and the large subtrees after.
+    const std::vector<uint32_t> sizes = SubtreeSizes(children);
+    for (std::vector<uint32_t>& below : children) {
+        std::stable_sort(below.begin(), below.end(),
+                         [&](uint32_t a, uint32_t b) { return sizes[a] < sizes[b]; });
+    }
     const uint32_t count = static_cast<uint32_t>(lexicon.synsets.size());
     std::vector<bool> placed(count, false);
     std::vector<uint32_t> order;
