@@ -51,7 +51,7 @@ TEST(SynsetOrder, HyponymsFollowTheirHypernymSmallestSubtreeFirst) {
     }
 }
 
-TEST(StreamLayout, AHeadwordsThesaurusLinesFollowItsOtherLines) {
+TEST(StreamLayout, AHeadwordsThesaurusLinesFollowItsOtherLinesSharedOnesCopied) {
     CLexicon lexicon;
     AddNouns(&lexicon, {-1});
     Entry& cat = lexicon.entries["cat"];
@@ -59,7 +59,8 @@ TEST(StreamLayout, AHeadwordsThesaurusLinesFollowItsOtherLines) {
     cat.pronunciation = "kæt";
     cat.thesaurus = {{lxd::kKindThesaurusNoun, "feline {generic term}"},
                      {lxd::kKindThesaurusVerb, "flog {generic term}"}};
-    lexicon.entries["dog"].thesaurus = {{lxd::kKindThesaurusNoun, "domestic dog"}};
+    // A short line placed first by another headword is copied beside cat's.
+    lexicon.entries["bat"].thesaurus = {{lxd::kKindThesaurusVerb, "flog {generic term}"}};
     lxtest::TestDatabase db;
     CDictionaryLayout layout(db.Writer());
     ASSERT_TRUE(layout.Lay(lexicon)) << layout.Error();

@@ -124,9 +124,28 @@ void CDictionaryLayout::PlaceEntryLines(const CLexicon& lexicon) {
     }
     for (const EntryItem* item : order) {
         for (const auto& line : EntryLines(item->second)) {
-            AddLine(line.second, &position);
+            if (!CopyBesideHeadword(item->second, line.first, line.second)) {
+                AddLine(line.second, &position);
+            }
         }
     }
+}
+
+bool CDictionaryLayout::CopyBesideHeadword(const Entry& entry, uint32_t kind,
+                                           const std::string& text) {
+    // A short thesaurus line that another headword placed first ("change
+    // {generic term}" is shared by hundreds) would cost this headword a
+    // block of its own; a copy beside its other lines costs a few bytes.
+    // Longer shared lines are rare and would cost more than they save.
+    constexpr size_t kMaxCopiedLength = 24;
+    if (kind < lxd::kKindThesaurusSynonym || text.size() > kMaxCopiedLength ||
+        linePosition.count(text) == 0 || ownCopies.count({&entry, text}) != 0) {
+        return false;
+    }
+    uint32_t position = 0;
+    if (!writer.AddLine(text, &position)) return false;
+    ownCopies[{&entry, text}] = position;
+    return true;
 }
 
 bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
@@ -168,7 +187,10 @@ bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
         figures.senses += refs.size();
         for (const auto& line : EntryLines(item.second)) {
             uint32_t position = 0;
-            if (AddLine(line.second, &position)) {
+            auto copy = ownCopies.find({&item.second, line.second});
+            if (copy != ownCopies.end()) {
+                refs.push_back({line.first, copy->second});
+            } else if (AddLine(line.second, &position)) {
                 refs.push_back({line.first, position});
                 figures.redirects += line.first == lxd::kKindRedirect;
             }

@@ -59,10 +59,15 @@ private:
     // Headwords ordered by their lower-case form, as the index sorts them.
     static std::vector<const EntryItem*> KeyOrder(const CLexicon& lexicon);
     void PlaceEntryLines(const CLexicon& lexicon);
+    // Places a copy of a short thesaurus line that lies elsewhere beside
+    // the entry's other lines. False when it is not copied.
+    bool CopyBesideHeadword(const Entry& entry, uint32_t kind, const std::string& text);
 
     CDictWriter& writer;
     std::map<uint32_t, uint32_t> synsetPosition;
     std::map<std::string, uint32_t> linePosition;  // shared one-line records
+    // (entry, text) -> position of the entry's own copy of a shared line
+    std::map<std::pair<const Entry*, std::string>, uint32_t> ownCopies;
     std::set<std::string> refusedLines;
     LayoutFigures figures;
     std::string error;
