@@ -6,6 +6,7 @@
 # suite killed the mutant. The source is restored after each mutant, also when
 # the script is interrupted. Not part of CI: a full run takes one to two hours.
 #   tests/mutate.sh [PATTERN]   only the mutations whose line holds PATTERN
+#   MUTATE_ONLY="1 6 7" tests/mutate.sh   only mutations m1, m6 and m7
 # The dictionary data for the real-data tests is built once, unmutated.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,6 +14,7 @@ ROOT=$PWD
 BUILD=${MUTATE_BUILD:-$ROOT/build-mutate}
 JOBS=${LEXORA_JOBS:-2}
 PATTERN=${1:-}
+ONLY=" ${MUTATE_ONLY:-} "
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
 export LEXORA_APPDIR=$BUILD/appdir LEXORA_BUILD=$BUILD
@@ -71,6 +73,7 @@ while IFS= read -r line; do
     new=${rest%%$'\t'*} what=${rest#*$'\t'}
     n=$((n + 1))
     if [ -n "$PATTERN" ] && ! grep -qF -- "$PATTERN" <<<"$file $old $what"; then continue; fi
+    if [ "$ONLY" != "  " ] && [[ "$ONLY" != *" $n "* ]]; then continue; fi
     log=$BUILD/logs/m$n.log
     rm -f "$log"
     cp -p "$ROOT/$file" "$SAVED"

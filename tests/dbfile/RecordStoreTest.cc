@@ -166,10 +166,6 @@ std::string LineWithEnd(CCompressedData* records, uint32_t position) {
     return line == "<null>" ? line : line + terminator;
 }
 
-void ReadBlock(CCompressedData* data, uint32_t block) {
-    data->GetByte(block * kBlock, false);
-}
-
 TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
     // Mostly short records, some spanning one or several blocks.
     std::mt19937 random(11);
@@ -213,45 +209,6 @@ TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
             EXPECT_GT(data->GetBlocksInflated(), 2000u);
         }
     }
-}
-
-TEST(RecordStore, CacheEvictsTheLeastRecentlyUsedBlock) {
-    const uint32_t blocks = 2 * CCompressedData::kDefaultCacheBlocks + 3;
-    std::string stream;
-    for (uint32_t b = 0; b < blocks; ++b) {
-        stream += Text(kBlock - 1, static_cast<char>('a' + b % 20)) + "\n";
-    }
-    Store store(stream);
-    CCompressedData* data = store.Open();
-    for (uint32_t b = 0; b < blocks; ++b) ReadBlock(data, b);
-    EXPECT_EQ(data->GetBlocksInflated(), blocks);
-    // The last blocks read are still kept; the first were pushed out and
-    // read again, with the same text.
-    ReadBlock(data, blocks - 1);
-    ReadBlock(data, blocks - 2);
-    EXPECT_EQ(data->GetBlocksInflated(), blocks);
-    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
-    EXPECT_EQ(data->GetBlocksInflated(), blocks + 1);
-
-    // One set: a block found again outlives blocks that were not.
-    data->SetCacheBlocks(CCompressedData::kCacheWays);
-    const uint32_t ways = CCompressedData::kCacheWays;
-    for (uint32_t b = 0; b < ways; ++b) ReadBlock(data, b);
-    ReadBlock(data, 0);
-    const uint32_t inflated = data->GetBlocksInflated();
-    ReadBlock(data, ways);  // replaces block 1, the least recently used
-    ReadBlock(data, 0);
-    EXPECT_EQ(data->GetBlocksInflated(), inflated + 1);
-    ReadBlock(data, 1);
-    EXPECT_EQ(data->GetBlocksInflated(), inflated + 2);
-    EXPECT_EQ(Line(data, kBlock), Text(kBlock - 1, 'b'));
-
-    // Fewer slots than a set hold none.
-    data->SetCacheBlocks(ways - 1);
-    ReadBlock(data, 2);
-    ReadBlock(data, 3);
-    ReadBlock(data, 2);
-    EXPECT_EQ(data->GetBlocksInflated(), inflated + 5);
 }
 
 TEST(RecordStore, DamagedBlockIsNeverKept) {

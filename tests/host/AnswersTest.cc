@@ -68,6 +68,19 @@ TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {
     }
     text += "\r";
     EXPECT_EQ(text, nlohmann::json::parse(Json(text.c_str())).get<std::string>());
+
+    // The text is written in chunks of 4096 bytes: plain lead-ins ending just
+    // before, at and after a chunk's end, followed by escapes and by runs
+    // shorter and longer than a chunk.
+    const std::string tails[] = {"\"", "\x01\x1f", "\\" + std::string(5000, 'r') + "\"",
+                                 std::string(4090, 's') + "\n" + std::string(9000, 't')};
+    for (size_t lead = 4080; lead <= 4100; ++lead) {
+        for (const std::string& tail : tails) {
+            const std::string chunked = std::string(lead, 'p') + "\"" + tail + "end";
+            ASSERT_EQ(chunked, nlohmann::json::parse(Json(chunked.c_str())).get<std::string>())
+                << lead << " " << tail.size();
+        }
+    }
 }
 
 TEST_F(HostTest, MissingDatabaseAnswersErrorUntilAGoodFileAppears) {

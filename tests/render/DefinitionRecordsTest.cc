@@ -30,19 +30,6 @@ struct CReader {
 
 }  // namespace
 
-TEST(DefinitionRecords, CompareNoCaseFoldsLettersAndStopsAtTheRightByte) {
-    const struct {
-        const char *a, *b;
-        int n, result;
-    } cases[] = {{"Dog", "dOG", 3, 0},
-                 {"abX", "ABY", 2, 0},
-                 {"ab", "AC", 2, 'B' - 'C'},
-                 {"do", "dog", 3, 0 - 'G'},
-                 {"do", "DO\0x", 10, 0},             // a shared NUL ends the comparison
-                 {"\xe9", "\xc9", 1, 0xe9 - 0xc9}};  // only ASCII letters fold
-    for (const auto& c : cases) EXPECT_EQ(CompareNoCase(c.a, c.b, c.n), c.result) << c.a;
-}
-
 TEST(DefinitionRecords, ReadMembersSkipsTheHeadwordAndKeepsWhatIsWanted) {
     CRecordStore store;
     const uint32_t dog = store.Sense({"Dog", "domestic dog", "Canis familiaris"}, "a canine");

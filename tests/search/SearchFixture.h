@@ -28,10 +28,14 @@ inline void SortByIndexKey(std::vector<SearchWord>* words) {
     });
 }
 
+// The search data of `words` for a dictionary of `size` bytes and `entries`
+// index entries.
 inline std::vector<unsigned char> WriteSearchBytes(std::vector<SearchWord> words,
-                                                   const std::vector<std::string>& filter = {}) {
+                                                   const std::vector<std::string>& filter = {},
+                                                   uint32_t size = kDictionarySize,
+                                                   uint32_t entries = kDictionaryEntries) {
     SortByIndexKey(&words);
-    CSearchDataWriter writer(kDictionarySize, kDictionaryEntries);
+    CSearchDataWriter writer(size, entries);
     for (const SearchWord& word : words) EXPECT_TRUE(writer.AddWord(word)) << word.headword;
     for (const std::string& word : filter) writer.AddFilterWord(word);
     std::vector<unsigned char> bytes;
