@@ -49,27 +49,6 @@ TEST(BlockInflate, ABlockFailingItsChecksumIsMissingAndOnlyIt) {
     EXPECT_TRUE(ReadsLine(database.records, 2 * kBlock, 'c'));
 }
 
-TEST(BlockInflate, CountsBlocksInflatedAndBlocksFoundInTheCache) {
-    lxtest::TestDatabase db;
-    ASSERT_TRUE(db.Writer().AddRaw(Blocks(3), nullptr));
-    std::unique_ptr<CDictDatabase> database = db.Open();
-    ASSERT_TRUE(database);
-    CCompressedData* records = database->records;
-    // a, b, a, c, b: the held block answers nothing new; every other read of
-    // a block seen before is a cache hit.
-    const std::pair<uint32_t, char> reads[] = {{0, 'a'}, {1, 'b'}, {0, 'a'}, {2, 'c'}, {1, 'b'}};
-    for (const auto& read : reads) {
-        EXPECT_TRUE(ReadsLine(records, read.first * kBlock, read.second)) << read.first;
-    }
-    EXPECT_EQ(3u, records->GetBlocksInflated());
-    EXPECT_EQ(2u, records->GetCacheHits());
-
-    records->SetCacheBlocks(0);
-    for (const auto& read : reads) ReadsLine(records, read.first * kBlock, read.second);
-    EXPECT_EQ(8u, records->GetBlocksInflated());
-    EXPECT_EQ(2u, records->GetCacheHits());
-}
-
 TEST(BlockInflate, APreferredBlockOutlivesItsSetsOtherBlocks) {
     const uint32_t ways = CCompressedData::kCacheWays;
     lxtest::TestDatabase db;

@@ -100,45 +100,36 @@ uint32_t Get(const std::vector<unsigned char>& bytes, uint32_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;
 }
 
+void ExpectRefused(const std::vector<unsigned char>& bytes, uint32_t size, uint32_t check,
+                   const char* what) {
+    CMeaningIndex index;
+    EXPECT_FALSE(index.Load(bytes, size, check)) << what;
+    EXPECT_EQ(0u, index.SenseCount()) << what;
+    EXPECT_EQ(-1, index.FindTerm("spider")) << what;
+}
+
 TEST(MeaningIndexTest, RefusesDamagedOrForeignFiles) {
-    struct Case {
-        const char* what;
-        void (*damage)(std::vector<unsigned char>&);
-        uint32_t size, check;
-    };
-    const Case cases[] = {
-        {"another dictionary's size", [](std::vector<unsigned char>&) {}, kSize + 1, kCheck},
-        {"another dictionary's check", [](std::vector<unsigned char>&) {}, kSize, kCheck ^ 1},
-        {"cut short", [](std::vector<unsigned char>& b) { b.resize(b.size() - 1); }, kSize, kCheck},
-        {"shorter than a header", [](std::vector<unsigned char>& b) { b.resize(40); }, kSize,
-         kCheck},
-        {"bad magic", [](std::vector<unsigned char>& b) { b[0] ^= 0xFF; }, kSize, kCheck},
-        {"newer version", [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderVersion, 2); },
-         kSize, kCheck},
-        {"sense table past the end",
-         [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderSenseCount, 0x20000000); }, kSize,
-         kCheck},
-        {"term table wrapping around",
-         [](std::vector<unsigned char>& b) { Put(b, lxm::kHeaderTermTable, 0xFFFFFFF0u); }, kSize,
-         kCheck},
+    ExpectRefused(SmallIndex(), kSize + 1, kCheck, "another dictionary's size");
+    ExpectRefused(SmallIndex(), kSize, kCheck ^ 1, "another dictionary's check");
+    using Bytes = std::vector<unsigned char>;
+    const std::pair<const char*, void (*)(Bytes&)> damages[] = {
+        {"cut short", [](Bytes& b) { b.resize(b.size() - 1); }},
+        {"shorter than a header", [](Bytes& b) { b.resize(40); }},
+        {"bad magic", [](Bytes& b) { b[0] ^= 0xFF; }},
+        {"newer version", [](Bytes& b) { Put(b, lxm::kHeaderVersion, 2); }},
+        {"sense table past the end", [](Bytes& b) { Put(b, lxm::kHeaderSenseCount, 0x20000000); }},
+        {"term table wrapping", [](Bytes& b) { Put(b, lxm::kHeaderTermTable, 0xFFFFFFF0u); }},
         {"term text without its end",
-         [](std::vector<unsigned char>& b) {
+         [](Bytes& b) {
              b[Get(b, lxm::kHeaderTermTexts) + Get(b, lxm::kHeaderTermTextsSize) - 1] = 'x';
-         },
-         kSize, kCheck},
+         }},
         {"postings offset past the postings",
-         [](std::vector<unsigned char>& b) {
-             Put(b, Get(b, lxm::kHeaderTermTable) + lxm::kTermPostings, 0x7FFFFFFF);
-         },
-         kSize, kCheck},
+         [](Bytes& b) { Put(b, Get(b, lxm::kHeaderTermTable) + lxm::kTermPostings, 0x7FFFFFFF); }},
     };
-    for (const Case& c : cases) {
+    for (const auto& damage : damages) {
         std::vector<unsigned char> bytes = SmallIndex();
-        c.damage(bytes);
-        CMeaningIndex index;
-        EXPECT_FALSE(index.Load(bytes, c.size, c.check)) << c.what;
-        EXPECT_EQ(0u, index.SenseCount()) << c.what;
-        EXPECT_EQ(-1, index.FindTerm("spider")) << c.what;
+        damage.second(bytes);
+        ExpectRefused(bytes, kSize, kCheck, damage.first);
     }
     CMeaningIndex sound;
     EXPECT_TRUE(sound.Load(SmallIndex(), kSize, kCheck));

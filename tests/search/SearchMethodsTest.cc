@@ -52,11 +52,10 @@ protected:
         if (!withSearchData) return;
         CDictDatabase written;
         ASSERT_TRUE(written.Open("data/wordnet.lxd"));
-        lxtest::WriteBytes("data/search.lxs",
-                           searchtest::WriteSearchBytes(
-                               searchtest::PlainWords(words), filtered,
-                               static_cast<uint32_t>(written.file->GetSize()),
-                               written.wordList->GetEntryCount()));
+        lxtest::WriteBytes("data/search.lxs", searchtest::WriteSearchBytes(
+                                                  searchtest::PlainWords(words), filtered,
+                                                  static_cast<uint32_t>(written.file->GetSize()),
+                                                  written.wordList->GetEntryCount()));
     }
 
     static json AskJson(const std::string& method, const std::vector<std::string>& args) {
@@ -76,30 +75,25 @@ protected:
 }  // namespace
 
 TEST_F(SearchMethodsTest, RefusesWrongArgumentsWithScriptExceptions) {
-    struct Case {
+    const std::string number = "wrong number", type = "wrong type";
+    const struct {
         const char* method;
         std::vector<std::string> args;
-        const char* exception;
-    } cases[] = {
-        {"GetSpellingSuggestions",
-         {"cat"},
-         "wrong number of parameters for GetSpellingSuggestions"},
-        {"GetSpellingSuggestions",
-         {"cat", "five"},
-         "wrong type of parameters for GetSpellingSuggestions"},
-        {"GetSoundsLike", {"cat", "5", "x"}, "wrong number of parameters for GetSoundsLike"},
-        {"GetSoundsLike", {"cat", ""}, "wrong type of parameters for GetSoundsLike"},
-        {"GetWildcardWords", {"c*", "5"}, "wrong number of parameters for GetWildcardWords"},
-        {"GetWildcardWords", {"c*", "5x", ""}, "wrong type of parameters for GetWildcardWords"},
-        {"GetRandomWord", {"x"}, "wrong number of parameters for GetRandomWord"},
-        {"SetWordFilter", {}, "wrong number of parameters for SetWordFilter"},
-        {"SetWordFilter", {"2"}, "wrong type of parameters for SetWordFilter"},
-        {"SetWordFilter", {"on"}, "wrong type of parameters for SetWordFilter"},
-    };
-    for (const Case& c : cases) {
+        const std::string& exception;
+    } cases[] = {{"GetSpellingSuggestions", {"cat"}, number},
+                 {"GetSpellingSuggestions", {"cat", "5x"}, type},
+                 {"GetSoundsLike", {"cat", "5", "x"}, number},
+                 {"GetSoundsLike", {"cat", ""}, type},
+                 {"GetWildcardWords", {"c*", "5"}, number},
+                 {"GetWildcardWords", {"c*", "5x", ""}, type},
+                 {"GetRandomWord", {"x"}, number},
+                 {"SetWordFilter", {}, number},
+                 {"SetWordFilter", {"2"}, type},
+                 {"SetWordFilter", {"on"}, type}};
+    for (const auto& c : cases) {
         pdlfake::CallResult call = pdlfake::Call(c.method, c.args);
         EXPECT_FALSE(call.result) << c.method;
-        EXPECT_EQ(c.exception, call.exception);
+        EXPECT_EQ(c.exception + " of parameters for " + c.method, call.exception);
     }
     SDL_Event event;
     EXPECT_EQ(0, SDL_PollEvent(&event));  // nothing was posted

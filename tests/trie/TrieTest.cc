@@ -192,7 +192,7 @@ TEST(Enumeration, OnlyTheLowByteOfTheVisitorsAnswerCounts) {
     EXPECT_EQ(going.words.size(), kWords.size());
 }
 
-TEST(Enumeration, ReachesKeysOfFiftySevenBytesAndRawKeys) {
+TEST(Enumeration, ReachesKeysOfFiftySevenBytes) {
     const std::string reached(57, 'k'), beyond(58, 'm');
     TrieDatabase file(SectionOf({reached, beyond, "n"}));
     EXPECT_EQ(Walk(file.trie(), "", true), (Words{reached, "n"}));
@@ -200,18 +200,6 @@ TEST(Enumeration, ReachesKeysOfFiftySevenBytesAndRawKeys) {
     char word[lxd::kKeyBufferSize];
     strcpy(word, beyond.c_str());
     EXPECT_NE(file.trie()->FindExactWord(word, 1), 0u);
-
-    // A raw trie uses every byte and has no references.
-    CTrieWriter writer(true);
-    for (const char* key : {"\x81z", "a\xff", "a"}) ASSERT_TRUE(writer.Add(key));
-    std::vector<unsigned char> section;
-    ASSERT_TRUE(writer.Finish(&section));
-    TrieDatabase raw(section, true);
-    EXPECT_EQ(Walk(raw.trie(), "", true), (Words{"a", "a\xff", "\x81z"}));
-    strcpy(word, "\x81z");
-    EXPECT_NE(raw.trie()->FindExactWord(word, 1), 0u);
-    uint32_t refs[2];
-    EXPECT_EQ(raw.trie()->GetRecordRefs(1, refs, 2), 0);
 }
 
 // Random headwords with capitals, walked from every key and from probes
