@@ -29,20 +29,12 @@ std::string Json(const char* text) {
     return result;
 }
 
-DictRecordRef Sense(lxtest::TestDatabase& db, uint32_t kind, const std::string& member,
-                    const std::string& gloss) {
-    DictSense sense;
-    sense.members = {member};
-    sense.gloss = gloss;
-    return {kind, db.Sense(sense)};
-}
-
 void AddWords(lxtest::TestDatabase& db) {
-    db.Word("cat", {Sense(db, lxd::kKindNoun, "cat", "feline mammal")});
-    db.Word("catalog", {Sense(db, lxd::kKindNoun, "catalog", "a list of items")});
-    db.Word("catch", {Sense(db, lxd::kKindVerb, "catch", "take hold of")});
-    db.Word("Paris", {Sense(db, lxd::kKindNoun, "Paris", "the capital of France"),
-                      Sense(db, lxd::kKindNoun, "Paris", "a prince of Troy")});
+    db.Word("cat", {{lxd::kKindNoun, db.Sense({{"cat"}, "feline mammal", {}})}});
+    db.Word("catalog", {{lxd::kKindNoun, db.Sense({{"catalog"}, "a list of items", {}})}});
+    db.Word("catch", {{lxd::kKindVerb, db.Sense({{"catch"}, "take hold of", {}})}});
+    db.Word("Paris", {{lxd::kKindNoun, db.Sense({{"Paris"}, "the capital of France", {}})},
+                      {lxd::kKindNoun, db.Sense({{"Paris"}, "a prince of Troy", {}})}});
 }
 
 TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {

@@ -157,22 +157,6 @@ TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
     EXPECT_EQ(1u, dictionary.Words("cat", 1).size());
 }
 
-TEST(MeaningSearchTest, ResultsNameTheSenseAndItsPlainDefinition) {
-    MeaningDictionary dictionary(kSenses);
-    CMeaningSearch search(dictionary.database.get(), &dictionary.index);
-    bool cut = true;
-    std::vector<MeaningResult> results = search.Search("price paid", 5, &cut);
-    ASSERT_EQ(1u, results.size());
-    EXPECT_FALSE(cut);
-    EXPECT_EQ("cost", results[0].word);
-    EXPECT_EQ(2u, results[0].sense);
-    EXPECT_EQ("a price of $5 paid", results[0].gloss);  // no sample, '$' restored
-    results = search.Search("young cat", 5, &cut);
-    ASSERT_FALSE(results.empty());
-    EXPECT_EQ("kitten", results[0].word);  // the headword of the index entry, not member 1 alone
-    EXPECT_EQ("young domestic cat", results[0].gloss);
-}
-
 TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {
     MeaningDictionary dictionary(kSenses);
     CMeaningSearch search(dictionary.database.get(), &dictionary.index);
@@ -226,6 +210,10 @@ TEST_F(SearchMethodTest, AnswersOrRefusesEachCall) {
         {{"fear of \"spiders\"", "1"},
          "{\"text\":\"fear of \\\"spiders\\\"\",\"results\":[\n{\"word\":\"arachnophobia\","
          "\"sense\":2,\"gloss\":\"a morbid fear of spiders\"}]}"},
+        // The sense's plain definition: no sample, '$' restored.
+        {{"price paid", "5"},
+         "{\"text\":\"price paid\",\"results\":[\n{\"word\":\"cost\",\"sense\":2,\"gloss\":"
+         "\"a price of $5 paid\"}]}"},
         {{"of the", "5"}, "{\"text\":\"of the\",\"results\":[]}"},
         {{"spider", "0"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
         {{"spider", "-3"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
