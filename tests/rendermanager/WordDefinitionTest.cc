@@ -93,17 +93,3 @@ TEST(WordDefinition, ViewsFootnotesAndCodes) {
     EXPECT_STREQ(definition->GetLinksHtml(), "");
     EXPECT_STREQ(definition->GetThesaurusHtml(), "");
 }
-
-TEST(WordDefinition, PronunciationPassesThroughTheTableAndTheLastOneWins) {
-    CRenderManager manager(nullptr);
-    CWordDefinition* definition = manager.GetWordDefinition();
-    definition->Reset("cat", 0);
-    EXPECT_EQ(OutputHandler(&manager, "kat and more", 3, 10), 1);
-    EXPECT_STREQ(definition->GetPronunciation(), "kat");
-    // No table file: the manager keeps an empty table and shows the text as stored.
-    EXPECT_FALSE(manager.LoadIPATable("/nonexistent/IPA_to_IMG.txt"));
-    EXPECT_EQ(Send(&manager, 10, "k\xC3\xA6t"), 1);
-    EXPECT_STREQ(definition->GetPronunciation(), "k\xC3\xA6t");
-    EXPECT_EQ(Send(&manager, 10, ""), 1);
-    EXPECT_STREQ(definition->GetPronunciation(), "");
-}

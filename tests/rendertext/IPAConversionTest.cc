@@ -49,15 +49,3 @@ TEST(IPAConversion, RowsApplyInFileOrderOnTheTextEarlierRowsLeft) {
     Convert("\tempty symbol\n", "x", &rows);
     EXPECT_EQ(rows, 0);
 }
-
-TEST(IPAConversion, LoadingReplacesTheTable) {
-    lxtest::TempDir dir;
-    std::ofstream(dir.File("t.txt")) << "a\tb\n";
-    CIPAConversion conversion;
-    EXPECT_FALSE(conversion.LoadTable(dir.File("missing.txt").c_str()));
-    EXPECT_TRUE(conversion.LoadTable(dir.File("t.txt").c_str()));
-    EXPECT_TRUE(conversion.LoadTable(dir.File("t.txt").c_str()));
-    EXPECT_EQ(conversion.RowCount(), 1);
-    EXPECT_FALSE(conversion.LoadTable(dir.File("missing.txt").c_str()));
-    EXPECT_EQ(conversion.RowCount(), 0);
-}

@@ -99,14 +99,3 @@ TEST(SearchData, RefusesRecordsPointingOutside) {
     unterminated[textAt + textLength - 1] = 'x';
     EXPECT_EQ(nullptr, LoadBytes(unterminated));
 }
-
-TEST(SearchDataWriter, RefusesWordsItCannotStore) {
-    CSearchDataWriter writer(1, 1);
-    SearchWord empty;
-    EXPECT_FALSE(writer.AddWord(empty));
-    SearchWord withNul;
-    withNul.headword = std::string("a\0b", 3);
-    EXPECT_FALSE(writer.AddWord(withNul));
-    std::vector<unsigned char> bytes;
-    EXPECT_FALSE(writer.Finish(&bytes));
-}

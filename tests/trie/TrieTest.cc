@@ -182,16 +182,6 @@ TEST(TrieReader, FindsWordsVariantsAndReferences) {
     EXPECT_EQ(capitals.trie()->FindExactWord(word, 1), 0u);
 }
 
-TEST(Enumeration, OnlyTheLowByteOfTheVisitorsAnswerCounts) {
-    TrieDatabase file(SectionOf(kWords));
-    Collector stopped{{}, 2, 2};
-    EXPECT_FALSE(file.trie()->Enumerate(Collector::Visit, &stopped, "", true));
-    EXPECT_EQ(stopped.words.size(), 2u);
-    Collector going{{}, 2, 0x101};
-    EXPECT_TRUE(file.trie()->Enumerate(Collector::Visit, &going, "", true));
-    EXPECT_EQ(going.words.size(), kWords.size());
-}
-
 TEST(Enumeration, ReachesKeysOfFiftySevenBytes) {
     const std::string reached(57, 'k'), beyond(58, 'm');
     TrieDatabase file(SectionOf({reached, beyond, "n"}));
