@@ -37,14 +37,3 @@ TEST(WordCollection, OneItemPerKeyWithTheNewestPayload) {
     words.Clear();
     EXPECT_EQ(words.Add("again"), 0);
 }
-
-TEST(WordCollection, GrowsBeyond128AndSorts) {
-    CWordCollection words;
-    for (int i = 0; i < 300; ++i) words.Add(("w" + std::to_string(i)).c_str());
-    EXPECT_EQ(words.Find("w299"), 299);
-    CWordCollection letters;
-    for (const char* letter : {"b", "B", "a"}) letters.Add(letter);
-    letters.Sort();
-    ASSERT_EQ(letters.Count(), 3);
-    EXPECT_EQ(std::string(letters.Get(0)) + letters.Get(1) + letters.Get(2), "aBb");
-}
