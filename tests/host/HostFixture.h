@@ -48,10 +48,12 @@ protected:
         RunEventLoop();
     }
 
-    // Calls `method` and answers it; the one parameter of each script call.
+    // Calls `method` and answers it: the one parameter of each script call,
+    // or "exception: " and its message when the call raised one.
     static std::vector<std::string> Ask(const std::string& method,
                                         const std::vector<std::string>& args) {
-        EXPECT_TRUE(pdlfake::Call(method, args).result);
+        const pdlfake::CallResult result = pdlfake::Call(method, args);
+        if (!result.result) return {"exception: " + result.exception};
         AnswerQueued();
         std::vector<std::string> answers;
         for (const pdlfake::ScriptCall& call : pdlfake::TakeScriptCalls()) {

@@ -185,17 +185,8 @@ TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {
 // SearchDefinitions through the plug-in double and the event loop.
 class SearchMethodTest : public HostTest {
 protected:
-    // The answers to one call, or the exception it raised.
     static std::string Ask(const std::vector<std::string>& args) {
-        pdlfake::CallResult result = pdlfake::Call("SearchDefinitions", args);
-        if (!result.result) return "exception: " + result.exception;
-        AnswerQueued();
-        std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
-        EXPECT_EQ(1u, calls.size());
-        if (calls.size() != 1) return "";
-        EXPECT_EQ("Callback_SearchDefinitions", calls[0].function);
-        EXPECT_TRUE(nlohmann::json::accept(calls[0].params.at(0))) << calls[0].params[0];
-        return calls[0].params.at(0);
+        return AskOne("SearchDefinitions", args);
     }
 };
 

@@ -59,14 +59,7 @@ protected:
     }
 
     static json AskJson(const std::string& method, const std::vector<std::string>& args) {
-        pdlfake::CallResult call = pdlfake::Call(method, args);
-        EXPECT_TRUE(call.result) << method << ": " << call.exception;
-        AnswerQueued();
-        std::vector<pdlfake::ScriptCall> calls = pdlfake::TakeScriptCalls();
-        EXPECT_EQ(1u, calls.size());
-        if (calls.size() != 1 || calls[0].params.empty()) return json();
-        EXPECT_EQ("Callback_" + method, calls[0].function);
-        return json::parse(calls[0].params[0], nullptr, false);
+        return json::parse(AskOne(method, args), nullptr, false);
     }
 
     static json Words(const std::vector<std::string>& words) { return json(words); }
