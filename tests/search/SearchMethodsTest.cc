@@ -12,8 +12,6 @@
 #include "db/Format.h"
 #include "db/SmartFile.h"
 #include "db/WordList.h"
-#include "host/Engine.h"
-#include "host/EventLoop.h"
 #include "host/JsonAnswer.h"
 #include "host/MethodHandlers.h"
 #include "host/SearchAnswers.h"
