@@ -8,8 +8,6 @@
 
 namespace {
 
-const std::string kLink = "<a style=\"text-decoration: none; color: #2040C0; \" href=\"";
-
 bool Render(COutputRecorder* recorder, CCompressedData* records,
             const std::vector<uint32_t>& references) {
     CHtmlRender render(COutputRecorder::Output, recorder, records);
@@ -35,9 +33,9 @@ TEST(FormOfRender, NotesComeFirstInReferenceOrderAndDamagedOnesAreSkipped) {
 
     COutputRecorder recorder;
     ASSERT_TRUE(Render(&recorder, records, references));
-    const std::string notes = "<p class=\"formof\">past tense of " + kLink + "see\">see</a></p>" +
-                              "<p class=\"formof\">past tense and past participle of " + kLink +
-                              "saw up\">saw up</a></p>";
+    const std::string notes = "<p class=\"formof\">past tense of " + WordLink("see", true) +
+                              "</p><p class=\"formof\">past tense and past participle of " +
+                              WordLink("saw up", true) + "</p>";
     EXPECT_EQ(recorder.Dictionary().substr(0, notes.size()), notes);
     EXPECT_EQ(recorder.Dictionary().find("formof", notes.size()), std::string::npos);
     EXPECT_NE(recorder.Dictionary().find("<p class=\"wordtype\">noun"), std::string::npos);

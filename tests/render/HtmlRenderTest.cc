@@ -7,11 +7,6 @@
 
 namespace {
 
-std::string WordLink(const std::string& word, bool last) {
-    return "<a style=\"text-decoration: none; color: #2040C0; \" href=\"" + word + "\">" + word +
-           (last ? "</a>" : "</a>, ");
-}
-
 std::string Icon(const std::string& target) {
     return "&nbsp;<a href=\"" + target + "\"><img src=\"images/link.png\" border=0 /></a>";
 }
@@ -20,8 +15,6 @@ std::string Mark(int number) {
     return "&nbsp;<sup><smaller><b><font color=#808080>" + std::to_string(number) +
            "</font></b></smaller></sup>";
 }
-
-const std::string kSyn = "<br><span class=\"syn\"><i style=\"color: #808080\">syn: </i>";
 
 int Occurrences(const std::string& text, const std::string& piece) {
     int n = 0;
@@ -82,12 +75,12 @@ TEST(HtmlRender, ViewsOfSensesLinksThesaurusAndOrigin) {
         "<p class=\"wordtype\">noun</p><ol>"
         "<li class=\"definition\">a member of the genus Canis &#x2022; <span class=\"sample\">the "
         "dog barked all night</span> " +
-        Icon("dog%3A2") + kSyn + WordLink("domestic dog", true) + "</span></li>" +
+        Icon("dog%3A2") + kSynonyms + WordLink("domestic dog", true) + "</span></li>" +
         "<li class=\"definition\">informal term for a man &#x2022; <span class=\"sample\">you "
         "lucky dog</span> " +
         Icon("dog%3A3") + "</li>" + "<li class=\"definition\">a dull unattractive woman" +
-        Icon("dog%3A4") + kSyn + WordLink("frump", true) + "</span></li>" +
-        "<li class=\"definition\">a hot sausage" + kSyn + WordLink("hotdog", false) +
+        Icon("dog%3A4") + kSynonyms + WordLink("frump", true) + "</span></li>" +
+        "<li class=\"definition\">a hot sausage" + kSynonyms + WordLink("hotdog", false) +
         WordLink("frank", true) + "</span></li>" + "</ol>{table}" +
         "<p class=\"etym\">ORIGIN: from <b>Old English</b> <i>docga</i>, of unknown origin</p>";
     EXPECT_EQ(expected, out.Dictionary());
@@ -236,7 +229,7 @@ TEST(HtmlRender, DamagedRecordsRenderWhatCanBeRead) {
         "<li class=\"definition\">a canine</li>"
         "<li class=\"definition\">endless links</li>"
         "<li class=\"definition\">" +
-            kSyn + WordLink("cur", false) + WordLink("mutt", true) +
+            kSynonyms + WordLink("cur", false) + WordLink("mutt", true) +
             "</span></li>"
             "<li class=\"definition\"></li></ol>{table}",
         out.Dictionary());

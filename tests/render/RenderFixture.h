@@ -63,6 +63,16 @@ inline uint32_t Ref(uint32_t kind, uint32_t position) {
     return lxd::MakeRef(kind, position);
 }
 
+// A word as the HTML views link it, followed by ", " unless it is the last.
+inline std::string WordLink(const std::string& word, bool last) {
+    return "<a style=\"text-decoration: none; color: #2040C0; \" href=\"" + word + "\">" + word +
+           (last ? "</a>" : "</a>, ");
+}
+
+// The opening of a sense's synonym line.
+inline const std::string kSynonyms =
+    "<br><span class=\"syn\"><i style=\"color: #808080\">syn: </i>";
+
 // Files output the way the render manager does, with "{table}" standing for
 // the footnote table. From call number `refuseFrom` on (counting from 0) every
 // call except footnotes answers 0.

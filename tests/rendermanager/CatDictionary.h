@@ -10,6 +10,7 @@
 #include <string>
 
 #include "db/Format.h"
+#include "tests/render/RenderFixture.h"
 #include "tests/support/TestDatabase.h"
 
 inline void WriteCatDictionary(lxtest::TestDatabase& db) {
@@ -38,14 +39,8 @@ const std::string kOpening = "<div id=\"LXDefinition\"><p class=\"header\" id=\"
 const std::string kSpeaker =
     "&nbsp;&nbsp;<a href=\"~playaudio\"><img id=\"LXSpeaker\" src=\"images/speaker.png\" /></a>";
 
-inline std::string WordLink(const std::string& word, bool last) {
-    return "<a style=\"text-decoration: none; color: #2040C0; \" href=\"" + word + "\">" + word +
-           (last ? "</a>" : "</a>, ");
-}
-
 inline std::string Synonyms(const std::string& word) {
-    return "<br><span class=\"syn\"><i style=\"color: #808080\">syn: </i>" + WordLink(word, true) +
-           "</span>";
+    return kSynonyms + WordLink(word, true) + "</span>";
 }
 
 // The link icon of the second sense counts all references before it.
