@@ -54,11 +54,11 @@ void PutWord(std::vector<unsigned char>* bytes, uint32_t index, uint32_t word) {
 // trie section at offset 0, cached in the window as an open database caches it.
 class TrieDatabase {
 public:
-    explicit TrieDatabase(const std::vector<unsigned char>& section, bool raw = false) {
+    explicit TrieDatabase(const std::vector<unsigned char>& section) {
         lxtest::WriteBytes(dir.File("trie"), section);
         database.file = new CSmartFile();
         database.file->Open(dir.File("trie").c_str());
-        database.wordList = new CWordList(database.file, 0, raw);
+        database.wordList = new CWordList(database.file, 0, false);
         database.file->CacheRange(0, (database.wordList->GetEntryCount() + 128) * 4);
     }
     CWordList* trie() { return database.wordList; }
@@ -69,16 +69,15 @@ private:
     CDictDatabase database;
 };
 
-// Collects the words a walk hands out; stops after `limit` with `stopCode`.
+// Collects the words a walk hands out; stops after `limit`.
 struct Collector {
     std::vector<std::string> words;
     size_t limit = SIZE_MAX;
-    int32_t stopCode = 0;
 
     static int32_t Visit(void* context, const char* word, uint32_t) {
         Collector* self = static_cast<Collector*>(context);
         self->words.push_back(word);
-        return self->words.size() >= self->limit ? self->stopCode : 1;
+        return self->words.size() >= self->limit ? 0 : 1;
     }
 };
 
