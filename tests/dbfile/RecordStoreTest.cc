@@ -1,5 +1,5 @@
-// The compressed record store: lines across blocks, the append rule, and
-// files whose directory or blocks are damaged.
+// The compressed record store: lines across blocks, the append rule, the
+// block cache, and files whose directory or blocks are damaged.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -145,6 +145,16 @@ TEST(RecordStore, BlocksMustInflateToTheirExactSize) {
     EXPECT_EQ(Line(data, kBlock), "<null>");
     EXPECT_EQ(Line(data, 2 * kBlock), Text(kBlock - 1));
 
+    // A block failing its Adler-32 check (its last byte) still inflates to
+    // 4096 bytes: only the check tells, and only that block is missing.
+    std::string badCheck = Compress(full);
+    badCheck.back() ^= 0x01;
+    ReplaceBlocks(store, {Compress(full), badCheck, Compress(full)});
+    data = store.Open();
+    EXPECT_EQ(Line(data, kBlock), "<null>");
+    EXPECT_EQ(data->GetByte(kBlock + 10, false), 0);
+    EXPECT_EQ(Line(data, 2 * kBlock), Text(kBlock - 1));
+
     // A line running out of block 0 into a block that is too short is missing.
     ReplaceBlocks(store, {Compress(Text(kBlock)), Compress("x\n"), Compress("last\n")});
     data = store.Open();
@@ -209,6 +219,25 @@ TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
             EXPECT_GT(data->GetBlocksInflated(), 2000u);
         }
     }
+}
+
+TEST(RecordStore, APreferredBlockOutlivesItsSetsOtherBlocks) {
+    const uint32_t ways = CCompressedData::kCacheWays;
+    std::string stream;
+    for (uint32_t b = 0; b < ways + 2; ++b) stream += Text(kBlock - 1, 'a' + b) + "\n";
+    Store store(stream);
+    CCompressedData* data = store.Open();
+    data->SetCacheBlocks(ways);  // one set: every block competes for it
+    // Block 1 is preferred, block 0 is not; then a set's worth of others.
+    for (uint32_t b = 0; b < ways + 2; ++b) {
+        ASSERT_EQ(Line(data, b * kBlock), Text(kBlock - 1, 'a' + b));
+        if (b == 1) data->PreferBlock(kBlock + 100);
+    }
+    const uint32_t inflated = data->GetBlocksInflated();
+    EXPECT_EQ(Line(data, kBlock), Text(kBlock - 1, 'b'));
+    EXPECT_EQ(inflated, data->GetBlocksInflated()) << "the preferred block was kept";
+    EXPECT_EQ(Line(data, 0), Text(kBlock - 1, 'a'));
+    EXPECT_EQ(inflated + 1, data->GetBlocksInflated()) << "the other was pushed out";
 }
 
 TEST(RecordStore, DamagedBlockIsNeverKept) {
