@@ -236,3 +236,30 @@ TEST(HtmlRender, DamagedRecordsRenderWhatCanBeRead) {
     EXPECT_EQ("<p class=\"wordtype\">noun</p>", out.Thesaurus());
     EXPECT_TRUE(out.footnotes.empty());
 }
+
+// A headword that is also an inflected form of other headwords shows one
+// form-of line per base right under the header, before its senses.
+TEST(FormOfRender, NotesComeFirstInReferenceOrderAndDamagedOnesAreSkipped) {
+    CRecordStore store;
+    const uint32_t sense = store.Sense({"saw"}, "a hand tool");
+    const uint32_t see = store.Line("past tense\tsee");
+    const uint32_t sew = store.Line("past tense and past participle\tsaw up");
+    // Without a TAB, without a relation, without a base, empty, unreadable.
+    const uint32_t damaged[] = {store.Line("plural see"), store.Line("\tsee"),
+                                store.Line("plural\t"), store.Line("")};
+    CCompressedData* records = store.Open();
+    ASSERT_NE(records, nullptr);
+    std::vector<uint32_t> references = {Ref(132, sense), Ref(200, see)};
+    for (uint32_t position : damaged) references.push_back(Ref(200, position));
+    references.push_back(Ref(200, 0x3FFFFFF));
+    references.push_back(Ref(200, sew));
+
+    COutputRecorder recorder;
+    ASSERT_TRUE(RenderWith(&recorder, records, "saw", references));
+    const std::string notes = "<p class=\"formof\">past tense of " + WordLink("see", true) +
+                              "</p><p class=\"formof\">past tense and past participle of " +
+                              WordLink("saw up", true) + "</p>";
+    EXPECT_EQ(recorder.Dictionary().substr(0, notes.size()), notes);
+    EXPECT_EQ(recorder.Dictionary().find("formof", notes.size()), std::string::npos);
+    EXPECT_NE(recorder.Dictionary().find("<p class=\"wordtype\">noun"), std::string::npos);
+}

@@ -16,12 +16,10 @@
 inline void WriteCatDictionary(lxtest::TestDatabase& db) {
     const uint32_t man =
         db.Sense({{"man", "adult male"}, "an adult person who is male", {}}, "man");
-    DictSenseLink hypernym;
-    hypernym.kind = 140;
-    hypernym.targetLabel = "man";
     const uint32_t feline =
         db.Sense({{"cat", "true cat"}, "feline mammal$the cat sat$a dog barked", {}});
-    const uint32_t guy = db.Sense({{"guy", "cat"}, "an informal term for a youth", {hypernym}});
+    const uint32_t guy =
+        db.Sense({{"guy", "cat"}, "an informal term for a youth", {Link(140, "man")}});
     db.Word("cat", {{lxd::kKindPronunciation, db.Line("k@t")},
                     {lxd::kKindPlural, db.Line("cats")},
                     {lxd::kKindNoun, feline},

@@ -1,5 +1,5 @@
-// Whole requests through RenderWord on a small written database; the full
-// answers of the same database are checked through the bridge as well.
+// Whole requests through RenderWord on a small written database; the DICT
+// server's tests ask the same database through the whole server.
 #include <gtest/gtest.h>
 
 #include <fstream>
