@@ -1,11 +1,12 @@
-// Search by meaning: ranking on a small dictionary written for the test and
-// the SearchDefinitions method through the plug-in double. (On the built
-// dictionary the builder checks that each result opens its sense, and the
-// browser tests open one.)
+// Search by meaning: ranking on a small dictionary written for the test, the
+// SearchDefinitions method through the plug-in double, and on the built
+// dictionary, that every result opens the sense it names.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,31 @@ TEST_F(SearchMethodTest, ReportsMissingDataAndRetries) {
     other.Word("other", {{lxd::kKindNoun, other.Line("another word")}});
     ASSERT_TRUE(other.WriteTo("data/wordnet.lxd"));
     EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("\"errorcode\":\"searcherror\""));
+}
+
+// On the built dictionary: every result opens its own sense.
+TEST_F(SearchMethodTest, RealResultsOpenTheirSense) {
+    const char* appdir = std::getenv("LEXORA_APPDIR");
+    if (appdir == nullptr || !lxtest::PathExists(std::string(appdir) + "/data/meaning.lxm")) {
+        GTEST_SKIP() << "no built dictionary in $LEXORA_APPDIR/data";
+    }
+    lxtest::WorkingDirectory cwd(appdir);
+    const nlohmann::json found = nlohmann::json::parse(Ask({"fear of spiders", "10"}));
+    ASSERT_FALSE(found["results"].empty());
+    EXPECT_EQ("arachnophobia", found["results"][0]["word"]);
+    for (const char* text : {"a young cat", "person who studies birds", "to make less severe"}) {
+        const nlohmann::json answer = nlohmann::json::parse(Ask({text, "10"}));
+        for (const auto& result : answer["results"]) {
+            const std::string word = result["word"].get<std::string>() + ":" +
+                                     std::to_string(result["sense"].get<int>());
+            const nlohmann::json definition =
+                nlohmann::json::parse(AskOne("GetDefinition", {word}));
+            EXPECT_EQ(word, definition.value("word", "")) << text;
+            EXPECT_NE(std::string::npos,
+                      definition.value("links", "").find(result["gloss"].get<std::string>()))
+                << word;
+        }
+    }
 }
 
 }  // namespace
