@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -119,6 +120,12 @@ TEST(Hyphenator, OutputNeverExceedsItsBuffer) {
     EXPECT_EQ(data.hyphenator->HyphenateWord("ab", 2, out, 4), 0);  // "a**b" needs 5
     EXPECT_EQ(data.hyphenator->HyphenateWord("ab", 2, out, 5), 4);
     EXPECT_STREQ(out, "a**b");
+
+    // Patterns write nothing into room for less than two bytes a letter.
+    HyphenationFile patterned(RawSection({"a1b"}), {});
+    memset(out, '#', sizeof out);
+    EXPECT_EQ(patterned.hyphenator->HyphenateWord("xaby", 4, out, 5), 0);
+    EXPECT_EQ(std::string(out, sizeof out), std::string(sizeof out, '#'));
 }
 
 TEST(Hyphenator, DamagedTriesEndTheirSearches) {
