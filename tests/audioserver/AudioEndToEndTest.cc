@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -21,27 +20,21 @@ std::string AudioServerCommand(const std::string& appDir, const std::string& cac
            " exec '" LXAUDIO_PATH "' --cache '" + cacheDir + "'";
 }
 
-// lxaudio started in `appDir` on `port` (0: a free one).
-struct AudioServer : lxtest::ServerProcess {
-    AudioServer(const std::string& appDir, const std::string& cacheDir, int port = 0)
-        : lxtest::ServerProcess(AudioServerCommand(appDir, cacheDir, port)) {}
-};
-
 nlohmann::json Answer(const lxtest::HttpReply& reply) {
     EXPECT_EQ(reply.status, 200) << reply.body;
     return nlohmann::json::parse(reply.body, nullptr, false);
 }
 
-TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCache) {
+TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCacheAndThePortIsTheServersOwn) {
     lxtest::TestDatabase db;
     db.WordWithLines("abc", {{lxd::kKindNoun, "the alphabet"}});
-    db.WordWithLines("cat", {{lxd::kKindNoun, "a small domesticated feline"}});
     ASSERT_TRUE(db.Write());
     lxtest::EngineProcess engine(db.Path());
     ASSERT_TRUE(engine.Start());
     lxtest::TempDir cache;
-    AudioServer server(engine.AppDir(), cache.Path());
-    ASSERT_GT(server.Port(), 0) << "lxaudio did not start";
+    lxtest::ServerProcess server(AudioServerCommand(engine.AppDir(), cache.Path(), 0));
+    const int port = server.Port();
+    ASSERT_GT(port, 0) << "lxaudio did not start";
 
     nlohmann::json first = Answer(engine.Request("GetAudioFile", {"abc"}));
     std::string url = first.value("downloadUrl", "");
@@ -50,7 +43,7 @@ TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCache) {
     ASSERT_EQ(url.substr(url.size() - path.size()), path) << url;
 
     // The base address is a build setting; the server of this test has its own port.
-    httplib::Client client("127.0.0.1", server.Port());
+    httplib::Client client("127.0.0.1", port);
     client.set_read_timeout(30, 0);
     httplib::Result unknown = client.Get("/pron/vox/C2/352441_abd");
     EXPECT_EQ(unknown ? unknown->status : 0, 404);
@@ -76,33 +69,22 @@ TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCache) {
     EXPECT_EQ(played.body, lxtest::ReadTextFile(engine.AppDir() + "/pron/vox_C2_352441_abc"));
     EXPECT_EQ(Answer(engine.Request("GetAudioFile", {"ABC"}))["playUrl"], "pron/vox_C2_352441_abc");
     EXPECT_EQ(engine.Stop(), 0);
-}
 
-// The audio server's port is its own as the engine's is: a second server
-// on it exits with the reason, and a restart binds it again at once.
-TEST(AudioEndToEnd, ASecondServerOnAHeldPortRefusesToStart) {
-    lxtest::TestDatabase db;
-    db.WordWithLines("abc", {{lxd::kKindNoun, "the alphabet"}});
-    ASSERT_TRUE(db.Write());
-    lxtest::TempDir cache;
-    auto first = std::make_unique<AudioServer>(db.Dir(), cache.Path());
-    const int port = first->Port();
-    ASSERT_GT(port, 0) << "lxaudio did not start";
-
+    // The audio server's port is its own as the engine's is: a second server
+    // on it exits with the reason, and a restart binds it again at once.
     std::string errors;
     EXPECT_EQ(1, lxtest::RunToExit("timeout 20 sh -c \"" +
-                                       AudioServerCommand(db.Dir(), cache.Path(), port) + "\"",
+                                       AudioServerCommand(engine.AppDir(), cache.Path(), port) +
+                                       "\"",
                                    &errors));
     EXPECT_EQ("port " + std::to_string(port) +
                   " is in use: is Lexora already running? Set LXAUDIO_PORT to choose another\n",
               errors);
-    httplib::Client client("127.0.0.1", port);
-    httplib::Result served = client.Get("/pron/vox/C2/352441_abc");
+    httplib::Result served = client.Get(path.c_str());
     EXPECT_EQ(served ? served->status : 0, 200);
-
-    first.reset();
-    AudioServer again(db.Dir(), cache.Path(), port);
-    EXPECT_EQ(port, again.Port());
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_TRUE(server.Start(AudioServerCommand(engine.AppDir(), cache.Path(), port)));
+    EXPECT_EQ(port, server.Port());
 }
 
 }  // namespace

@@ -4,35 +4,20 @@ import { existsSync, readdirSync } from 'node:fs';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import {
-  hasDictionary, NO_DICTIONARY, openApp as openAppPage, screenshotPath, sharedEngineAndBrowser, startAudioServer, waitFor,
+  hasDictionary, NO_DICTIONARY, screenshotPath, sharedEngineAndBrowser, startAudioServer, waitFor, waitForHeader,
 } from './harness.mjs';
 
 describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
   const app = sharedEngineAndBrowser();
-  const { ask } = app;
+  const { ask, show: showWord } = app;
   let audio;
 
   before(async () => { audio = await startAudioServer(); });
   after(async () => { await audio?.server?.stop(); });
 
-  // A page of the app; script errors on it fail the test that opened it.
-  const openApp = (t, viewport = { width: 1100, height: 760 }) => openAppPage(t, app.browser, app.engine.url, { viewport });
-
-  // Waits until the view shows the headword the engine gives for `word`.
-  async function waitForHeadword(page, word) {
-    const expected = (await ask('GetDefinition', word)).word;
-    await page.waitForFunction((text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, expected);
-  }
-
+  const waitForHeadword = async (page, word) => waitForHeader(page, (await ask('GetDefinition', word)).word);
   const waitForSelected = (page, word) => page.waitForFunction(
     (text) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === text, word);
-
-  async function showWord(page, word) {
-    if (await page.locator('#search').isHidden()) await page.locator('#back-to-index').click();
-    await page.locator('#search').fill(word);
-    await page.locator('#search').press('Enter');
-    await waitForHeadword(page, word);
-  }
 
   // The page shows `html` exactly as the browser parses it.
   async function assertShows(page, html) {
@@ -41,7 +26,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   }
 
   test('typing and Enter show the headword with its views; arrows and Escape work the index', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     await page.locator('#search').pressSequentially('cats');
     await page.waitForFunction(() => document.querySelector('#index-list [aria-selected="true"]'));
     await page.locator('#search').press('Enter');
@@ -71,7 +56,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   });
 
   test('word links, link icons, Back, the pronunciation key and form-of lines navigate', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     await showWord(page, 'cat');
     const synonym = page.locator('#view .syn a').first();
     const word = await synonym.getAttribute('href');
@@ -116,7 +101,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   });
 
   test('scrolling the index both ways gives the engine\'s order with no word repeated or left out', async (t) => {
-    const page = await openApp(t, { width: 1100, height: 600 });
+    const page = await app.open(t, { viewport: { width: 1100, height: 600 } });
     const anchor = 'mag';
     // The oracle: one long run each way, asked for in a single request.
     const after = (await ask('GetIndexWords', anchor, 1500, 1, 0)).words;
@@ -163,7 +148,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   });
 
   test('a favourite survives an engine restart, and history records lookups', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     const favourites = async () => (await ask('GetManagedWords', 'favourites')).words ?? [];
     await showWord(page, 'dog');
     await page.locator('#favourite').click();
@@ -190,7 +175,7 @@ describe('the dictionary app', { skip: hasDictionary ? false : NO_DICTIONARY }, 
   });
 
   test('the speaker reports a damaged download and plays a recording from the pronunciation server', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     const downloads = () => readdirSync(join(app.dir.app, 'downloads'));
     const { downloadUrl } = await ask('GetAudioFile', 'dog');
     assert.ok(downloadUrl, 'not in the cache');

@@ -48,7 +48,7 @@ export function makeAppDir({ withData = true } = {}) {
   return { app, lists: join(base, 'lists') };
 }
 
-export async function freePort() {
+async function freePort() {
   return new Promise((done, fail) => {
     const server = createServer().once('error', fail);
     server.listen(0, '127.0.0.1', () => {
@@ -136,11 +136,21 @@ export async function launchBrowser() {
 // directory) and one browser: started before its tests, stopped after them.
 // The returned object holds `dir`, `engine` and `browser` while the tests
 // run; `ask(method, ...params)` calls the engine as a script outside the page
-// would, and `restart()` starts a stopped engine again on its port.
+// would, `restart()` starts a stopped engine again on its port, `open(t,
+// options)` opens the app in a new context (1100x760 unless `options` say
+// otherwise) and `show(page, word)` looks a word up through the search field
+// and waits for the headword the engine gives for it.
 export function sharedEngineAndBrowser() {
   const shared = {
     ask: (method, ...params) => engineRequest(shared.engine, method, params),
     restart: async () => { shared.engine = await startEngine(shared.dir, shared.engine.port); },
+    open: (t, options) => openApp(t, shared.browser, shared.engine.url, { viewport: { width: 1100, height: 760 }, ...options }),
+    async show(page, word) {
+      if (await page.locator('#search').isHidden()) await page.locator('#back-to-index').click();
+      await page.locator('#search').fill(word);
+      await page.locator('#search').press('Enter');
+      await waitForHeader(page, (await shared.ask('GetDefinition', word)).word);
+    },
   };
   before(async () => {
     shared.dir = makeAppDir();
@@ -154,9 +164,13 @@ export function sharedEngineAndBrowser() {
   return shared;
 }
 
+// Waits until the view's header shows `headword`.
+export const waitForHeader = (page, headword) => page.waitForFunction(
+  (text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, headword);
+
 // Opens the app at `url` in a new browser context made with `options` and
-// waits for the index; script errors on the page fail the test `t`.
-export async function openApp(t, browser, url, options) {
+// waits for `ready` (the index); script errors on the page fail the test `t`.
+export async function openApp(t, browser, url, options, ready = '#index-list li') {
   const context = await browser.newContext(options);
   const page = await context.newPage();
   const errors = [];
@@ -170,7 +184,7 @@ export async function openApp(t, browser, url, options) {
     assert.deepEqual(errors, [], 'no script errors on the page');
   });
   await page.goto(url);
-  await page.waitForSelector('#index-list li');
+  await page.waitForSelector(ready);
   return page;
 }
 

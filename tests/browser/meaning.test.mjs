@@ -1,29 +1,27 @@
 // The app's "By meaning" pane against the real engine and dictionary.
 import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
-import {
-  engineRequest, hasDictionary, NO_DICTIONARY, openApp as openAppPage, screenshotPath, sharedEngineAndBrowser,
-} from './harness.mjs';
+import { hasDictionary, NO_DICTIONARY, screenshotPath, sharedEngineAndBrowser } from './harness.mjs';
 
 describe('finding a word by its meaning', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
   const app = sharedEngineAndBrowser();
-
-  const openApp = (t) => openAppPage(t, app.browser, app.engine.url, { viewport: { width: 1100, height: 760 } });
 
   const listed = (page) => page.locator('#meaning-list li').evaluateAll(
     (items) => items.map((item) => `${item.dataset.word}:${item.dataset.sense}`));
 
   async function waitForResults(page, text) {
-    const answer = await engineRequest(app.engine, 'SearchDefinitions', [text, 25]);
+    const answer = await app.ask('SearchDefinitions', text, 25);
     const expected = answer.results.map((r) => `${r.word}:${r.sense}`);
-    await page.waitForFunction((first) => document.querySelector('#meaning-list li')
-      && `${document.querySelector('#meaning-list li').dataset.word}:${document.querySelector('#meaning-list li').dataset.sense}` === first, expected[0]);
+    await page.waitForFunction((first) => {
+      const item = document.querySelector('#meaning-list li');
+      return item && `${item.dataset.word}:${item.dataset.sense}` === first;
+    }, expected[0]);
     assert.deepEqual(await listed(page), expected);
     return answer;
   }
 
   test('the pane lists the engine\'s results and a result opens its sense', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     await page.locator('#tab-meaning').click();
     await page.locator('#search').fill('fear of spiders');
     const answer = await waitForResults(page, 'fear of spiders');
@@ -40,7 +38,7 @@ describe('finding a word by its meaning', { skip: hasDictionary ? false : NO_DIC
   });
 
   test('several words that are no headword are searched by meaning on Enter', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     await page.locator('#search').fill('person who studies birds');
     await page.locator('#search').press('Enter');
     await page.waitForSelector('[data-pane="meaning"]:not([hidden])');
@@ -49,7 +47,7 @@ describe('finding a word by its meaning', { skip: hasDictionary ? false : NO_DIC
   });
 
   test('a description too long to search whole says so; one of stop words finds nothing', async (t) => {
-    const page = await openApp(t);
+    const page = await app.open(t);
     await page.locator('#tab-meaning').click();
     await page.locator('#search').fill(`${'very '.repeat(120)}small dog`);
     await page.locator('#search').press('Enter');

@@ -4,16 +4,13 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { describe, test } from 'node:test';
-import {
-  hasDictionary, NO_DICTIONARY, openApp, screenshotPath, sharedEngineAndBrowser, waitFor,
-} from './harness.mjs';
+import { hasDictionary, NO_DICTIONARY, screenshotPath, sharedEngineAndBrowser, waitFor } from './harness.mjs';
 
 describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () => {
   const app = sharedEngineAndBrowser();
   const { ask } = app;
 
-  const open = (t, { viewport = { width: 1100, height: 700 } } = {}) =>
-    openApp(t, app.browser, app.engine.url, { viewport, colorScheme: 'light' });
+  const open = (t, options) => app.open(t, { colorScheme: 'light', ...options });
 
   const indexWords = (page) => page.locator('#index-list').evaluate((ul) => [...ul.children].map((li) => li.dataset.word));
   const header = (page) => page.locator('#view .header').evaluate((h) => h.firstChild.textContent.trim());
@@ -124,8 +121,7 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
     const page = await open(t);
     const answer = await ask('GetDefinition', 'happy');
     assert.ok(answer.thesaurus);
-    await page.locator('#search').fill('happy');
-    await page.locator('#search').press('Enter');
+    await app.show(page, 'happy');
     await page.locator('.view-tabs [data-view="thesaurus"]').click();
     const entries = await page.locator('#view p.thes a').allInnerTexts();
     assert.ok(entries.includes('glad') && entries.includes('felicitous'), entries.join());
@@ -154,10 +150,7 @@ describe('finding words', { skip: hasDictionary ? false : NO_DICTIONARY }, () =>
         .map((element) => element.id || element.tagName));
       assert.deepEqual(await overflow(), [], `${name}: the index`);
       for (const word of ['run', 'set', 'cat']) {
-        if (await page.locator('#search').isHidden()) await page.locator('#back-to-index').click();
-        await page.locator('#search').fill(word);
-        await page.locator('#search').press('Enter');
-        await page.waitForFunction((text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, word);
+        await app.show(page, word);
         assert.deepEqual(await overflow(), [], `${name}: ${word}`);
       }
       for (const colorScheme of ['light', 'dark']) {

@@ -36,12 +36,10 @@ bool Contains(const std::string& text, const std::string& piece) {
     return text.find(piece) != std::string::npos;
 }
 
-// lxdictd serving `appDir` on a free port.
-struct ServerProcess : lxtest::ServerProcess {
-    explicit ServerProcess(const std::string& appDir, const std::string& options = "")
-        : lxtest::ServerProcess("exec '" LXDICTD_PATH "' --data '" + appDir + "' --port 0 " +
-                                options) {}
-};
+// The command that runs lxdictd serving `appDir` on a free port.
+std::string Lxdictd(const std::string& appDir, const std::string& options = "") {
+    return "exec '" LXDICTD_PATH "' --data '" + appDir + "' --port 0 " + options;
+}
 
 // A raw protocol connection.
 class Connection {
@@ -101,42 +99,9 @@ protected:
 
 }  // namespace
 
-TEST_F(DictServerTest, TheDictClientDefinesMatchesAndLists) {
-    if (system("command -v dict >/dev/null 2>&1") != 0) GTEST_SKIP() << "Debian's dict is missing";
-    ServerProcess server(db.Dir());
+TEST_F(DictServerTest, BadCommandsAreAnsweredAndTheDictClientDefinesMatchesAndLists) {
+    lxtest::ServerProcess server(Lxdictd(db.Dir()));
     ASSERT_GT(server.Port(), 0) << "lxdictd did not start";
-    const int port = server.Port();
-
-    CommandResult cats = RunCommand(Dict(port, "cats"));
-    EXPECT_EQ(0, cats.status) << cats.output;
-    EXPECT_TRUE(Contains(cats.output, "From Lexora English dictionary [lexora]:")) << cats.output;
-    EXPECT_TRUE(Contains(cats.output, "1. feline mammal; \"the cat sat\"")) << cats.output;
-    EXPECT_TRUE(Contains(cats.output, "[1] plural: cats")) << cats.output;
-    EXPECT_TRUE(Contains(cats.output, "THESAURUS: cat")) << cats.output;
-
-    const struct {
-        std::string arguments, expected;
-    } cases[] = {
-        // One strategy end to end; the matcher's own tests check them all.
-        {"-m -s wildcard '?og'", "lexora:  dog"},
-        {"-D", "lexora     Lexora English dictionary"},
-        {"-S", "wildcard   Match with ? for one character and * for any run"},
-        {"-I", "lxdictd on "},
-        {"-i lexora", "Headwords listed: 3"},
-    };
-    for (const auto& c : cases) {
-        CommandResult result = RunCommand(Dict(port, c.arguments));
-        EXPECT_EQ(0, result.status) << c.arguments << "\n" << result.output;
-        EXPECT_TRUE(Contains(result.output, c.expected)) << c.arguments << "\n" << result.output;
-    }
-    CommandResult missing = RunCommand(Dict(port, "qqq"));
-    EXPECT_EQ(20, missing.status) << missing.output;  // dict's "no matches found"
-    EXPECT_EQ(0, server.Stop());
-}
-
-TEST_F(DictServerTest, BadCommandsAreAnsweredAndTheConnectionStaysUsable) {
-    ServerProcess server(db.Dir());
-    ASSERT_GT(server.Port(), 0);
     Connection client(server.Port());
     EXPECT_EQ(0u, client.ReadUntil("\r\n").find("220 "));
     const struct {
@@ -164,10 +129,35 @@ TEST_F(DictServerTest, BadCommandsAreAnsweredAndTheConnectionStaysUsable) {
     EXPECT_NE(std::string::npos, defined) << answers;
     EXPECT_LT(defined, matched) << answers;
     EXPECT_EQ(answers.size() - 9, answers.rfind("221 bye\r\n")) << answers;
+
+    if (system("command -v dict >/dev/null 2>&1") != 0) GTEST_SKIP() << "Debian's dict is missing";
+    const int port = server.Port();
+    const struct {
+        std::string arguments, expected;
+    } commands[] = {
+        {"cats", "From Lexora English dictionary [lexora]:"},
+        {"cats", "1. feline mammal; \"the cat sat\""},
+        {"cats", "[1] plural: cats"},
+        {"cats", "THESAURUS: cat"},
+        // One strategy end to end; the matcher's own tests check them all.
+        {"-m -s wildcard '?og'", "lexora:  dog"},
+        {"-D", "lexora     Lexora English dictionary"},
+        {"-S", "wildcard   Match with ? for one character and * for any run"},
+        {"-I", "lxdictd on "},
+        {"-i lexora", "Headwords listed: 3"},
+    };
+    for (const auto& c : commands) {
+        CommandResult result = RunCommand(Dict(port, c.arguments));
+        EXPECT_EQ(0, result.status) << c.arguments << "\n" << result.output;
+        EXPECT_TRUE(Contains(result.output, c.expected)) << c.arguments << "\n" << result.output;
+    }
+    CommandResult missing = RunCommand(Dict(port, "qqq"));
+    EXPECT_EQ(20, missing.status) << missing.output;  // dict's "no matches found"
+    EXPECT_EQ(0, server.Stop());
 }
 
 TEST_F(DictServerTest, SixtyFourClientsAtOnceAndTheNextIsTurnedAway) {
-    ServerProcess server(db.Dir());
+    lxtest::ServerProcess server(Lxdictd(db.Dir()));
     ASSERT_GT(server.Port(), 0);
     std::vector<std::unique_ptr<Connection>> clients;
     for (int i = 0; i < 64; ++i) {
@@ -194,7 +184,7 @@ TEST_F(DictServerTest, SixtyFourClientsAtOnceAndTheNextIsTurnedAway) {
 }
 
 TEST_F(DictServerTest, AnIdleConnectionIsClosed) {
-    ServerProcess server(db.Dir(), "--idle-timeout 1");
+    lxtest::ServerProcess server(Lxdictd(db.Dir(), "--idle-timeout 1"));
     ASSERT_GT(server.Port(), 0);
     Connection client(server.Port());
     client.ReadUntil("\r\n");

@@ -48,7 +48,7 @@ TEST(BridgeEngine, ErrorsWithoutADatabaseThenRecoveryOwnPortAndListsThatPersist)
                              {"Origin: http://localhost:" + port})
                        .status);
     EXPECT_EQ(lxtest::ReadTextFile(list), words);
-    HttpReply refused = engine.Call("SetManagedWords", {".hidden", words});
+    HttpReply refused = engine.Request("SetManagedWords", {".hidden", words});
     EXPECT_NE(refused.body.find("invalid list name"), std::string::npos) << refused.body;
     EXPECT_FALSE(PathExists(engine.DataDir() + "/.hidden"));
 

@@ -10,20 +10,17 @@
 // working directory; the database, when given, is copied to
 // data/wordnet.lxd) and a temporary data directory for word lists
 // (LXCORE_DATA_DIR). The bridge listens on a free port, and a restart on the
-// port the engine had before. Put further files
-// into AppDir() before Start(). The destructor stops the engine and removes
-// both directories. The engine binary is found next to the test build
+// port the engine had before. Put further files into AppDir() before
+// Start(). The engine binary is found next to the test build
 // (LEXORA_LXCORE_PATH at compile time), else as $LEXORA_BUILD/host/lxcore.
 #ifndef LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H
 #define LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H
-
-#include <sys/types.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/support/TestDatabase.h"
+#include "tests/support/ServerProcess.h"
 
 namespace httplib {
 class Client;
@@ -48,26 +45,18 @@ struct HttpReply {
 // The JSON body {"method": method, "params": [...]} of a bridge call.
 std::string CallBody(const std::string& method, const std::vector<CallParam>& params);
 
-class EngineProcess {
+class EngineProcess : public ServerProcess {
 public:
     // `databaseFile` (optional) is copied to AppDir()/data/wordnet.lxd.
     explicit EngineProcess(const std::string& databaseFile = "");
-    ~EngineProcess();
-    EngineProcess(const EngineProcess&) = delete;
-    EngineProcess& operator=(const EngineProcess&) = delete;
 
     const std::string& AppDir() const { return appDir; }
     const std::string& DataDir() const { return dataDir; }
-    int Port() const { return port; }
-    pid_t Pid() const { return pid; }
 
-    // Starts the engine and waits (up to 10 s) until it has called "ready".
-    // False, with the reason added as a test failure, when it did not.
+    // Starts the engine and waits until it has called "ready".
     bool Start();
     // POST /pdl/request: the call's answer (the callback's text) or an error.
     HttpReply Request(const std::string& method, const std::vector<CallParam>& params = {});
-    // POST /pdl/call: {"result": ...} right after the method returned.
-    HttpReply Call(const std::string& method, const std::vector<CallParam>& params = {});
     // Any request to the bridge: `method` "GET" or "POST", extra headers as
     // "Name: value" lines. A POST carries `contentType` unless it is empty.
     HttpReply Send(const std::string& method, const std::string& path, const std::string& body,
@@ -76,26 +65,10 @@ public:
     // A client of the bridge for tests that need their own connections.
     std::unique_ptr<httplib::Client> NewClient() const;
 
-    // Sends SIGTERM and waits (up to 10 s, then SIGKILL). Returns the exit
-    // status, or -1 when the engine did not exit by itself.
-    int Stop();
-    bool IsRunning() const { return pid > 0; }
-    // Everything the engine wrote to standard error (its log) and standard output.
-    std::string Log() const;
-    std::string Output() const;
-
 private:
-    TempDir root;         // holds the two below and the logs
     std::string appDir;   // working directory of the engine
     std::string dataDir;  // LXCORE_DATA_DIR
-    pid_t pid = -1;
-    int port = 0;
 };
-
-// Runs `command` through /bin/sh and waits for it: its exit status (-1 when
-// it did not exit by itself), with what it wrote to standard output and
-// standard error in *output.
-int RunToExit(const std::string& command, std::string* output);
 
 // Path of the lxcore binary to test.
 std::string LxcorePath();

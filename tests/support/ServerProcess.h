@@ -1,6 +1,7 @@
-// Runs a server program through /bin/sh for a test: the command must end by
-// exec'ing the server, whose first line on standard output names the port it
-// listens on ("... 127.0.0.1:PORT ..."). Stopped with SIGTERM and waited for
+// Runs a server program for a test through /bin/sh: the command must end by
+// exec'ing the server, which says it is ready with a line holding
+// "listening on ...127.0.0.1:PORT" on standard output or standard error.
+// Both go to files of the object's own temporary folder. Stopped with SIGTERM
 // by Stop() or on destruction.
 //
 //   lxtest::ServerProcess server("exec '" LXDICTD_PATH "' --port 0");
@@ -9,27 +10,48 @@
 #ifndef LEXORA_TESTS_SUPPORT_SERVERPROCESS_H
 #define LEXORA_TESTS_SUPPORT_SERVERPROCESS_H
 
-#include <cstdio>
+#include <sys/types.h>
+
 #include <string>
+
+#include "tests/support/TestDatabase.h"
 
 namespace lxtest {
 
 class ServerProcess {
 public:
-    explicit ServerProcess(const std::string& command);
+    ServerProcess() = default;
+    explicit ServerProcess(const std::string& command) { Start(command); }
     ~ServerProcess() { Stop(); }
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
 
+    // Starts `command` and waits (20 s at most) until its port line and
+    // `readyText` were written. False, with the reason and the output added
+    // as a test failure, when it exited or stayed silent.
+    bool Start(const std::string& command, const std::string& readyText = "");
     int Port() const { return port; }
-    // SIGTERM, then the exit status (-1 when it did not exit by itself).
+    pid_t Pid() const { return pid; }
+    bool IsRunning() const { return pid > 0; }
+    // SIGTERM, then the exit status (-1 when it did not exit by itself
+    // within 10 s, or was not running).
     int Stop();
+    // What the server wrote to standard output and to standard error.
+    std::string Output() const;
+    std::string Log() const;
+
+protected:
+    TempDir root;  // the output files, and whatever a subclass keeps there
 
 private:
-    FILE* output = nullptr;  // the shell's standard output
-    int pid = 0;
-    int port = 0;
+    pid_t pid = -1;
+    int port = 0;  // kept after Stop(): a restart may ask for the same port
 };
+
+// Runs `command` through /bin/sh and waits for it: its exit status (-1 when
+// it did not exit by itself), with what it wrote to standard output and
+// standard error in *output.
+int RunToExit(const std::string& command, std::string* output);
 
 }  // namespace lxtest
 
