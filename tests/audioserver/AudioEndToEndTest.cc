@@ -73,10 +73,10 @@ TEST(AudioEndToEnd, ARecordingTravelsFromTheServerIntoTheCacheAndThePortIsTheSer
     // The audio server's port is its own as the engine's is: a second server
     // on it exits with the reason, and a restart binds it again at once.
     std::string errors;
-    EXPECT_EQ(1, lxtest::RunToExit("timeout 20 sh -c \"" +
-                                       AudioServerCommand(engine.AppDir(), cache.Path(), port) +
-                                       "\"",
-                                   &errors));
+    EXPECT_EQ(1,
+              lxtest::RunToExit("timeout 20 sh -c \"" +
+                                    AudioServerCommand(engine.AppDir(), cache.Path(), port) + "\"",
+                                &errors));
     EXPECT_EQ("port " + std::to_string(port) +
                   " is in use: is Lexora already running? Set LXAUDIO_PORT to choose another\n",
               errors);
