@@ -7,20 +7,13 @@
 set -euo pipefail
 : "${ROOT:?}" "${BUILD:?}" "${APPDIR:?}"
 TESTS=$ROOT/tests/browser
-
-for program in "$BUILD/host/lxcore" "$BUILD/tools/lxaudio/lxaudio"; do
-    if [ ! -x "$program" ]; then
-        echo "browser tests: $program is missing; build it first" >&2
-        exit 1
-    fi
-done
 CHROMIUM=${CHROMIUM:-/usr/bin/chromium}
-if [ ! -x "$CHROMIUM" ]; then
-    echo "browser tests: $CHROMIUM is missing (Debian package chromium)" >&2
-    exit 1
-fi
 
 source "$ROOT/tests/support/locked-npm.sh"
+for program in "$BUILD/host/lxcore" "$BUILD/tools/lxaudio/lxaudio"; do
+    require "browser tests" "$program" "build it first"
+done
+require "browser tests" "$CHROMIUM" "install the Debian package chromium"
 install_locked "$TESTS" playwright-core
 
 cd "$TESTS"

@@ -8,15 +8,9 @@ TESTS=$ROOT/tests/metaphone
 KEYS=$BUILD/tests/metaphone/lxmetaphone
 WORDS=/usr/share/dict/american-english-huge
 
-if [ ! -x "$KEYS" ]; then
-    echo "metaphone check: $KEYS is missing; build it first" >&2
-    exit 1
-fi
-if [ ! -r "$WORDS" ]; then
-    echo "metaphone check: $WORDS is missing (Debian package wamerican-huge)" >&2
-    exit 1
-fi
 source "$ROOT/tests/support/locked-npm.sh"
+require "metaphone check" "$KEYS" "build it first"
+require "metaphone check" "$WORDS" "install the Debian package wamerican-huge"
 install_locked "$TESTS" double-metaphone
 cd "$TESTS"
 exec node compare.mjs "$KEYS" "$WORDS"
