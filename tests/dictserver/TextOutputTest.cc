@@ -69,7 +69,7 @@ std::string Wrapped(const std::string& text, int width) {
 // Samples show only when they mention a form, case and all ("born under
 // Fish" does not; "fished" does, through the tense form); the headword is no
 // synonym of itself in any capitals; headings carry their form notes.
-TEST(TextRender, ThreeViewsOfAWholeEntry) {
+TEST(TextRender, ThreeViewsOfAWholeEntryThenOneSenseAndAnOutputThatRefuses) {
     CFishEntry fish;
     ASSERT_NE(nullptr, fish.records);
     CTextDefinition page;
@@ -117,13 +117,8 @@ TEST(TextRender, ThreeViewsOfAWholeEntry) {
         "noun\n"
         "  seafood, food\n",
         std::string(page.GetView(CTextDefinition::kThesaurus)));
-}
 
-TEST(TextRender, OneSenseLinksAndNothingLeftFromTheRequestBefore) {
-    CFishEntry fish;
-    ASSERT_NE(nullptr, fish.records);
-    CTextDefinition page;
-    ASSERT_TRUE(fish.Render(&page, 0, 0));
+    // One sense, on the same page: nothing is left from the request before.
     // Reference 4 is the sense in which "fish" is member 2.
     ASSERT_TRUE(fish.Render(&page, 4, 0));
     EXPECT_EQ(4, page.GetSingleSynset());
@@ -143,11 +138,7 @@ TEST(TextRender, OneSenseLinksAndNothingLeftFromTheRequestBefore) {
         EXPECT_FALSE(page.HasView(view));
         EXPECT_STREQ("", page.GetView(view));
     }
-}
 
-TEST(TextRender, AnOutputThatRefusesStopsTheRender) {
-    CFishEntry fish;
-    ASSERT_NE(nullptr, fish.records);
     for (int refuseFrom : {0, 1, 5, 20}) {
         COutputRecorder recorder;
         recorder.refuseFrom = refuseFrom;
@@ -155,7 +146,7 @@ TEST(TextRender, AnOutputThatRefusesStopsTheRender) {
         EXPECT_FALSE(render.Render("fish", fish.references.data(),
                                    static_cast<int>(fish.references.size()), 0))
             << refuseFrom;
-        // The first refused call ends it: nothing more is asked for.
+        // An output that refuses stops the render: nothing more is asked for.
         EXPECT_EQ(1, recorder.refused) << refuseFrom;
     }
 }
