@@ -12,6 +12,7 @@
 #include "db/Lookup.h"
 #include "db/TrieWriter.h"
 #include "db/WordList.h"
+#include "render/DefinitionRecords.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkingDirectory.h"
 #include "tools/lxdbuild/Builder.h"
@@ -38,11 +39,7 @@ BuildOptions FixtureOptions(const std::string& dir, const std::string& root = BU
 struct SenseRecord {
     Strings members;
     std::string gloss;
-    struct LinkEntry {
-        uint32_t kind, target;
-        unsigned targetMember, sourceMember;
-    };
-    std::vector<LinkEntry> links;
+    std::vector<SenseLink> links;  // those the engine takes for the member asked for
 };
 
 // One build of the fixture sources shared by all tests of the suite.
@@ -92,44 +89,27 @@ protected:
         }
         return lines;
     }
-    // Decodes a sense record: member lines, the gloss, then six-byte links
-    // (kind and position, target and source member) with 0xCC fillers between.
-    SenseRecord Sense(uint32_t ref) {
-        std::string bytes;
-        for (uint32_t p = lxd::RefPosition(ref); bytes.size() < 2048; ++p) {
-            bytes += static_cast<char>(database.records->GetByte(p, !bytes.empty()));
-        }
+    // Reads a sense record as the engine does: member lines, the gloss, and
+    // the links of the whole synset and of member `member`.
+    SenseRecord Sense(uint32_t ref, int32_t member = 1) {
         SenseRecord sense;
-        size_t at = 0;
-        auto nextLine = [&](char* terminator) {
-            size_t end = std::min(bytes.find_first_of("\r\n\f", at), bytes.size() - 1);
-            std::string text = bytes.substr(at, end - at);
-            *terminator = bytes[end];
-            at = end + 1;
-            return text;
+        uint32_t p = lxd::RefPosition(ref);
+        auto nextLine = [&](char* end) {
+            int32_t length = 0;
+            const char* line = database.records->GetLine(p, &length);
+            *end = line == nullptr ? lxd::kRecordEndFF : line[length];
+            p += static_cast<uint32_t>(length) + 1;
+            return line == nullptr ? std::string("<none>") : std::string(line, length);
         };
-        for (char end = '\r'; end == '\r';) {
+        char end = lxd::kRecordEndCR;
+        while (end == lxd::kRecordEndCR) {
             std::string text = nextLine(&end);
-            if (end == '\f') {
-                sense.gloss = text;
-            } else {
-                sense.members.push_back(text);
-                char glossEnd;
-                if (end == '\n') sense.gloss = nextLine(&glossEnd);
-            }
+            (end == lxd::kRecordEndFF ? sense.gloss : sense.members.emplace_back()) = text;
         }
-        while (at + 6 < bytes.size() && static_cast<unsigned char>(bytes[at]) >= 0x80) {
-            if (static_cast<unsigned char>(bytes[at]) == lxd::kLinkFiller) {
-                ++at;
-                continue;
-            }
-            auto b = [&](int i) {
-                return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + i]));
-            };
-            uint32_t value = b(0) << 24 | b(1) | b(2) << 8 | b(3) << 16;
-            sense.links.push_back({lxd::RefKind(value), lxd::RefPosition(value), b(4), b(5)});
-            at += 6;
-        }
+        if (end == lxd::kRecordEndLF) sense.gloss = nextLine(&end);
+        sense.links.resize(lxd::kMaxLinksTaken);
+        sense.links.resize(TakeLinks(database.records, p, member, sense.links.data(),
+                                     static_cast<int>(lxd::kMaxLinksTaken)));
         return sense;
     }
     std::string Lookup(const char* typed) {
@@ -156,27 +136,26 @@ TEST_F(FixtureBuild, SenseRecordsKeepWordNetOrderGlossesAndLinks) {
     EXPECT_EQ(noun.members, (Strings{"cat", "true cat"}));
     EXPECT_EQ(noun.gloss,
               "feline mammal usually having thick soft fur$the cat sat on the mat$cats purr");
-    ASSERT_EQ(noun.links.size(), 2u);
     // Hypernym of the whole synset; derivation from member 1 to member 1 of
-    // the verb synset.
-    EXPECT_EQ(noun.links[0].kind, 140u);
-    EXPECT_EQ(noun.links[0].target, Position("feline"));
-    EXPECT_EQ(noun.links[0].sourceMember + noun.links[0].targetMember, 0u);
-    EXPECT_EQ(noun.links[1].kind, 148u);
-    EXPECT_EQ(noun.links[1].target, lxd::RefPosition(refs[1]));
-    EXPECT_EQ(noun.links[1].sourceMember, 1u);
+    // the verb synset, which member 2 does not take.
+    ASSERT_EQ(noun.links.size(), 2u);
+    EXPECT_EQ(noun.links[0].target, lxd::kLinkHypernym << 24 | Position("feline"));
+    EXPECT_EQ(noun.links[0].targetMember, 0u);
+    EXPECT_EQ(noun.links[1].target, 148u << 24 | lxd::RefPosition(refs[1]));
     EXPECT_EQ(noun.links[1].targetMember, 1u);
+    EXPECT_EQ(Sense(refs[0], 2).links.size(), 1u);
 
-    // Member 2 of stop/halt links to member 1 of big/large.
-    SenseRecord stop = Sense(RefsOf("halt")[0]);
+    // Member 2 of stop/halt links to member 1 of big/large; member 1 does not.
+    SenseRecord stop = Sense(RefsOf("halt")[0], 2);
     ASSERT_EQ(stop.links.size(), 1u);
-    EXPECT_EQ(stop.links[0].sourceMember, 2u);
-    EXPECT_EQ(stop.links[0].target, Position("big"));
+    EXPECT_EQ(lxd::RefPosition(stop.links[0].target), Position("big"));
+    EXPECT_EQ(stop.links[0].targetMember, 1u);
+    EXPECT_TRUE(Sense(RefsOf("halt")[0], 1).links.empty());
 
     // Instance hypernym is stored as hypernym; the adverb's "\" as derived from.
     SenseRecord paris = Sense(RefsOf("Paris")[0]);
-    EXPECT_EQ(paris.links.at(0).kind, 140u);
-    EXPECT_EQ(Sense(RefsOf("fast")[0]).links.at(0).kind, 152u);
+    EXPECT_EQ(lxd::RefKind(paris.links.at(0).target), 140u);
+    EXPECT_EQ(lxd::RefKind(Sense(RefsOf("fast")[0]).links.at(0).target), 152u);
     EXPECT_EQ(paris.gloss,
               "the capital of France; costs \xEF\xBC\x84"
               "5 a day");
@@ -194,10 +173,10 @@ TEST_F(FixtureBuild, SenseRecordsKeepWordNetOrderGlossesAndLinks) {
     EXPECT_EQ(big.members, (Strings{"big", "large"}));
     int similar = 0;
     for (const auto& link : big.links) {
-        if (link.kind != lxd::kLinkSimilarTo) continue;
+        if (lxd::RefKind(link.target) != lxd::kLinkSimilarTo) continue;
         ++similar;
-        EXPECT_GE(link.target, 1u << 24);
-        EXPECT_EQ(link.target, Position("huge"));
+        EXPECT_GE(lxd::RefPosition(link.target), 1u << 24);
+        EXPECT_EQ(lxd::RefPosition(link.target), Position("huge"));
     }
     EXPECT_EQ(similar, 1);
 }
