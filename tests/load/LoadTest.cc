@@ -115,7 +115,7 @@ void RunRound(EngineProcess& engine, EventLog& events, int perKind, size_t* answ
             for (int sequence = 0; sequence < perKind; ++sequence) {
                 for (int k = 0; k < kKinds; ++k) {
                     std::string word = RequestWord(k, c, sequence);
-                    std::vector<lxtest::CallParam> params = {word};
+                    lxtest::CallParams params = {word};
                     if (k == 0) params = {word, 5, sequence % 2, 0};
                     httplib::Result r = http->Post(waits ? "/pdl/request" : "/pdl/call",
                                                    lxtest::CallBody(kKindTable[k].method, params),

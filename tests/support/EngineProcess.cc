@@ -6,19 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <nlohmann/json.hpp>
 
 namespace fs = std::filesystem;
 
 namespace lxtest {
 
-std::string CallBody(const std::string& method, const std::vector<CallParam>& params) {
-    nlohmann::json list = nlohmann::json::array();
-    for (const CallParam& param : params) {
-        list.push_back(param.isInteger ? nlohmann::json(std::stoll(param.text))
-                                       : nlohmann::json(param.text));
-    }
-    return nlohmann::json{{"method", method}, {"params", list}}.dump(
+std::string CallBody(const std::string& method, const CallParams& params) {
+    return nlohmann::json{{"method", method}, {"params", params}}.dump(
         -1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -72,7 +66,7 @@ HttpReply EngineProcess::Send(const std::string& method, const std::string& path
     return result ? HttpReply{result->status, result->body} : HttpReply{};
 }
 
-HttpReply EngineProcess::Request(const std::string& method, const std::vector<CallParam>& params) {
+HttpReply EngineProcess::Request(const std::string& method, const CallParams& params) {
     return Send("POST", "/pdl/request", CallBody(method, params));
 }
 

@@ -17,6 +17,7 @@
 #define LEXORA_TESTS_SUPPORT_ENGINEPROCESS_H
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -28,14 +29,8 @@ class Client;
 
 namespace lxtest {
 
-// A parameter of a script call: a string, or an integer written as a number.
-struct CallParam {
-    CallParam(const char* text) : isInteger(false), text(text) {}
-    CallParam(std::string text) : isInteger(false), text(std::move(text)) {}
-    CallParam(int number) : isInteger(true), text(std::to_string(number)) {}
-    bool isInteger;
-    std::string text;
-};
+// The parameters of a script call: strings and integers.
+using CallParams = std::vector<nlohmann::json>;
 
 struct HttpReply {
     int status = 0;  // 0 when no reply came
@@ -43,7 +38,7 @@ struct HttpReply {
 };
 
 // The JSON body {"method": method, "params": [...]} of a bridge call.
-std::string CallBody(const std::string& method, const std::vector<CallParam>& params);
+std::string CallBody(const std::string& method, const CallParams& params);
 
 class EngineProcess : public ServerProcess {
 public:
@@ -56,7 +51,7 @@ public:
     // Starts the engine and waits until it has called "ready".
     bool Start();
     // POST /pdl/request: the call's answer (the callback's text) or an error.
-    HttpReply Request(const std::string& method, const std::vector<CallParam>& params = {});
+    HttpReply Request(const std::string& method, const CallParams& params = {});
     // Any request to the bridge: `method` "GET" or "POST", extra headers as
     // "Name: value" lines. A POST carries `contentType` unless it is empty.
     HttpReply Send(const std::string& method, const std::string& path, const std::string& body,
