@@ -51,18 +51,11 @@ std::unique_ptr<httplib::Client> EngineProcess::NewClient() const {
 }
 
 HttpReply EngineProcess::Send(const std::string& method, const std::string& path,
-                              const std::string& body, const std::string& contentType,
-                              const std::vector<std::string>& headers) {
+                              const std::string& body, const std::string& contentType) {
     std::unique_ptr<httplib::Client> client = NewClient();
-    httplib::Headers extra;
-    for (const std::string& line : headers) {
-        size_t colon = line.find(':');
-        size_t value = line.find_first_not_of(' ', colon + 1);
-        extra.emplace(line.substr(0, colon), value == std::string::npos ? "" : line.substr(value));
-    }
     httplib::Result result = method == "GET"
-                                 ? client->Get(path.c_str(), extra)
-                                 : client->Post(path.c_str(), extra, body, contentType.c_str());
+                                 ? client->Get(path.c_str())
+                                 : client->Post(path.c_str(), body, contentType.c_str());
     return result ? HttpReply{result->status, result->body} : HttpReply{};
 }
 

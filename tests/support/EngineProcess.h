@@ -52,11 +52,10 @@ public:
     bool Start();
     // POST /pdl/request: the call's answer (the callback's text) or an error.
     HttpReply Request(const std::string& method, const CallParams& params = {});
-    // Any request to the bridge: `method` "GET" or "POST", extra headers as
-    // "Name: value" lines. A POST carries `contentType` unless it is empty.
+    // Any request to the bridge: `method` "GET" or "POST"; a POST carries
+    // `contentType`.
     HttpReply Send(const std::string& method, const std::string& path, const std::string& body,
-                   const std::string& contentType = "application/json",
-                   const std::vector<std::string>& headers = {});
+                   const std::string& contentType = "application/json");
     // A client of the bridge for tests that need their own connections.
     std::unique_ptr<httplib::Client> NewClient() const;
 
