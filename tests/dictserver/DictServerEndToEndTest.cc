@@ -14,7 +14,6 @@
 #include <string>
 
 #include "tests/rendermanager/CatDictionary.h"
-#include "tests/support/EngineProcess.h"
 #include "tests/support/ServerProcess.h"
 #include "tests/support/TestDatabase.h"
 
