@@ -3,15 +3,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "host/AudioFiles.h"
-#include "platform/PDLFake.h"
-#include "tests/support/ScriptAnswer.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/WorkingDirectory.h"
+#include "tests/host/HostFixture.h"
 
 namespace {
 
@@ -36,11 +32,12 @@ std::string SampleData(size_t size) {
     return data;
 }
 
-// Each test runs in a temporary application directory of its own.
-class AudioFiles : public ::testing::Test {
+// Each test runs in a temporary application directory of its own, with the
+// engine's methods registered.
+class AudioFiles : public HostTest {
 protected:
     void SetUp() override {
-        pdlfake::Reset();
+        HostTest::SetUp();
         mkdir("downloads", 0777);
     }
 
@@ -56,20 +53,12 @@ protected:
         return ended;
     }
 
-    // Posts a GetAudioFile request the way the method handler does and
-    // returns the answer delivered to the script side.
+    // The answer to GetAudioFile for `word`, with a download when given.
     static std::string Ask(const std::string& word, const char* download = nullptr) {
-        SDL_UserEvent event{};
-        event.type = SDL_USEREVENT;
-        event.code = 3;
-        event.data1 = strdup(word.c_str());
-        event.data2 = download ? strdup(download) : nullptr;
-        AnswerGetAudioFile(event);
-        return lxtest::TakeAnswer("Callback_GetAudioFile");
+        return AskOne("GetAudioFile", download ? std::vector<std::string>{word, download}
+                                               : std::vector<std::string>{word});
     }
 
-    lxtest::TempDir dir;
-    lxtest::WorkingDirectory cwd{dir.Path()};
     const std::string wav = "RIFF....WAVEfmt " + SampleData(50000);
 };
 
