@@ -7,7 +7,6 @@
 // whose web files and data the scratch directories use. Optional: CHROMIUM.
 import { spawn } from 'node:child_process';
 import { cpSync, existsSync, mkdirSync, mkdtempSync, readdirSync, rmSync, symlinkSync } from 'node:fs';
-import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import assert from 'node:assert/strict';
@@ -48,16 +47,6 @@ export function makeAppDir({ withData = true } = {}) {
   return { app, lists: join(base, 'lists') };
 }
 
-async function freePort() {
-  return new Promise((done, fail) => {
-    const server = createServer().once('error', fail);
-    server.listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => done(port));
-    });
-  });
-}
-
 const isAnswering = (url) => fetch(url, { signal: AbortSignal.timeout(500) }).then(() => true, () => false);
 
 // Polls `condition` every 50 ms until it holds; throws after `timeout` ms.
@@ -69,9 +58,10 @@ export async function waitFor(condition, timeout = 5000) {
   }
 }
 
-// Starts a program and resolves once `readyUrl` answers; `stop()` ends it
-// with SIGTERM (SIGKILL after 5 s) and resolves with its exit code.
-async function startProgram(command, args, options, readyUrl) {
+// Starts a program and resolves once it says on which port it listens
+// ("listening on ...127.0.0.1:PORT"); `stop()` ends it with SIGTERM (SIGKILL
+// after 5 s) and resolves with its exit code.
+async function startProgram(command, args, options) {
   const child = spawn(command, args, { ...options, stdio: ['ignore', 'pipe', 'pipe'] });
   running.add(child);
   child.once('exit', () => running.delete(child));
@@ -80,14 +70,16 @@ async function startProgram(command, args, options, readyUrl) {
   child.stdout.on('data', collect);
   child.stderr.on('data', collect);
   const exited = new Promise((done) => child.once('exit', (code, signal) => done(code ?? signal)));
+  const listening = () => /listening on \S*127\.0\.0\.1:(\d+)\D/.exec(output)?.[1];
   try {
-    await waitFor(async () => child.exitCode !== null || isAnswering(readyUrl), 15000);
+    await waitFor(() => child.exitCode !== null || listening(), 15000);
     if (child.exitCode !== null) throw new Error('exited');
   } catch {
     child.kill('SIGKILL');
     throw new Error(`${command} did not start:\n${output}`);
   }
   return {
+    port: Number(listening()),
     async stop() {
       if (child.exitCode === null) child.kill('SIGTERM');
       const timer = setTimeout(() => child.kill('SIGKILL'), 5000);
@@ -98,12 +90,10 @@ async function startProgram(command, args, options, readyUrl) {
   };
 }
 
-export async function startEngine(dir, port) {
-  port ??= await freePort();
-  const url = `http://127.0.0.1:${port}/`;
+export async function startEngine(dir, port = 0) {
   const env = { ...process.env, LXCORE_PORT: String(port), LXCORE_DATA_DIR: dir.lists, SDL_VIDEODRIVER: 'dummy' };
-  const engine = await startProgram(LXCORE, [], { cwd: dir.app, env }, `${url}index.html`);
-  return { ...engine, url, port };
+  const engine = await startProgram(LXCORE, [], { cwd: dir.app, env });
+  return { ...engine, url: `http://127.0.0.1:${engine.port}/` };
 }
 
 // The pronunciation server on the port the engine's download addresses name;
@@ -116,7 +106,7 @@ export async function startAudioServer() {
   scratch.push(cwd);
   symlinkSync(join(APPDIR, 'data'), join(cwd, 'data'));
   const env = { ...process.env, LXAUDIO_PORT: String(AUDIO_PORT) };
-  const server = await startProgram(LXAUDIO, [], { cwd, env }, `http://127.0.0.1:${AUDIO_PORT}/`);
+  const server = await startProgram(LXAUDIO, [], { cwd, env });
   return { server, reason: '' };
 }
 
