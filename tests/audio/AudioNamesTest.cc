@@ -19,16 +19,15 @@ Names Make(const std::string& word, const char* base = "http://h", size_t urlSiz
     return {made, url, fileName};
 }
 
+// "abc" and "ABC" become vox_C2_352441_abc along the audio server's whole
+// path (AudioEndToEnd).
 TEST(AudioNames, NamesComeFromTheCrcOfTheLowerCasedWord) {
-    for (const char* abc : {"abc", "ABC"}) {
-        Names names = Make(abc);
-        EXPECT_TRUE(names.made);
-        EXPECT_EQ(names.fileName, "vox_C2_352441_abc");
-        EXPECT_EQ(names.url, "http://h/pron/vox/C2/352441_abc");
-    }
     // The CRC is taken before the name part is made, so words that differ
     // only in replaced bytes get the same name part but different numbers.
-    EXPECT_EQ(Make("can't").fileName, "vox_8C_54CE8B_can_t");  // CRC-32 0x54CE8B8C
+    const Names cant = Make("can't");  // CRC-32 0x54CE8B8C
+    EXPECT_TRUE(cant.made);
+    EXPECT_EQ(cant.fileName, "vox_8C_54CE8B_can_t");
+    EXPECT_EQ(cant.url, "http://h/pron/vox/8C/54CE8B_can_t");
     Names iceCream = Make("ice cream");
     EXPECT_EQ(iceCream.fileName.substr(14), "ice_cream");
     EXPECT_EQ(Make("Ice-Cream").fileName.substr(14), "ice_cream");
