@@ -4,7 +4,6 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -12,6 +11,7 @@
 #include "platform/EventStream.h"
 #include "platform/JSParameters.h"
 #include "platform/PDL.h"
+#include "tests/support/TestDatabase.h"
 
 namespace {
 
@@ -88,9 +88,8 @@ TEST(JSParameters, ArgumentsReadAsTextOrIntegers) {
 
 TEST(DataFilePath, MapsPlainNamesIntoTheDataDirectory) {
     char path[256];
-    const char* tmp = getenv("TMPDIR");
-    std::string base =
-        std::string(tmp != nullptr && tmp[0] ? tmp : "/tmp") + "/lxpdl-" + std::to_string(getpid());
+    lxtest::TempDir temp;
+    const std::string base = temp.Path();
     setenv("LXCORE_DATA_DIR", (base + "/lists").c_str(), 1);
     ASSERT_EQ(PDL_NOERROR, PDL_GetDataFilePath("recent", path, sizeof path));
     EXPECT_EQ(base + "/lists/recent", path);
@@ -114,7 +113,6 @@ TEST(DataFilePath, MapsPlainNamesIntoTheDataDirectory) {
     ASSERT_EQ(PDL_NOERROR, PDL_GetDataFilePath("recent", path, sizeof path));
     EXPECT_EQ(base + "/.local/share/lexora/recent", path);
     unsetenv("XDG_DATA_HOME");
-    std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -16,16 +16,6 @@ namespace lxtest {
 
 namespace {
 
-// Waits until `pid` exits; false when it is still running after `limit`.
-bool ExitedWithin(pid_t pid, std::chrono::seconds limit, int* status) {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (waitpid(pid, status, WNOHANG) == pid) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return false;
-}
-
 // The port of a whole "listening on ...127.0.0.1:PORT" line; 0 before one.
 int AnnouncedPort(const std::string& output) {
     const size_t line = output.find("listening on ");
@@ -77,7 +67,12 @@ int ServerProcess::Stop() {
     if (!IsRunning()) return -1;
     int status = 0;
     kill(pid, SIGTERM);
-    const bool exited = ExitedWithin(pid, std::chrono::seconds(10), &status);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool exited = false;
+    while (!exited && std::chrono::steady_clock::now() < deadline) {
+        exited = waitpid(pid, &status, WNOHANG) == pid;
+        if (!exited) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     if (!exited) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
