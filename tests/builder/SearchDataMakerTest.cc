@@ -16,12 +16,9 @@ uint32_t AddSynset(CLexicon& lexicon, std::vector<std::string> members) {
     return static_cast<uint32_t>(lexicon.synsets.size() - 1);
 }
 
+// Marks `synset` (or its member `member` only) as used in `domain`.
 void MarkUsage(CLexicon& lexicon, uint32_t synset, uint32_t domain, uint8_t member = 0) {
-    lxdbuild::Link link;
-    link.kind = 180;
-    link.target = domain;
-    link.sourceMember = member;
-    lexicon.synsets[synset].links.push_back(link);
+    lexicon.synsets[synset].links.push_back({180, domain, member, 0});
 }
 
 }  // namespace
