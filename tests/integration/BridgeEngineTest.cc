@@ -22,18 +22,15 @@ const char kDatabaseError[] =
     "Please reinstall Lexora.\"}";
 
 // One engine process through its whole life: answers without a database,
-// refuses bad calls, stores a list, recovers once the database appears, keeps its
-// port from a second engine, and keeps its lists across a restart.
+// stores a list and refuses a bad list name, recovers once the database
+// appears, keeps its port from a second engine, and keeps its lists across a
+// restart.
 TEST(BridgeEngine, ErrorsWithoutADatabaseThenRecoveryOwnPortAndListsThatPersist) {
     EngineProcess engine;
     ASSERT_TRUE(engine.Start());
+    // Each method's answer without a database is checked in process (the
+    // host tests); here the engine process answers at all.
     EXPECT_EQ(kDatabaseError, engine.Request("GetDefinition", {"cat"}).body);
-    EXPECT_EQ(kDatabaseError, engine.Request("GetIndexWords", {"cat", 20, 1, 0}).body);
-    EXPECT_EQ(kDatabaseError, engine.Request("GetManagedWords", {"recent"}).body);
-    HttpReply wrong = engine.Request("GetIndexWords", {"cat", 20, 1});
-    EXPECT_EQ(400, wrong.status);
-    EXPECT_EQ(json({{"exception", "wrong number of parameters for GetIndexWords"}}),
-              json::parse(wrong.body, nullptr, false));
 
     const std::string words = "[\"cat\",\"dog\"]";
     const std::string port = std::to_string(engine.Port());
@@ -46,7 +43,6 @@ TEST(BridgeEngine, ErrorsWithoutADatabaseThenRecoveryOwnPortAndListsThatPersist)
     lxtest::TestDatabase db;
     db.WordWithLines("cat", {{lxd::kKindOrigin, "from Latin cattus"}});
     ASSERT_TRUE(db.Write());
-    std::filesystem::create_directories(engine.AppDir() + "/data");
     std::filesystem::copy_file(db.Path(), engine.AppDir() + "/data/wordnet.lxd");
     const std::string answer = "{\"fileName\":\"recent\",\"words\":\n" + words + "}";
     EXPECT_EQ(answer, engine.Request("GetManagedWords", {"recent"}).body);
