@@ -250,7 +250,10 @@ void CBuilder::WriteDictionary() {
 
 void CBuilder::WriteMeaningIndex() {
     report.BeginStage("meaning index");
-    CMeaningIndexer indexer(lexicon, synsetPositions, gcideGlosses);
+    const CSearchDataMaker lists(sources, report);
+    const WordTiers tiers{lists.ReadWordList("usr/share/dict/american-english-small"),
+                          lists.ReadWordList("usr/share/dict/american-english")};
+    CMeaningIndexer indexer(lexicon, synsetPositions, gcideGlosses, tiers);
     if (!indexer.Write(options.outDir + "/wordnet.lxd", options.outDir + "/meaning.lxm")) {
         throw CBuildError("the meaning index cannot be written: " + indexer.Error());
     }

@@ -62,15 +62,19 @@ constexpr size_t kGcideTermsPerDefinition = 10;
 
 CMeaningIndexer::CMeaningIndexer(const CLexicon& lexicon,
                                  const std::map<uint32_t, uint32_t>& positions,
-                                 const CGcideGlosses& gcide)
-    : lexicon(lexicon), positions(positions), gcide(gcide) {}
+                                 const CGcideGlosses& gcide, const WordTiers& tiers)
+    : lexicon(lexicon), positions(positions), gcide(gcide), tiers(tiers) {}
 
 bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense) {
     std::vector<size_t> order(synset.members.size());
     std::iota(order.begin(), order.end(), 0);
     auto tags = [&](size_t i) { return i < synset.tagCounts.size() ? synset.tagCounts[i] : 0; };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return tags(a) > tags(b); });
+    // Tag counts of one sense are few and noisy; the word lists say which
+    // member people use ("ravenous" before "famished", neither tagged).
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        if (tags(a) != tags(b)) return tags(a) > tags(b);
+        return tiers.Of(synset.members[a]) > tiers.Of(synset.members[b]);
+    });
     for (size_t i : order) {
         const uint32_t number = SenseNumberUnder(database, synset.members[i], position);
         if (number != 0 && i < 255) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,6 +21,16 @@ class CDictDatabase;
 
 namespace lxdbuild {
 
+// How common a word is by the word lists it is in: 2 for the everyday list,
+// 1 for the common one, 0 for neither.
+struct WordTiers {
+    std::set<std::string> everyday;
+    std::set<std::string> common;
+    uint32_t Of(const std::string& word) const {
+        return everyday.count(word) != 0 ? 2 : common.count(word) != 0 ? 1 : 0;
+    }
+};
+
 struct MeaningFigures {
     uint64_t senses = 0;       // synsets indexed
     uint64_t unreachable = 0;  // synsets no member headword opens
@@ -30,9 +41,10 @@ struct MeaningFigures {
 class CMeaningIndexer {
 public:
     // `positions` maps synset index -> record store position of its record;
-    // `gcide` gives more definitions of some synsets.
+    // `gcide` gives more definitions of some synsets; `tiers` tells which
+    // member of a sense to show when none is tagged more than the others.
     CMeaningIndexer(const CLexicon& lexicon, const std::map<uint32_t, uint32_t>& positions,
-                    const CGcideGlosses& gcide);
+                    const CGcideGlosses& gcide, const WordTiers& tiers);
     virtual ~CMeaningIndexer() = default;
 
     // Indexes the dictionary at `dictionaryPath` and writes `indexPath`;
@@ -44,8 +56,8 @@ public:
 
 private:
     void IndexSynset(uint32_t index, uint32_t position);
-    // The member whose "headword:n" opens the sense at `position`, most
-    // tagged first; false when none does.
+    // The member whose "headword:n" opens the sense at `position`, the
+    // commonest first; false when none does.
     bool ChooseMember(const Synset& synset, uint32_t position, MeaningSense* sense);
     void AddText(const std::string& text, uint32_t field);
     void AddRelated(const Synset& synset);
@@ -62,6 +74,7 @@ private:
     const CLexicon& lexicon;
     const std::map<uint32_t, uint32_t>& positions;
     const CGcideGlosses& gcide;
+    const WordTiers& tiers;
     CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
     CMeaningIndexWriter writer;
     CTermMaker terms{nullptr, nullptr};
