@@ -134,6 +134,14 @@ Shared& Setup() {
     return shared;
 }
 
+// With $LEXORA_MEANING_SHOW set, a miss lists the results ranked above it.
+void ShowResults(const nlohmann::json& results, size_t count) {
+    for (size_t i = 0; i < results.size() && i < count; ++i) {
+        fprintf(stderr, "    %s:%d  %s\n", results[i].value("word", "").c_str(),
+                results[i].value("sense", 0), results[i].value("gloss", "").c_str());
+    }
+}
+
 void BM_MeaningQuality(benchmark::State& state) {
     Shared& shared = Setup();
     if (!shared.open || shared.descriptions.empty()) {
@@ -154,6 +162,7 @@ void BM_MeaningQuality(benchmark::State& state) {
                 fprintf(stderr, "%-50s %-16s rank %s, first: %s\n", d.text.c_str(), d.word.c_str(),
                         rank < results.size() ? std::to_string(rank + 1).c_str() : "-",
                         results.empty() ? "-" : results[0].value("word", "").c_str());
+                if (getenv("LEXORA_MEANING_SHOW") != nullptr) ShowResults(results, 3);
             }
         }
     }

@@ -58,6 +58,9 @@ constexpr uint32_t kPersonLexFile = 18;
 // Terms taken from one GCIDE definition: its opening says what the thing is.
 constexpr size_t kGcideTermsPerDefinition = 10;
 
+// Tagged uses an untagged sense of an everyday word counts as.
+constexpr uint32_t kEverydayTags = 2;
+
 }  // namespace
 
 CMeaningIndexer::CMeaningIndexer(const CLexicon& lexicon,
@@ -157,8 +160,12 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
                                               << lxm::kSenseCategoryShift;
     }
     if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
-    sense.commonness =
-        Commonness(std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0}));
+    const uint32_t tags =
+        std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0});
+    // An untagged sense of an everyday word counts as tagged once: most
+    // senses are untagged, and among them the everyday ones are looked for.
+    sense.commonness = Commonness(
+        tags == 0 && tiers.Of(synset.members[sense.member - 1]) == 2 ? kEverydayTags : tags);
     writer.AddSense(sense);
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
