@@ -104,28 +104,40 @@ std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
 }
 
 void CMeaningSearch::Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf) {
+    // Strong occurrences first: a sense whose definition holds one of the
+    // alternatives holds the word, even when an earlier one is only in its
+    // samples ("ten" there, "10" in the definition).
+    for (const bool strong : {true, false}) {
+        for (const Alternative& alternative : alternatives) {
+            ScoreTerm(alternative, word, idf, strong);
+        }
+    }
+}
+
+void CMeaningSearch::ScoreTerm(const Alternative& alternative, uint8_t word, float idf,
+                               bool strongPass) {
     const float average = static_cast<float>(index->AverageLength());
     const uint32_t strong = lxm::kFieldGloss | lxm::kFieldMember;
+    const float share = idf * alternative.share;
     uint32_t sense = 0, fields = 0, length = 0;
-    for (const Alternative& alternative : alternatives) {
-        CMeaningIndex::CPostings postings = index->Postings(alternative.term);
-        const float share = idf * alternative.share;
-        while (postings.Next(&sense, &fields)) {
-            const float weight = FieldWeight(fields);
-            Tally& tally = tallies[sense];
-            if (weight <= 0 || tally.last == word + 1) continue;
-            index->GetSense(sense, &length);
-            const float norm = kSaturation * (1 - kLengthWeight + kLengthWeight * length / average);
-            if (!tally.seen) {
-                tally.seen = 1;
-                touched.push_back(sense);
-            }
-            tally.last = static_cast<uint8_t>(word + 1);
-            tally.score += share * weight * (kSaturation + 1) / (weight + norm);
-            tally.coverage += (fields & strong) ? share : share * kWeakCoverage;
-            tally.held += (fields & strong) ? 1 : 0;
-            if (word + 1 == headTerm && (fields & strong)) tally.headHeld = 1;
+    CMeaningIndex::CPostings postings = index->Postings(alternative.term);
+    while (postings.Next(&sense, &fields)) {
+        const float weight = FieldWeight(fields);
+        Tally& tally = tallies[sense];
+        if (weight <= 0 || tally.last == word + 1 || ((fields & strong) != 0) != strongPass) {
+            continue;
         }
+        index->GetSense(sense, &length);
+        const float norm = kSaturation * (1 - kLengthWeight + kLengthWeight * length / average);
+        if (!tally.seen) {
+            tally.seen = 1;
+            touched.push_back(sense);
+        }
+        tally.last = static_cast<uint8_t>(word + 1);
+        tally.score += share * weight * (kSaturation + 1) / (weight + norm);
+        tally.coverage += strongPass ? share : share * kWeakCoverage;
+        tally.held += strongPass ? 1 : 0;
+        if (word + 1 == headTerm && strongPass) tally.headHeld = 1;
     }
 }
 

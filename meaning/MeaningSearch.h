@@ -70,6 +70,10 @@ private:
     // Adds the share of query word `word` (its alternatives, in order) to
     // every sense that holds one of them; a sense counts once per word.
     void Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf);
+    // Adds one alternative's share to the senses not yet counted for `word`
+    // whose occurrence of it is strong (definition, members) or, when
+    // `strongPass` is false, weak.
+    void ScoreTerm(const Alternative& alternative, uint8_t word, float idf, bool strongPass);
     // Scores the senses holding query word number `number`; false when the
     // index holds none of its terms. `*idf`: the word's weight.
     bool ScoreWord(const WordTerms& word, uint8_t number, float* idf);
