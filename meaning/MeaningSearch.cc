@@ -34,6 +34,9 @@ constexpr float kCategoryFactor = 2.0f;
 constexpr float kSynonymShare = 0.8f;
 // Member lines of a query word's first sense read for synonyms.
 constexpr int kMaxSynonyms = 12;
+// The first word of a query word's own definition ("young" in baby's "a very
+// young child") stands for this share of it, and never makes a sense hold it.
+constexpr float kGlossHeadShare = 0.5f;
 // A query term held only in samples or related words covers this much of it.
 constexpr float kWeakCoverage = 0.6f;
 // Results read beyond those asked for, to replace the demoted ones.
@@ -66,6 +69,13 @@ std::string PlainGloss(const char* text, size_t length) {
         gloss.replace(at, 3, "$");
     }
     return gloss;
+}
+
+// Bytes of a gloss line before its samples.
+size_t DefinitionLength(const char* gloss, int32_t length) {
+    const void* dollar = memchr(gloss, '$', static_cast<size_t>(length));
+    return dollar == nullptr ? static_cast<size_t>(length)
+                             : static_cast<size_t>(static_cast<const char*>(dollar) - gloss);
 }
 
 // Whether two words share a term: "interested" and "interest" do.
@@ -124,7 +134,8 @@ void CMeaningSearch::ScoreTerm(const Alternative& alternative, uint8_t word, flo
     while (postings.Next(&sense, &fields)) {
         const float weight = FieldWeight(fields);
         Tally& tally = tallies[sense];
-        if (weight <= 0 || tally.last == word + 1 || ((fields & strong) != 0) != strongPass) {
+        if (weight <= 0 || tally.last == word + 1 ||
+            ((fields & strong) != 0 && !alternative.weak) != strongPass) {
             continue;
         }
         index->GetSense(sense, &length);
@@ -171,12 +182,12 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t t
     return candidates;
 }
 
-std::vector<std::string> CMeaningSearch::Synonyms(const std::string& term) {
-    std::vector<std::string> synonyms;
+CMeaningSearch::SenseWords CMeaningSearch::FirstSenseWords(const std::string& term) {
+    SenseWords words;
     char buffer[2 * lxm::kMaxTermLength + 2];
     snprintf(buffer, sizeof buffer, "%s", term.c_str());
     uint32_t position = 0;
-    if (!LookupWord(database, buffer, sizeof buffer, &position, false)) return synonyms;
+    if (!LookupWord(database, buffer, sizeof buffer, &position, false)) return words;
     uint32_t refs[8];
     const int count = database->wordList->GetRecordRefs(position, refs, 8);
     int first = 0;
@@ -184,7 +195,7 @@ std::vector<std::string> CMeaningSearch::Synonyms(const std::string& term) {
                              lxd::RefKind(refs[first]) > lxd::kLastSenseKind)) {
         ++first;
     }
-    if (first == count) return synonyms;
+    if (first == count) return words;
     std::vector<std::string> members;
     uint32_t at = lxd::RefPosition(refs[first]);
     int32_t length = 0;
@@ -197,15 +208,22 @@ std::vector<std::string> CMeaningSearch::Synonyms(const std::string& term) {
     }
     CTermMaker maker(database);
     for (const std::string& member : members) {
-        maker.Split(member.data(), member.size(), [&](const WordTerms& words) {
+        maker.Split(member.data(), member.size(), [&](const WordTerms& part) {
             // One-word members only: "domestic dog" is no synonym of "dog".
-            if (words.form != term && member.find(' ') == std::string::npos) {
-                synonyms.push_back(words.form);
+            if (part.form != term && member.find(' ') == std::string::npos) {
+                words.synonyms.push_back(part.form);
             }
             return true;
         });
     }
-    return synonyms;
+    const char* gloss = database->records->GetLine(at, &length);
+    if (gloss != nullptr) {
+        maker.Split(gloss, DefinitionLength(gloss, length), [&](const WordTerms& part) {
+            if (part.form != term) words.glossHead = part.form;
+            return words.glossHead.empty();
+        });
+    }
+    return words;
 }
 
 bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words) {
@@ -258,29 +276,32 @@ bool CMeaningSearch::ReadResult(const MeaningSense& sense, MeaningResult* result
     }
     const char* gloss = records->GetLine(position, &length);
     if (gloss == nullptr || result->word.empty()) return false;
-    const char* dollar = static_cast<const char*>(memchr(gloss, '$', static_cast<size_t>(length)));
-    result->gloss = PlainGloss(gloss, dollar == nullptr ? static_cast<size_t>(length)
-                                                        : static_cast<size_t>(dollar - gloss));
+    result->gloss = PlainGloss(gloss, DefinitionLength(gloss, length));
     result->sense = sense.number;
     return true;
 }
 
 bool CMeaningSearch::ScoreWord(const WordTerms& word, uint8_t number, float* idf) {
     // A word and its base count as one term, as common as the commoner; its
-    // synonyms stand in for part of it. Terms the index lacks do not count.
+    // synonyms and the first word of its definition stand in for part of
+    // it. Terms the index lacks do not count.
     std::vector<Alternative> found;
     double count = 0;
     for (const std::string* term : {&word.form, &word.base}) {
         const int32_t at = term->empty() ? -1 : index->FindTerm(term->c_str());
         if (at < 0) continue;
-        found.push_back({static_cast<uint32_t>(at), 1.0f});
+        found.push_back({static_cast<uint32_t>(at), 1.0f, false});
         count = std::max<double>(count, index->Postings(static_cast<uint32_t>(at)).Count());
     }
     if (found.empty()) return false;
-    for (const std::string& synonym : Synonyms(word.form)) {
+    const SenseWords related = FirstSenseWords(word.form);
+    for (const std::string& synonym : related.synonyms) {
         const int32_t at = index->FindTerm(synonym.c_str());
-        if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare});
+        if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare, false});
     }
+    const int32_t head =
+        related.glossHead.empty() ? -1 : index->FindTerm(related.glossHead.c_str());
+    if (head >= 0) found.push_back({static_cast<uint32_t>(head), kGlossHeadShare, true});
     const double total = index->SenseCount();
     *idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
     Score(found, number, *idf);

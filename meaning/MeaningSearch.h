@@ -2,6 +2,8 @@
 // CMeaningIndex for the terms of a query: senses whose definition or members
 // hold every term first (a sense of the category a head noun names, "an
 // animal that ...", holds that noun); then by a BM25 score over their weighted fields,
+// where a query word's first-sense synonyms and the first word of its own
+// definition ("young" for baby) stand in for part of it,
 // scaled by the share of the query they hold, raised for commonly used senses
 // and for those the wording of the query hints at, lowered for names. Reads
 // each result's headword and gloss from the dictionary's record store; a
@@ -66,13 +68,14 @@ private:
     struct Alternative {
         uint32_t term;
         float share;
+        bool weak;  // never makes a sense hold the word
     };
     // Adds the share of query word `word` (its alternatives, in order) to
     // every sense that holds one of them; a sense counts once per word.
     void Score(const std::vector<Alternative>& alternatives, uint8_t word, float idf);
     // Adds one alternative's share to the senses not yet counted for `word`
-    // whose occurrence of it is strong (definition, members) or, when
-    // `strongPass` is false, weak.
+    // whose occurrence of it is strong (definition, members, of an
+    // alternative that is not weak) or, when `strongPass` is false, weak.
     void ScoreTerm(const Alternative& alternative, uint8_t word, float idf, bool strongPass);
     // Scores the senses holding query word number `number`; false when the
     // index holds none of its terms. `*idf`: the word's weight.
@@ -80,8 +83,13 @@ private:
     // The best `count` candidates as results, read from the dictionary.
     std::vector<MeaningResult> BestResults(std::vector<Candidate>& candidates,
                                            const std::vector<WordTerms>& words, size_t count);
-    // The single-word synonyms of `term`'s first sense (its other members).
-    std::vector<std::string> Synonyms(const std::string& term);
+    // What `term`'s first sense says of it: its single-word synonyms (the
+    // other members) and the first word of its definition.
+    struct SenseWords {
+        std::vector<std::string> synonyms;
+        std::string glossHead;
+    };
+    SenseWords FirstSenseWords(const std::string& term);
     // `hint` raises the senses the wording of the query favours.
     std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal,
                                           const CQueryHint& hint);
