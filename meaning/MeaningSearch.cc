@@ -238,8 +238,9 @@ bool CMeaningSearch::NamesQueryWord(const std::string& shown, const std::vector<
 
 bool CMeaningSearch::IsQueryWordSense(const std::vector<std::string>& members,
                                       const std::vector<WordTerms>& words) {
+    const std::vector<WordTerms> first(words.begin(), words.begin() + 1);
     for (const std::string& member : members) {
-        if (member.find(' ') == std::string::npos && NamesQueryWord(member, words)) return true;
+        if (member.find(' ') == std::string::npos && NamesQueryWord(member, first)) return true;
     }
     return false;
 }

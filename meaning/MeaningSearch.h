@@ -95,8 +95,11 @@ private:
                                           const CQueryHint& hint);
     // Whether a word of `shown` (a result's headword) is one of the query's.
     bool NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words);
-    // Whether a one-word member is a query word: the sense is that word's
-    // own meaning ("doctor" in "a doctor who ..."), not the one described.
+    // Whether a one-word member is the query's first word, which names the
+    // kind described: the sense is that word's own meaning ("doctor" in "a
+    // doctor who ..."), not the one described. A later word may well be a
+    // member of the sense looked for ("opposite" in "a word that means the
+    // opposite": antonym).
     bool IsQueryWordSense(const std::vector<std::string>& members,
                           const std::vector<WordTerms>& words);
     // A result named by a query word is shown under another member of its
