@@ -35,7 +35,8 @@ constexpr float kSynonymShare = 0.8f;
 // Member lines of a query word's first sense read for synonyms.
 constexpr int kMaxSynonyms = 12;
 // The first word of a query word's own definition ("young" in baby's "a very
-// young child") stands for this share of it, and never makes a sense hold it.
+// young child") stands for this share of it, less when it is the commoner
+// term ("member" for dog), and never makes a sense hold it.
 constexpr float kGlossHeadShare = 0.5f;
 // A query term held only in samples or related words covers this much of it.
 constexpr float kWeakCoverage = 0.6f;
@@ -69,6 +70,11 @@ std::string PlainGloss(const char* text, size_t length) {
         gloss.replace(at, 3, "$");
     }
     return gloss;
+}
+
+// BM25's weight of a term that `count` of `total` senses hold.
+float InverseFrequency(double total, double count) {
+    return static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
 }
 
 // Bytes of a gloss line before its samples.
@@ -300,11 +306,16 @@ bool CMeaningSearch::ScoreWord(const WordTerms& word, uint8_t number, float* idf
         const int32_t at = index->FindTerm(synonym.c_str());
         if (at >= 0) found.push_back({static_cast<uint32_t>(at), kSynonymShare, false});
     }
+    const double total = index->SenseCount();
+    *idf = InverseFrequency(total, count);
     const int32_t head =
         related.glossHead.empty() ? -1 : index->FindTerm(related.glossHead.c_str());
-    if (head >= 0) found.push_back({static_cast<uint32_t>(head), kGlossHeadShare, true});
-    const double total = index->SenseCount();
-    *idf = static_cast<float>(std::log(1.0 + (total - count + 0.5) / (count + 0.5)));
+    if (head >= 0) {
+        const float headIdf =
+            InverseFrequency(total, index->Postings(static_cast<uint32_t>(head)).Count());
+        found.push_back(
+            {static_cast<uint32_t>(head), kGlossHeadShare * std::min(1.0f, headIdf / *idf), true});
+    }
     Score(found, number, *idf);
     return true;
 }
