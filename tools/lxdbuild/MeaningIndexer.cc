@@ -60,6 +60,8 @@ constexpr size_t kGcideTermsPerDefinition = 10;
 
 // Tagged uses an untagged sense of an everyday word counts as.
 constexpr uint32_t kEverydayTags = 2;
+// Tagged uses one tier of the word lists weighs as, in choosing a member.
+constexpr uint32_t kTierTags = 2;
 
 }  // namespace
 
@@ -73,11 +75,12 @@ bool CMeaningIndexer::ChooseMember(const Synset& synset, uint32_t position, Mean
     std::iota(order.begin(), order.end(), 0);
     auto tags = [&](size_t i) { return i < synset.tagCounts.size() ? synset.tagCounts[i] : 0; };
     // Tag counts of one sense are few and noisy; the word lists say which
-    // member people use ("ravenous" before "famished", neither tagged).
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        if (tags(a) != tags(b)) return tags(a) > tags(b);
-        return tiers.Of(synset.members[a]) > tiers.Of(synset.members[b]);
-    });
+    // member people use: a tier of the word lists weighs as two tagged uses ("ravenous"
+    // before "famished", neither tagged; "refrigerator" with 2 before
+    // "icebox" with 3).
+    auto key = [&](size_t i) { return tags(i) + kTierTags * tiers.Of(synset.members[i]); };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return key(a) > key(b); });
     for (size_t i : order) {
         const uint32_t number = SenseNumberUnder(database, synset.members[i], position);
         if (number != 0 && i < 255) {
