@@ -2,8 +2,10 @@
 // from the request event to the delivered text):
 // - quality: each description of bench/data/meaning-descriptions.tsv (or
 //   $LEXORA_MEANING_LIST, e.g. the held-out list
-//   bench/data/meaning-descriptions-heldout.tsv, never used for tuning) is searched; counters give
-//   how often its word is the first result and among the first ten, and the misses go to stderr;
+//   bench/data/meaning-descriptions-heldout.tsv, never used for tuning, or the everyday words of
+//   bench/data/meaning-descriptions-everyday.tsv) is searched; counters give how often its word
+//   is the first result and among the first ten, and the misses go to stderr (with the results
+//   above them when $LEXORA_MEANING_SHOW is set);
 // - speed: queries of one to six words drawn from the glosses the quality
 //   run returned, each timed on its own (median, p90, p99);
 // - memory: peak resident size added by the index and the searches, over a

@@ -41,8 +41,9 @@ struct MeaningFigures {
 class CMeaningIndexer {
 public:
     // `positions` maps synset index -> record store position of its record;
-    // `gcide` gives more definitions of some synsets; `tiers` tells which
-    // member of a sense to show when none is tagged more than the others.
+    // `gcide` gives more definitions of some synsets; `tiers` helps choose
+    // the member of a sense to show and marks untagged everyday senses as
+    // commoner than other untagged ones.
     CMeaningIndexer(const CLexicon& lexicon, const std::map<uint32_t, uint32_t>& positions,
                     const CGcideGlosses& gcide, const WordTiers& tiers);
     virtual ~CMeaningIndexer() = default;
