@@ -1,13 +1,10 @@
 #include <nlohmann/json.hpp>
 
 #include "host/RequestEvent.h"
-#include "tests/faults/FailingAllocator.h"
 #include "tests/faults/FaultFixture.h"
 
 namespace lxfault {
 namespace {
-
-const FaultSwitch kAllocations{ArmAllocations, DisarmAllocations};
 
 // A request whose allocation fails either answers with valid JSON (an error,
 // or a definition with a part missing) or sends nothing at all.
@@ -27,7 +24,7 @@ std::vector<Request> AllRequests() {
 TEST_F(FaultTest, EachAllocationOfARequestMayFailOnAnOpenEngine) {
     for (const Request& request : AllRequests()) {
         unsigned long calls =
-            FailEachCall(request, kAllocations, EngineState::kOpen, AnsweredOrSkipped);
+            FailEachCall(request, AllocationFaults(), EngineState::kOpen, AnsweredOrSkipped);
         EXPECT_GT(calls, 0u) << request.word;
     }
 }
@@ -35,7 +32,7 @@ TEST_F(FaultTest, EachAllocationOfARequestMayFailOnAnOpenEngine) {
 TEST_F(FaultTest, EachAllocationOfTheFirstRequestMayFailWhileOpening) {
     for (const Request& request : DictionaryRequests()) {
         unsigned long calls =
-            FailEachCall(request, kAllocations, EngineState::kClosed, AnsweredOrSkipped);
+            FailEachCall(request, AllocationFaults(), EngineState::kClosed, AnsweredOrSkipped);
         EXPECT_GT(calls, 10u) << request.word;
     }
 }

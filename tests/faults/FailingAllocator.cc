@@ -1,10 +1,7 @@
-#include "tests/faults/FailingAllocator.h"
-
-#include <pthread.h>
-
-#include <atomic>
 #include <cerrno>
 #include <cstddef>
+
+#include "tests/faults/FaultFixture.h"
 
 // glibc's own entry points, which the replacements below forward to; free
 // stays glibc's and releases what they return.
@@ -14,37 +11,17 @@ extern "C" void* __libc_realloc(void* pointer, size_t size);
 
 namespace {
 
-std::atomic<bool> armed{false};
-pthread_t armedThread;
-unsigned long failAt = 0;
-unsigned long seen = 0;
-
 bool ShouldFail() {
-    if (!armed.load(std::memory_order_acquire) || !pthread_equal(pthread_self(), armedThread)) {
-        return false;
-    }
-    if (++seen != failAt) return false;
+    if (!lxfault::IsChosenCall()) return false;
     errno = ENOMEM;
     return true;
 }
 
 }  // namespace
 
-namespace lxfault {
-
-void ArmAllocations(unsigned long failAtNumber) {
-    armedThread = pthread_self();
-    failAt = failAtNumber;
-    seen = 0;
-    armed.store(true, std::memory_order_release);
+lxfault::FaultSwitch lxfault::AllocationFaults() {
+    return {ArmCounter, DisarmCounter};
 }
-
-unsigned long DisarmAllocations() {
-    armed.store(false, std::memory_order_release);
-    return seen;
-}
-
-}  // namespace lxfault
 
 extern "C" void* malloc(size_t size) {
     return ShouldFail() ? nullptr : __libc_malloc(size);

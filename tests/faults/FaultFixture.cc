@@ -1,7 +1,9 @@
 #include "tests/faults/FaultFixture.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,6 +19,11 @@
 namespace lxfault {
 
 namespace {
+
+std::atomic<bool> armed{false};
+pthread_t armedThread;
+unsigned long chosen = 0;
+unsigned long seen = 0;
 
 const char kIPATablePath[] = "data/IPA_to_IMG.txt";
 const char kIPATableAside[] = "data/IPA_to_IMG.aside";
@@ -67,6 +74,25 @@ std::vector<std::string> TakeAnswers(const Request& request) {
 }
 
 }  // namespace
+
+void ArmCounter(unsigned long failAt) {
+    armedThread = pthread_self();
+    chosen = failAt;
+    seen = 0;
+    armed.store(true, std::memory_order_release);
+}
+
+unsigned long DisarmCounter() {
+    armed.store(false, std::memory_order_release);
+    return seen;
+}
+
+bool IsChosenCall() {
+    if (!armed.load(std::memory_order_acquire) || !pthread_equal(pthread_self(), armedThread)) {
+        return false;
+    }
+    return ++seen == chosen;
+}
 
 std::vector<Request> DictionaryRequests() {
     return {

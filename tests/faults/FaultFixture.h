@@ -38,6 +38,21 @@ struct FaultSwitch {
     std::function<unsigned long()> disarm;
 };
 
+// The call counter the fault switches share: while armed, the arming
+// thread's calls are counted and the `failAt`-th (from 1) is the chosen one.
+// It allocates nothing, so that the allocator may use it.
+void ArmCounter(unsigned long failAt);
+unsigned long DisarmCounter();
+bool IsChosenCall();
+
+// Each fault program links one of these. Allocation faults: malloc, calloc
+// and realloc (and all built on them, strdup and operator new included) fail.
+// I/O faults (linked with --wrap=fread,--wrap=fseek): the chosen fread
+// returns 0 or, for kShort, comes short; the chosen fseek returns -1.
+enum class IoFault { kFail, kShort };
+FaultSwitch AllocationFaults();
+FaultSwitch IoFaults(IoFault fault);
+
 enum class EngineState { kClosed, kOpen };
 
 class FaultTest : public ::testing::Test {

@@ -1,14 +1,9 @@
 #include <nlohmann/json.hpp>
 
-#include "tests/faults/FailingIo.h"
 #include "tests/faults/FaultFixture.h"
 
 namespace lxfault {
 namespace {
-
-FaultSwitch Switch(IoFault fault) {
-    return {[fault](unsigned long failAt) { ArmIo(failAt, fault); }, DisarmIo};
-}
 
 // A failed or short read costs at most the data it should have brought:
 // the request is still answered, once, with valid JSON.
@@ -21,7 +16,7 @@ TEST_F(FaultTest, EachReadWhileOpeningMayFailOrComeShort) {
     for (IoFault fault : {IoFault::kFail, IoFault::kShort}) {
         for (const Request& request : DictionaryRequests()) {
             unsigned long calls =
-                FailEachCall(request, Switch(fault), EngineState::kClosed, Answered);
+                FailEachCall(request, IoFaults(fault), EngineState::kClosed, Answered);
             EXPECT_GT(calls, 3u) << request.word;
         }
     }
@@ -30,7 +25,7 @@ TEST_F(FaultTest, EachReadWhileOpeningMayFailOrComeShort) {
 TEST_F(FaultTest, EachReadOfAnOpenDictionaryMayFailOrComeShort) {
     for (IoFault fault : {IoFault::kFail, IoFault::kShort}) {
         for (const Request& request : DictionaryRequests()) {
-            FailEachCall(request, Switch(fault), EngineState::kOpen, Answered);
+            FailEachCall(request, IoFaults(fault), EngineState::kOpen, Answered);
         }
     }
 }

@@ -36,7 +36,11 @@ struct TestSense {
 // "arachnid" is a headword whose sense is not indexed.
 class MeaningDictionary {
 public:
-    explicit MeaningDictionary(const std::vector<TestSense>& senses) {
+    // Each of `alsoOpening` (headword, index into `senses`) is one more
+    // headword whose second sense is that sense.
+    explicit MeaningDictionary(
+        const std::vector<TestSense>& senses,
+        const std::vector<std::pair<std::string, size_t>>& alsoOpening = {}) {
         const uint32_t filler = db.Sense({{"filler"}, "nothing to find", {}});
         // Not indexed: its first sense only lends the synonym "spider".
         db.Word("arachnid",
@@ -44,6 +48,9 @@ public:
         for (const TestSense& sense : senses) {
             records.push_back(db.Sense({sense.members, sense.gloss, {}}));
             db.Word(sense.headword, {{lxd::kKindNoun, filler}, {lxd::kKindNoun, records.back()}});
+        }
+        for (const auto& [headword, sense] : alsoOpening) {
+            db.Word(headword, {{lxd::kKindNoun, filler}, {lxd::kKindNoun, records[sense]}});
         }
         database = db.Open();
         CMeaningIndexWriter writer;
@@ -72,13 +79,14 @@ public:
         EXPECT_TRUE(index.Open((db.Dir() + "/data/meaning.lxm").c_str(), database.get()));
     }
 
-    // The words of the results for `text`.
-    std::vector<std::string> Words(const char* text, size_t count = 10) {
+    // The words of the results for `text`, each with ":" and its sense number
+    // when `withSense`.
+    std::vector<std::string> Words(const char* text, size_t count = 10, bool withSense = false) {
         CMeaningSearch search(database.get(), &index);
         bool cut = false;
         std::vector<std::string> words;
         for (const MeaningResult& result : search.Search(text, count, &cut)) {
-            words.push_back(result.word);
+            words.push_back(result.word + (withSense ? ":" + std::to_string(result.sense) : ""));
         }
         return words;
     }
@@ -151,6 +159,26 @@ TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
         EXPECT_EQ(c.first, words) << c.text;
     }
     EXPECT_EQ(1u, dictionary.Words("cat", 1).size());
+}
+
+// A result whose headword is a word of the description is shown under another
+// member of its sense that opens it, or ranked below the others when its sense
+// has no such member; unnamed results keep their order.
+TEST(MeaningSearchTest, ResultsNamedByTheQueryShowAnotherMemberOrComeLast) {
+    MeaningDictionary dictionary(
+        {{{"two weeks", "fortnight"}, "a period of fourteen days", "two weeks", lxm::kSenseNoun, 0},
+         {{"wolf pack"}, "a group", "wolf pack", lxm::kSenseNoun, 0},
+         {{"pack"}, "a wolf group hunting together", "pack", lxm::kSenseNoun, 0}},
+        {{"fortnight", 0}});
+    EXPECT_EQ(std::vector<std::string>{"fortnight:2"},
+              dictionary.Words("a period of two weeks", 10, true));
+    // Both hold every word, but "wolf pack" names one and has no other
+    // member: it comes after pack, whose words weigh less.
+    for (const char* text : {"group wolf", "hunting group"}) {
+        EXPECT_EQ((std::vector<std::string>{"pack:2", "wolf pack:2"}),
+                  dictionary.Words(text, 10, true))
+            << text;
+    }
 }
 
 TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {
