@@ -11,8 +11,6 @@
 #include <random>
 
 #include "db/CompressedData.h"
-#include "db/DictDatabase.h"
-#include "db/DictWriter.h"
 #include "db/Format.h"
 #include "db/ScrollHelper.h"
 #include "db/Trie.h"

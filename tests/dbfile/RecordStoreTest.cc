@@ -5,7 +5,6 @@
 #include <random>
 
 #include "db/CompressedData.h"
-#include "db/DictDatabase.h"
 #include "db/Format.h"
 #include "tests/support/TestDatabase.h"
 

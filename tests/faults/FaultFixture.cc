@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "db/DictWriter.h"
 #include "fuzz/SeedDictionaries.h"
 #include "host/AudioFiles.h"
 #include "host/DictionaryAnswers.h"

@@ -7,11 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkingDirectory.h"

@@ -1,7 +1,5 @@
-#include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <random>

@@ -10,9 +10,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "host/Engine.h"
 #include "host/EventLoop.h"

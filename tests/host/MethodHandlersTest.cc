@@ -1,4 +1,3 @@
-#include <SDL.h>
 
 #include <chrono>
 #include <cstring>
@@ -32,10 +31,10 @@ bool QueueIsEmpty() {
 }
 
 TEST_F(HostTest, SixMethodsCheckTheirArgumentCountsAndPostNothingWhenWrong) {
-    EXPECT_EQ((std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
-                                        "GetDefinition", "GetAudioFile", "CleanUp",
-                                        "SearchDefinitions"}),
-              pdlfake::RegisteredMethods());
+    EXPECT_EQ(
+        (std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
+                                  "GetDefinition", "GetAudioFile", "CleanUp", "SearchDefinitions"}),
+        pdlfake::RegisteredMethods());
     const std::vector<std::pair<std::string, std::vector<std::string>>> calls = {
         {"GetIndexWords", {"cat", "20", "1"}},
         {"GetIndexWords", {"cat", "20", "1", "0", "x"}},

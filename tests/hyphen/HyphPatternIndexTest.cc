@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "db/HyphPatternIndex.h"
 #include "db/HyphTrie.h"

@@ -2,10 +2,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "db/Format.h"
 #include "db/Hyphenator.h"

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <string>
 
 #include "db/Format.h"
 #include "host/Engine.h"

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "db/Format.h"
 #include "db/Lookup.h"

@@ -6,8 +6,6 @@
 #include <map>
 #include <random>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "db/Format.h"
 #include "meaning/MeaningFormat.h"

@@ -1,25 +1,17 @@
 // Search by meaning: ranking on a small dictionary written for the test, the
 // SearchDefinitions method through the plug-in double, and on the built
 // dictionary, that every result opens the sense it names.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <nlohmann/json.hpp>
-#include <string>
-#include <vector>
 
 #include "db/Format.h"
-#include "host/Engine.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "meaning/MeaningIndexWriter.h"
 #include "meaning/MeaningSearch.h"
 #include "meaning/TermMaker.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/WorkingDirectory.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
 // The sense-record readers against records written by the dictionary writer.
-#include <string>
-#include <vector>
 
 #include "render/DefinitionRecords.h"
 #include "render/HtmlRender.h"

@@ -1,6 +1,4 @@
 // Whole renders of small record sets, compared with HTML written out by hand.
-#include <string>
-#include <vector>
 
 #include "render/HtmlRender.h"
 #include "tests/render/RenderFixture.h"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <string>
 
 #include "render/IPAConversion.h"
 #include "render/SimpleString.h"

@@ -7,13 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "db/CompressedData.h"
-#include "db/DictDatabase.h"
-#include "db/DictWriter.h"
 #include "db/Format.h"
 #include "render/Render.h"
 #include "tests/support/TestDatabase.h"

@@ -7,11 +7,7 @@
 #ifndef LEXORA_TESTS_RENDERMANAGER_CATDICTIONARY_H
 #define LEXORA_TESTS_RENDERMANAGER_CATDICTIONARY_H
 
-#include <string>
-
-#include "db/Format.h"
 #include "tests/render/RenderFixture.h"
-#include "tests/support/TestDatabase.h"
 
 inline void WriteCatDictionary(lxtest::TestDatabase& db) {
     const uint32_t man =

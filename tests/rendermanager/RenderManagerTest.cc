@@ -1,16 +1,10 @@
 // Whole requests through RenderWord on a small written database; the DICT
 // server's tests ask the same database through the whole server.
-#include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
-#include <string>
-#include <utility>
 
 #include "CatDictionary.h"
-#include "db/DictDatabase.h"
 #include "render/RenderManager.h"
-#include "tests/support/TestDatabase.h"
 
 using namespace expected;
 

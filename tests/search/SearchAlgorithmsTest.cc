@@ -1,6 +1,5 @@
 // The searches over a small word set, checked against plain models written
 // here: edit distance by brute force, wildcard paging against one full scan.
-#include <gtest/gtest.h>
 
 #include <random>
 #include <set>

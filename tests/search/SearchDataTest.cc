@@ -1,6 +1,5 @@
 // The search data file: what the writer stores the reader gives back, and a
 // damaged or mismatched file is refused whole, never read outside its bytes.
-#include <gtest/gtest.h>
 
 #include "search/SearchFormat.h"
 #include "tests/search/SearchFixture.h"

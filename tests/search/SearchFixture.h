@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "db/SmartFile.h"
 #include "search/SearchData.h"

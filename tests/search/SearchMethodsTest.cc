@@ -2,25 +2,16 @@
 // answers through the event loop to "Callback_" + name, the word filter, and
 // the dictionary's companion search data. (The bridge passes every method
 // alike; its rules are checked on the bridge alone.)
-#include <SDL.h>
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "db/DictDatabase.h"
 #include "db/Format.h"
-#include "db/SmartFile.h"
 #include "db/WordList.h"
 #include "host/JsonAnswer.h"
-#include "host/MethodHandlers.h"
 #include "host/SearchAnswers.h"
 #include "host/SearchMethods.h"
-#include "platform/PDL.h"
-#include "platform/PDLFake.h"
 #include "tests/host/HostFixture.h"
 #include "tests/search/SearchFixture.h"
-#include "tests/support/TestDatabase.h"
 
 using nlohmann::json;
 

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <random>
-#include <string>
-#include <vector>
 
-#include "db/DictDatabase.h"
 #include "db/Format.h"
 #include "db/IndexListing.h"
 #include "db/ScrollHelper.h"
