@@ -49,20 +49,14 @@ std::string Text(size_t count, char first = 'a') {
 // data are its last two sections) and fixes the size field.
 void ReplaceBlocks(Store& store, const std::vector<std::string>& blocks) {
     std::vector<unsigned char> bytes = lxtest::ReadBytes(store.db.Path());
-    uint32_t directory = store.Header(lxd::kHeaderBlockDirectoryOffset);
+    const uint32_t directory = store.Header(lxd::kHeaderBlockDirectoryOffset);
     bytes.resize(directory);
-    auto append = [&](uint32_t word) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(word >> (8 * i)));
-    };
-    append(blocks.size());
+    lxtest::PutWord(&bytes, directory, blocks.size());
     uint32_t end = 0;
-    for (const auto& block : blocks) append(end += block.size());
+    for (const auto& block : blocks) lxtest::PutWord(&bytes, bytes.size(), end += block.size());
     for (const auto& block : blocks) bytes.insert(bytes.end(), block.begin(), block.end());
-    for (int i = 0; i < 4; ++i) {
-        bytes[lxd::kHeaderBlockDataOffset + i] =
-            static_cast<unsigned char>((directory + 4 + 4 * blocks.size()) >> (8 * i));
-        bytes[lxd::kHeaderFileSize + i] = static_cast<unsigned char>(bytes.size() >> (8 * i));
-    }
+    lxtest::PutWord(&bytes, lxd::kHeaderBlockDataOffset, directory + 4 + 4 * blocks.size());
+    lxtest::PutWord(&bytes, lxd::kHeaderFileSize, bytes.size());
     lxtest::WriteBytes(store.db.Path(), bytes);
 }
 

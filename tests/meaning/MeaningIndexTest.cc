@@ -90,14 +90,6 @@ std::vector<unsigned char> SmallIndex() {
     return writer.Finish();
 }
 
-void Put(std::vector<unsigned char>& bytes, uint32_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-uint32_t Get(const std::vector<unsigned char>& bytes, uint32_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t{bytes[at + 3]} << 24;
-}
-
 void ExpectRefused(const std::vector<unsigned char>& bytes, uint32_t size, uint32_t check,
                    const char* what) {
     CMeaningIndex index;
@@ -114,15 +106,21 @@ TEST(MeaningIndexTest, RefusesDamagedOrForeignFiles) {
         {"cut short", [](Bytes& b) { b.resize(b.size() - 1); }},
         {"shorter than a header", [](Bytes& b) { b.resize(40); }},
         {"bad magic", [](Bytes& b) { b[0] ^= 0xFF; }},
-        {"newer version", [](Bytes& b) { Put(b, lxm::kHeaderVersion, 2); }},
-        {"sense table past the end", [](Bytes& b) { Put(b, lxm::kHeaderSenseCount, 0x20000000); }},
-        {"term table wrapping", [](Bytes& b) { Put(b, lxm::kHeaderTermTable, 0xFFFFFFF0u); }},
+        {"newer version", [](Bytes& b) { lxtest::PutWord(&b, lxm::kHeaderVersion, 2); }},
+        {"sense table past the end",
+         [](Bytes& b) { lxtest::PutWord(&b, lxm::kHeaderSenseCount, 0x20000000); }},
+        {"term table wrapping",
+         [](Bytes& b) { lxtest::PutWord(&b, lxm::kHeaderTermTable, 0xFFFFFFF0u); }},
         {"term text without its end",
          [](Bytes& b) {
-             b[Get(b, lxm::kHeaderTermTexts) + Get(b, lxm::kHeaderTermTextsSize) - 1] = 'x';
+             b[lxtest::GetWord(b, lxm::kHeaderTermTexts) +
+               lxtest::GetWord(b, lxm::kHeaderTermTextsSize) - 1] = 'x';
          }},
         {"postings offset past the postings",
-         [](Bytes& b) { Put(b, Get(b, lxm::kHeaderTermTable) + lxm::kTermPostings, 0x7FFFFFFF); }},
+         [](Bytes& b) {
+             lxtest::PutWord(&b, lxtest::GetWord(b, lxm::kHeaderTermTable) + lxm::kTermPostings,
+                             0x7FFFFFFF);
+         }},
     };
     for (const auto& damage : damages) {
         std::vector<unsigned char> bytes = SmallIndex();
@@ -153,8 +151,8 @@ TEST(MeaningIndexTest, DamagedPostingsEndTheListWithinTheFile) {
     };
     for (const Case& c : cases) {
         std::vector<unsigned char> bytes = SmallIndex();
-        const uint32_t postings = Get(bytes, lxm::kHeaderPostings);
-        ASSERT_EQ(5u, Get(bytes, lxm::kHeaderPostingsSize));
+        const uint32_t postings = lxtest::GetWord(bytes, lxm::kHeaderPostings);
+        ASSERT_EQ(5u, lxtest::GetWord(bytes, lxm::kHeaderPostingsSize));
         std::copy(c.list.begin(), c.list.end(), bytes.begin() + postings);
         CMeaningIndex index;
         ASSERT_TRUE(index.Load(bytes, kSize, kCheck)) << c.what;

@@ -100,14 +100,22 @@ std::string Compress(const std::string& data) {
     return out;
 }
 
-uint32_t ReadWordAt(const std::string& path, uint32_t offset) {
-    std::vector<unsigned char> bytes = ReadBytes(path);
-    if (offset + 4ull > bytes.size()) {
-        ADD_FAILURE() << "offset " << offset << " lies outside " << path;
+uint32_t GetWord(const std::vector<unsigned char>& bytes, size_t offset) {
+    if (offset + 4 > bytes.size()) {
+        ADD_FAILURE() << "offset " << offset << " lies outside " << bytes.size() << " bytes";
         return 0;
     }
     return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
            static_cast<uint32_t>(bytes[offset + 3]) << 24;
+}
+
+void PutWord(std::vector<unsigned char>* bytes, size_t offset, uint32_t value) {
+    if (bytes->size() < offset + 4) bytes->resize(offset + 4);
+    for (int i = 0; i < 4; ++i) (*bytes)[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+uint32_t ReadWordAt(const std::string& path, uint32_t offset) {
+    return GetWord(ReadBytes(path), offset);
 }
 
 void WriteWordAt(const std::string& path, uint32_t offset, uint32_t value) {
@@ -116,7 +124,7 @@ void WriteWordAt(const std::string& path, uint32_t offset, uint32_t value) {
         ADD_FAILURE() << "offset " << offset << " lies outside " << path;
         return;
     }
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+    PutWord(&bytes, offset, value);
     WriteBytes(path, bytes);
 }
 

@@ -75,7 +75,11 @@ std::vector<unsigned char> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 // One whole zlib stream holding `data`.
 std::string Compress(const std::string& data);
-// Little-endian 32-bit word at `offset` of a file.
+// Little-endian 32-bit word at `offset` of bytes (0 and a test failure when
+// it lies outside them); PutWord grows the bytes to hold the word.
+uint32_t GetWord(const std::vector<unsigned char>& bytes, size_t offset);
+void PutWord(std::vector<unsigned char>* bytes, size_t offset, uint32_t value);
+// The same at `offset` of a file.
 uint32_t ReadWordAt(const std::string& path, uint32_t offset);
 void WriteWordAt(const std::string& path, uint32_t offset, uint32_t value);
 

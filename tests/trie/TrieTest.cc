@@ -36,16 +36,6 @@ std::vector<unsigned char> SectionOf(const std::vector<std::string>& headwords) 
     return section;
 }
 
-uint32_t WordAt(const std::vector<unsigned char>& bytes, uint32_t index) {
-    uint32_t word;
-    memcpy(&word, bytes.data() + 4 * index, 4);  // the format is little-endian, as this host
-    return word;
-}
-
-void PutWord(std::vector<unsigned char>* bytes, uint32_t index, uint32_t word) {
-    memcpy(bytes->data() + 4 * index, &word, 4);
-}
-
 // A database object that holds just a word list over a file containing one
 // trie section at offset 0, cached in the window as an open database caches it.
 class TrieDatabase {
@@ -222,33 +212,33 @@ void ExpectBounded(const std::vector<unsigned char>& section) {
 
 TEST(DamagedTrie, LoopsAndWildIndicesStayBounded) {
     const std::vector<unsigned char> good = SectionOf(kWords);
-    const uint32_t count = WordAt(good, 0);
+    const uint32_t count = lxtest::GetWord(good, 0);
     std::vector<unsigned char> tangle = good;  // every child back at the root
     for (uint32_t i = 1; i <= count; ++i) {
-        const uint32_t entry = WordAt(good, i);
+        const uint32_t entry = lxtest::GetWord(good, 4 * i);
         if (entry & 0x80000000u) continue;
         for (uint32_t child : {1u, i, count + 1, 0x3FFFFFu}) {
             std::vector<unsigned char> bad = good;
-            PutWord(&bad, i, (entry & ~lxd::kEntryChildMask) | child);
+            lxtest::PutWord(&bad, 4 * i, (entry & ~lxd::kEntryChildMask) | child);
             ExpectBounded(bad);
         }
         std::vector<unsigned char> noLast = good;
-        PutWord(&noLast, i, entry & ~lxd::kEntryLast);
+        lxtest::PutWord(&noLast, 4 * i, entry & ~lxd::kEntryLast);
         ExpectBounded(noLast);
-        PutWord(&tangle, i, (entry & 0xFF800000u) | 1u);
+        lxtest::PutWord(&tangle, 4 * i, (entry & 0xFF800000u) | 1u);
     }
     ExpectBounded(tangle);
 }
 
 TEST(DamagedTrie, BadCountAndMarker) {
     std::vector<unsigned char> section = SectionOf(kWords);
-    PutWord(&section, WordAt(section, 0) + 1, 0x12345678u);
+    lxtest::PutWord(&section, 4 * (lxtest::GetWord(section, 0) + 1), 0x12345678u);
     TrieDatabase badMarker(section);
     EXPECT_EQ(badMarker.trie()->GetStatus(), CTrie::kStatusBadTrie);
     EXPECT_EQ(Walk(badMarker.trie(), "", true).size(), kWords.size());
 
     section = SectionOf(kWords);
-    PutWord(&section, 0, 0xFFFFFFF0u);
+    lxtest::PutWord(&section, 0, 0xFFFFFFF0u);
     TrieDatabase overCount(section);
     EXPECT_EQ(overCount.trie()->GetStatus(), CTrie::kStatusBadTrie);
     EXPECT_LE(Walk(overCount.trie(), "", true).size(), kWords.size());
