@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 #include <nlohmann/json.hpp>
-#include <random>
 
 #include "db/Format.h"
 #include "host/DictionaryAnswers.h"
@@ -44,19 +43,11 @@ TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {
     const std::string plain(5000, 'q');
     EXPECT_EQ("\"" + plain + "\"", Json(plain.c_str()));
 
-    // A JSON parser reads every escaped form back to the same bytes: every
-    // control byte, plain runs of every length between escapes, UTF-8 of two
-    // to four bytes, escapes at the very start and end.
-    std::mt19937 random(3);
-    const char* pieces[] = {"\"", "\\",  "\n", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
-                            "/",  "\x7F"};
+    // A JSON parser reads every byte from 1 to 0x7F and UTF-8 of two to four
+    // bytes back as they were.
     std::string text;
-    for (int c = 1; c < 0x20; ++c) text += static_cast<char>(c);
-    while (text.size() < 60000) {
-        text += std::string(random() % 300, static_cast<char>('a' + random() % 26));
-        text += pieces[random() % 8];
-    }
-    text += "\r";
+    for (int c = 1; c < 0x80; ++c) text += static_cast<char>(c);
+    text += "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
     EXPECT_EQ(text, nlohmann::json::parse(Json(text.c_str())).get<std::string>());
 
     // The text is written in chunks of 4096 bytes: plain lead-ins ending just

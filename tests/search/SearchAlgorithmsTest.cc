@@ -59,22 +59,13 @@ std::string RandomWord(std::mt19937& random, const char* letters, size_t longest
 
 }  // namespace
 
-TEST(DoubleMetaphone, KeysOfTheAlgorithmsExamples) {
-    struct Case {
-        const char* word;
-        const char* primary;
-        const char* alternate;
-    } cases[] = {
-        {"Thompson", "TMPS", "TMPS"},  {"Smith", "SM0", "XMT"},        {"Schmidt", "XMT", "SMT"},
-        {"knight", "NT", "NT"},        {"philosophy", "FLSF", "FLSF"}, {"Caesar", "SSR", "SSR"},
-        {"chemistry", "KMST", "KMST"}, {"Michael", "MKL", "MXL"},      {"laugh", "LF", "LF"},
-        {"edge", "AJ", "AJ"},          {"Xavier", "SF", "SFR"},        {"", "", ""},
-        {"1984 -'", "", ""},           {"WRITE", "RT", "RT"},
-    };
-    for (const Case& c : cases) {
-        CDoubleMetaphone keys(c.word);
-        EXPECT_EQ(c.primary, keys.Primary()) << c.word;
-        EXPECT_EQ(c.alternate, keys.Alternate()) << c.word;
+// (Keys of real words: the metaphone stage compares every word of a large
+// word list with an independent implementation.)
+TEST(DoubleMetaphone, WordsWithoutLettersAndLongWords) {
+    for (const char* word : {"", "1984 -'"}) {
+        CDoubleMetaphone keys(word);
+        EXPECT_EQ("", keys.Primary()) << word;
+        EXPECT_EQ("", keys.Alternate()) << word;
     }
     std::string longWord(1000, 'b');
     CDoubleMetaphone keys(longWord.c_str());
