@@ -13,16 +13,10 @@
 // the word.
 #include <SDL.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <nlohmann/json.hpp>
-#include <string>
-#include <vector>
 
 #include "db/DictDatabase.h"
-#include "db/DictWriter.h"
 #include "db/IndexListing.h"
 #include "db/SmartFile.h"
 #include "db/Trie.h"

@@ -1,17 +1,10 @@
 // Arbitrary bytes as the dictionary file: open it, look words up with and
 // without inflections, list the index in both directions from several
 // anchors, render every word found and hyphenate its headword.
-#include <unistd.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "db/DictDatabase.h"
-#include "db/Format.h"
 #include "db/Hyphenator.h"
 #include "db/IndexListing.h"
 #include "db/Lookup.h"

@@ -1,8 +1,6 @@
 // The pronunciation table loader and its conversion. The input is the table
 // file, a NUL byte, then the pronunciation text to convert.
-#include <cstdint>
 #include <cstring>
-#include <string>
 
 #include "fuzz/FuzzSupport.h"
 #include "render/IPAConversion.h"
