@@ -130,21 +130,15 @@ TEST(HtmlRender, HeadingsFootnotesAndSampleFiltering) {
     const uint32_t noun2 = store.Sense({"mouse", "computer mouse"}, "a pointing device");
     const uint32_t adjective = store.Sense({"mousy"}, "like a mouse");
     const uint32_t satellite = store.Sense({"mousy"}, "quiet");
-    const std::vector<uint32_t> references = {Ref(180, store.Line("mice")),
-                                              Ref(184, store.Line("Mouses")),
-                                              Ref(192, store.Line("Moused")),
-                                              Ref(192, store.Line("MOUSED")),
-                                              Ref(196, store.Line("Mousing")),
-                                              Ref(208, store.Line("Somebody %s around")),
-                                              Ref(208, store.Line("%s and %s")),
-                                              Ref(212, store.Line("Mousier")),
-                                              Ref(216, store.Line("mousiest")),
-                                              Ref(132, noun1),
-                                              Ref(136, verb),
-                                              Ref(132, noun2),
-                                              Ref(140, adjective),
-                                              Ref(144, satellite),
-                                              Ref(188, store.Line("ignored"))};
+    std::vector<uint32_t> references;
+    const std::pair<uint32_t, const char*> lines[] = {
+        {180, "mice"},      {184, "Mouses"},  {192, "Moused"},
+        {192, "MOUSED"},    {196, "Mousing"}, {208, "Somebody %s around"},
+        {208, "%s and %s"}, {212, "Mousier"}, {216, "mousiest"}};
+    for (const auto& [kind, text] : lines) references.push_back(Ref(kind, store.Line(text)));
+    references.insert(references.end(),
+                      {Ref(132, noun1), Ref(136, verb), Ref(132, noun2), Ref(140, adjective),
+                       Ref(144, satellite), Ref(188, store.Line("ignored"))});
     CCompressedData* records = store.Open();
     ASSERT_NE(nullptr, records);
 

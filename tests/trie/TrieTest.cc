@@ -148,18 +148,8 @@ TEST(TrieReader, FindsVariantsInKeyOrderAndReferencesAtEitherIndex) {
     EXPECT_EQ(file.trie()->FindExactWord(word, 1), 0u);
 }
 
-TEST(Enumeration, ReachesKeysOfFiftySevenBytes) {
-    const std::string reached(57, 'k'), beyond(58, 'm');
-    TrieDatabase file(SectionOf({reached, beyond, "n"}));
-    EXPECT_EQ(Walk(file.trie(), "", true), (Words{reached, "n"}));
-    EXPECT_EQ(Walk(file.trie(), "z", false), (Words{"n", reached}));
-    char word[lxd::kKeyBufferSize];
-    strcpy(word, beyond.c_str());
-    EXPECT_NE(file.trie()->FindExactWord(word, 1), 0u);
-}
-
-// Random headwords with capitals, walked from every key and from probes
-// between keys, against the same keys sorted here.
+// Random headwords with capitals, found by their keys and walked from every
+// key and from probes between keys, against the same keys sorted here.
 TEST(Enumeration, MatchesSortedKeysFromEveryAnchor) {
     std::mt19937 random(20261206);
     for (int round = 0; round < 8; ++round) {
@@ -181,6 +171,17 @@ TEST(Enumeration, MatchesSortedKeysFromEveryAnchor) {
             anchors.push_back(item.first);
             anchors.push_back(item.first + '\x01');
             anchors.push_back(item.first.substr(0, item.first.size() - 1));
+            // Each key holds the references of its spelling, in the order added.
+            char key[lxd::kKeyBufferSize];
+            strcpy(key, item.first.c_str());
+            uint32_t refs[64];
+            const int count =
+                file.trie()->GetRecordRefs(file.trie()->FindExactWord(key, 1), refs, 64);
+            std::vector<uint32_t> expected;
+            for (uint32_t i = 0; i < headwords.size(); ++i) {
+                if (headwords[i] == item.second) expected.push_back(0x84000000u | i);
+            }
+            EXPECT_EQ(std::vector<uint32_t>(refs, refs + count), expected) << item.second;
         }
         for (const std::string& anchor : anchors) {
             Words after, before;
@@ -277,13 +278,18 @@ TEST(IndexListing, RunsAroundAnAnchor) {
     }
 }
 
-// Anchors longer than a key order like their full key.
-TEST(IndexListing, LongAnchorsOrderLikeTheirKey) {
-    const std::string longest(57, 'q');
-    TrieDatabase longKeys(SectionOf({"p", longest, "r"}));
+// Keys of 57 bytes are listed, longer ones only found; anchors longer than a
+// key order like their full key.
+TEST(IndexListing, LongKeysAndAnchors) {
+    const std::string longest(57, 'q'), beyond(58, 'm');
+    TrieDatabase longKeys(SectionOf({"p", longest, "r", beyond}));
+    EXPECT_EQ(List(longKeys.db(), "", true, false, 5), (Words{"p", longest, "r"}));
     EXPECT_EQ(List(longKeys.db(), std::string(200, 'Q'), true, false, 5), (Words{"r"}));
     EXPECT_EQ(List(longKeys.db(), std::string(200, 'Q'), false, false, 5), (Words{longest, "p"}));
     EXPECT_EQ(List(longKeys.db(), std::string(70, 'Q') + "Z", true, true, 5), (Words{"r"}));
+    char word[lxd::kKeyBufferSize];
+    strcpy(word, beyond.c_str());
+    EXPECT_NE(longKeys.trie()->FindExactWord(word, 1), 0u);
 }
 
 TEST(IndexListing, ScrollPositions) {
