@@ -38,8 +38,8 @@ namespace {
 
 const char kIPATable[] = "k\t<i>k</i>\n@\t&#601;\n# comment\nr\t&#633;\n";
 // "sound", compressed: what a finished download holds.
-const unsigned char kRecording[] = {0x78, 0x9c, 0x2b, 0xce, 0x2f, 0xcd, 0x4b,
-                                    0x01, 0x00, 0x06, 0x9f, 0x02, 0x2a};
+const uint8_t kRecording[] = {0x78, 0x9c, 0x2b, 0xce, 0x2f, 0xcd, 0x4b,
+                              0x01, 0x00, 0x06, 0x9f, 0x02, 0x2a};
 
 bool IsUtf8(const std::string& text) {
     try {
@@ -132,13 +132,6 @@ void AskSearches(const std::string& word, int32_t count, bool strict) {
     ExpectOneAnswer("Callback_GetRandomWord", true);
 }
 
-void WriteDownload() {
-    FILE* file = fopen("downloads/recording", "wb");
-    if (file == nullptr) abort();
-    fwrite(kRecording, 1, sizeof kRecording, file);
-    fclose(file);
-}
-
 // A meaning index over the senses of a few headwords of the dictionary,
 // each found by its headword and a word of its definition.
 void WriteMeaningIndex() {
@@ -209,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     void* download = nullptr;
     if (options & 0x80) {
-        WriteDownload();
+        if (!lxfuzz::WriteFile("downloads/recording", kRecording, sizeof kRecording)) abort();
         download = strdup("downloads/recording");
     }
     AnswerGetAudioFile(Request(kRequestGetAudioFile, word.c_str(), download));

@@ -41,19 +41,10 @@ SDL_UserEvent MakeEvent(const Request& request) {
 }
 
 void Dispatch(const SDL_UserEvent& e) {
-    switch (e.code) {
-        case kRequestGetIndexWords:
-            AnswerGetIndexWords(e);
-            break;
-        case kRequestGetDefinition:
-            AnswerGetDefinition(e);
-            break;
-        case kRequestGetAudioFile:
-            AnswerGetAudioFile(e);
-            break;
-        default:
-            FAIL() << "no answer routine for request " << e.code;
-    }
+    if (e.code == kRequestGetIndexWords) return AnswerGetIndexWords(e);
+    if (e.code == kRequestGetDefinition) return AnswerGetDefinition(e);
+    ASSERT_EQ(e.code, kRequestGetAudioFile) << "no answer routine for the request";
+    AnswerGetAudioFile(e);
 }
 
 std::string Joined(const std::vector<std::string>& answers) {

@@ -1,34 +1,29 @@
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "db/Format.h"
-#include "host/Engine.h"
 #include "host/ManagedWords.h"
-#include "platform/PDLFake.h"
-#include "tests/support/ScriptAnswer.h"
-#include "tests/support/TestDatabase.h"
-#include "tests/support/WorkingDirectory.h"
+#include "tests/host/HostFixture.h"
 
 namespace {
 
 using lxtest::PathExists;
 
-// Works in a temporary application directory whose "lists" folder is the
-// data directory; the dictionary is written only by tests that need it.
-class ManagedWords : public ::testing::Test {
+// The application directory's "lists" folder is the data directory; a
+// dictionary is installed, as GetManagedWords needs an open engine.
+class ManagedWords : public HostTest {
 protected:
     void SetUp() override {
-        pdlfake::Reset();
+        HostTest::SetUp();
         mkdir("lists", 0777);
-        setenv("LXCORE_DATA_DIR", (db.Dir() + "/lists").c_str(), 1);
+        setenv("LXCORE_DATA_DIR", (dir.Path() + "/lists").c_str(), 1);
+        lxtest::TestDatabase db;
         db.WordWithLines("cat", {{lxd::kKindNoun, "a small domesticated feline"}});
+        InstallDictionary(db);
     }
     void TearDown() override {
-        ReleaseEngine();
+        HostTest::TearDown();
         unsetenv("LXCORE_DATA_DIR");
     }
 
@@ -38,26 +33,14 @@ protected:
         EXPECT_STREQ(exception, stored ? nullptr : "invalid list name");
         return stored;
     }
-
     // The answer of GetManagedWords, and what it should be for `words`.
-    static std::string Get(const char* name) {
-        SDL_UserEvent event{};
-        event.type = SDL_USEREVENT;
-        event.code = 1;
-        event.data1 = strdup(name);
-        AnswerGetManagedWords(event);
-        return lxtest::TakeAnswer("Callback_GetManagedWords");
-    }
+    static std::string Get(const char* name) { return AskOne("GetManagedWords", {name}); }
     static std::string Answer(const std::string& name, const std::string& words) {
         return "{\"fileName\":\"" + name + "\",\"words\":\n" + words + "}";
     }
-
-    lxtest::TestDatabase db;  // its directory is the application directory
-    lxtest::WorkingDirectory cwd{db.Dir()};
 };
 
 TEST_F(ManagedWords, ListsRoundTripVerbatimAndWhole) {
-    ASSERT_TRUE(db.Write());
     std::string big = "[";  // larger than the copy buffer: copied whole, in pieces
     for (int i = 0; i < 200; ++i) big += (i ? ",\"" : "\"") + std::to_string(i) + "\"";
     big += "]";
@@ -86,7 +69,6 @@ TEST_F(ManagedWords, ListsRoundTripVerbatimAndWhole) {
 }
 
 TEST_F(ManagedWords, InvalidNamesAreRefusedAndNothingIsWritten) {
-    ASSERT_TRUE(db.Write());
     for (const char* name : {"", ".hidden", "..", "a/b", "../escape", "tab\tname", "line\n"}) {
         EXPECT_FALSE(Store(name, "[\"x\"]")) << name;
         EXPECT_NE(Get(name).find(",\"words\":\n[]}"), std::string::npos) << name;
