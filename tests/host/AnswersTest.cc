@@ -1,13 +1,10 @@
 
 #include <cstdio>
-#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "db/Format.h"
-#include "host/DictionaryAnswers.h"
 #include "host/JsonAnswer.h"
 #include "tests/host/HostFixture.h"
-#include "tests/support/ScriptAnswer.h"
 
 const char kDatabaseError[] =
     "{\"errorcode\":\"databaseerror\",\"error\":\"Lexora could not open the dictionary database. "
@@ -24,14 +21,6 @@ std::string Json(const char* text) {
     std::string result(written, size);
     free(written);
     return result;
-}
-
-void AddWords(lxtest::TestDatabase& db) {
-    db.Word("cat", {{lxd::kKindNoun, db.Sense({{"cat"}, "feline mammal", {}})}});
-    db.Word("catalog", {{lxd::kKindNoun, db.Sense({{"catalog"}, "a list of items", {}})}});
-    db.Word("catch", {{lxd::kKindVerb, db.Sense({{"catch"}, "take hold of", {}})}});
-    db.Word("Paris", {{lxd::kKindNoun, db.Sense({{"Paris"}, "the capital of France", {}})},
-                      {lxd::kKindNoun, db.Sense({{"Paris"}, "a prince of Troy", {}})}});
 }
 
 TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {
@@ -64,6 +53,27 @@ TEST(JsonString, EscapesWhatJsonNeedsAndPassesTheRest) {
     }
 }
 
+// Plain text is scanned for bytes to escape eight at a time: every byte value,
+// at every place of a word, beside high bytes and the neighbours of the escaped
+// values, is escaped exactly as it is on its own.
+TEST(JsonString, EveryByteAtEveryPlaceOfAWordIsEscapedAsAlone) {
+    const auto body = [](const std::string& text) {
+        const std::string quoted = Json(text.c_str());
+        return quoted.substr(1, quoted.size() - 2);
+    };
+    for (const std::string filler : {"\xC3\xA9\xFF\x80", "!#[] ", "\x21\x5B\x5D\x7F\x20\xA0"}) {
+        for (int value = 1; value < 256; ++value) {
+            for (size_t place = 0; place < 16; ++place) {
+                std::string text, alone;
+                while (text.size() < 24) text += filler;
+                text[place] = static_cast<char>(value);
+                for (char c : text) alone += body(std::string(1, c));
+                ASSERT_EQ(alone, body(text)) << value << " at " << place;
+            }
+        }
+    }
+}
+
 TEST_F(HostTest, MissingDatabaseAnswersErrorUntilAGoodFileAppears) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         EXPECT_EQ(kDatabaseError, AskOne("GetDefinition", {"cat"}));
@@ -75,7 +85,9 @@ TEST_F(HostTest, MissingDatabaseAnswersErrorUntilAGoodFileAppears) {
     EXPECT_EQ(kDatabaseError, AskOne("GetDefinition", {"cat"}));
 
     lxtest::TestDatabase db;
-    AddWords(db);
+    db.Words({"cat", "catalog", "catch"});
+    db.Word("Paris", {{lxd::kKindNoun, db.Sense({{"Paris"}, "the capital of France", {}})},
+                      {lxd::kKindNoun, db.Sense({{"Paris"}, "a prince of Troy", {}})}});
     InstallDictionary(db);
     // Index runs end at the count (Paris would follow catch); the answer shows
     // only the forward flag; a count of 0 still yields one word; a run past

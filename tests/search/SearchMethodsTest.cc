@@ -34,9 +34,7 @@ protected:
     void InstallDictionary(const std::vector<std::string>& words,
                            const std::vector<std::string>& filtered, bool withSearchData = true) {
         lxtest::TestDatabase db;
-        for (const std::string& word : words) {
-            db.Word(word, {{lxd::kKindNoun, db.Sense({{word}, "a word", {}})}});
-        }
+        db.Words(words);
         HostTest::InstallDictionary(db);
         if (!withSearchData) return;
         CDictDatabase written;

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "db/Format.h"
+
 namespace lxtest {
 
 TempDir::TempDir() {
@@ -55,6 +57,12 @@ void TestDatabase::WordWithLines(const std::string& headword,
     std::vector<DictRecordRef> refs;
     for (const auto& line : lines) refs.push_back({line.first, Line(line.second)});
     Word(headword, refs);
+}
+
+void TestDatabase::Words(const std::vector<std::string>& headwords) {
+    for (const std::string& word : headwords) {
+        Word(word, {{lxd::kKindNoun, Sense({{word}, "a word", {}})}});
+    }
 }
 
 bool TestDatabase::Write() {

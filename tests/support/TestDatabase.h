@@ -58,6 +58,9 @@ public:
     // references to them, in the order given.
     void WordWithLines(const std::string& headword,
                        const std::vector<std::pair<uint32_t, std::string>>& lines);
+    // Adds each headword with one noun sense of its own ("<headword>" as the
+    // member, "a word" as the gloss).
+    void Words(const std::vector<std::string>& headwords);
 
     // Writes the file to Path() (or `path`); true on success.
     bool Write();
