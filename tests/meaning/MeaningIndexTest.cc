@@ -6,6 +6,7 @@
 #include <map>
 #include <random>
 #include <set>
+#include <tuple>
 
 #include "db/Format.h"
 #include "meaning/MeaningFormat.h"
@@ -60,13 +61,12 @@ TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
     ASSERT_TRUE(index.Load(writer.Finish(), kSize, kCheck));
     ASSERT_EQ(senses.size(), index.SenseCount());
     ASSERT_EQ(model.size(), index.TermCount());
+    const auto fields = [](const MeaningSense& sense) {
+        return std::make_tuple(sense.record, sense.member, sense.number, sense.commonness);
+    };
+    uint32_t length = 0;
     for (uint32_t s = 0; s < senses.size(); ++s) {
-        uint32_t length = 0;
-        const MeaningSense read = index.GetSense(s, &length);
-        EXPECT_EQ(senses[s].record, read.record);
-        EXPECT_EQ(senses[s].member, read.member);
-        EXPECT_EQ(senses[s].number, read.number);
-        EXPECT_EQ(senses[s].commonness, read.commonness);
+        EXPECT_EQ(fields(senses[s]), fields(index.GetSense(s, &length))) << s;
     }
     for (const auto& term : model) {
         const int32_t found = index.FindTerm(term.first.c_str());

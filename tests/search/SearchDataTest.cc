@@ -17,38 +17,16 @@ std::vector<SearchWord> SampleWords() {
     return words;
 }
 
-uint32_t Find(const CSearchData& data, const std::string& word) {
-    for (uint32_t i = 0; i < data.WordCount(); ++i) {
-        if (word == data.Word(i)) return i;
-    }
-    ADD_FAILURE() << word << " missing";
-    return 0;
-}
-
 }  // namespace
 
-TEST(SearchData, ReadsBackWhatWasWritten) {
-    std::unique_ptr<CSearchData> data =
-        LoadBytes(WriteSearchBytes(SampleWords(), {"went", "went", "cat"}));
+// (Index order, tiers, filter words and phonetic keys read back: the search
+// algorithm and method tests.) Counts too large for their fields saturate.
+TEST(SearchData, CountsSaturate) {
+    std::unique_ptr<CSearchData> data = LoadBytes(WriteSearchBytes(SampleWords()));
     ASSERT_NE(nullptr, data);
-    ASSERT_EQ(5u, data->WordCount());
-    // Index order: paris before Paris (the capitals marker sorts low), both
-    // before parish-like longer keys.
-    EXPECT_EQ((std::vector<std::string>{"cat", "paris", "Paris", "phone", "went"}),
-              Headwords(*data, {0, 1, 2, 3, 4}));
-    uint32_t cat = Find(*data, "cat");
-    EXPECT_EQ(65535u, data->TagCount(cat));
-    EXPECT_EQ(255u, data->SenseCount(cat));
-    EXPECT_EQ(2u, data->Tier(cat));
-    EXPECT_TRUE(data->HasSenses(cat));
-    EXPECT_FALSE(data->HasSenses(Find(*data, "went")));
-    EXPECT_GT(data->Commonness(cat), data->Commonness(Find(*data, "phone")));
-    ASSERT_EQ(2u, data->FilterWords().size());
-    EXPECT_STREQ("went", data->FilterWords()[0]);
-
-    std::vector<uint32_t> found;
-    data->FindPhonetic(lxs::PackPhoneticKey("FN"), &found);
-    EXPECT_EQ(std::vector<uint32_t>{Find(*data, "phone")}, found);
+    ASSERT_STREQ("cat", data->Word(0));
+    EXPECT_EQ(65535u, data->TagCount(0));
+    EXPECT_EQ(255u, data->SenseCount(0));
 }
 
 TEST(SearchData, RefusesAnotherDictionaryAndDamage) {
