@@ -125,19 +125,15 @@ TEST_F(HostTest, MissingDatabaseAnswersErrorUntilAGoodFileAppears) {
 
     // Found words answer with the headword; a sense number stays out of the
     // lookup and returns behind the headword.
-    const struct {
-        const char* asked;
-        const char* word;
-        const char* single;
-    } found[] = {{"cats", "cat", ""},
-                 {"Paris:2", "Paris:2", "2"},
-                 {"paris:2", "Paris:2", "2"},
-                 {"catches:1", "catch:1", "1"}};
-    for (const auto& f : found) {
-        nlohmann::json answer = nlohmann::json::parse(AskOne("GetDefinition", {f.asked}));
-        EXPECT_EQ(f.word, answer["word"]) << f.asked;
-        EXPECT_TRUE(answer.contains("dictionary")) << f.asked;
-        EXPECT_EQ(f.single, answer.value("singleSynset", "")) << f.asked;
+    const char* found[][3] = {{"cats", "cat", ""},
+                              {"Paris:2", "Paris:2", "2"},
+                              {"paris:2", "Paris:2", "2"},
+                              {"catches:1", "catch:1", "1"}};  // asked, word, sense
+    for (const auto& [asked, word, single] : found) {
+        nlohmann::json answer = nlohmann::json::parse(AskOne("GetDefinition", {asked}));
+        EXPECT_EQ(word, answer["word"]) << asked;
+        EXPECT_TRUE(answer.contains("dictionary")) << asked;
+        EXPECT_EQ(single, answer.value("singleSynset", "")) << asked;
     }
     // Members come in a fixed order, one per line.
     const std::string paris = AskOne("GetDefinition", {"Paris:1"});
