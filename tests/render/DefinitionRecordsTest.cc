@@ -82,11 +82,7 @@ TEST(DefinitionRecords, CollectLinksFollowsTheHeadwordsLinksOnly) {
         Link(204 + 16, "withCat"),      // headword in the target
     };
     links[2].fillerBefore = true;
-    DictSense sense;
-    sense.members = {"cat", "true cat"};
-    sense.gloss = "a small feline$the cat sat";
-    sense.links = links;
-    sense.fillerAtEnd = true;
+    const DictSense sense{{"cat", "true cat"}, "a small feline$the cat sat", links, true};
     uint32_t cat = 0;
     ASSERT_TRUE(store.Writer().AddSense(sense, "cat", &cat)) << store.Writer().GetError();
     store.Sense({"feline", "felid"}, "a cat family member", {}, "feline");
