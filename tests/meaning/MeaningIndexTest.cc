@@ -61,12 +61,12 @@ TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
     ASSERT_TRUE(index.Load(writer.Finish(), kSize, kCheck));
     ASSERT_EQ(senses.size(), index.SenseCount());
     ASSERT_EQ(model.size(), index.TermCount());
-    const auto fields = [](const MeaningSense& sense) {
+    const auto tuple = [](const MeaningSense& sense) {
         return std::make_tuple(sense.record, sense.member, sense.number, sense.commonness);
     };
     uint32_t length = 0;
     for (uint32_t s = 0; s < senses.size(); ++s) {
-        EXPECT_EQ(fields(senses[s]), fields(index.GetSense(s, &length))) << s;
+        EXPECT_EQ(tuple(senses[s]), tuple(index.GetSense(s, &length))) << s;
     }
     for (const auto& term : model) {
         const int32_t found = index.FindTerm(term.first.c_str());

@@ -99,28 +99,21 @@ private:
     std::vector<uint32_t> records;
 };
 
+constexpr uint32_t kNoun = lxm::kSenseNoun;
+
 const std::vector<TestSense> kSenses = {
-    {{"arachnophobia"}, "a morbid fear of spiders", "arachnophobia", lxm::kSenseNoun, 0},
+    {{"arachnophobia"}, "a morbid fear of spiders", "arachnophobia", kNoun, 0},
     {{"spider"},
      "predatory arachnid with eight legs$children fear the spider",
      "spider",
-     lxm::kSenseNoun,
+     kNoun,
      90},
-    {{"fright", "fear"},
-     "an emotion experienced in anticipation of danger",
-     "fear",
-     lxm::kSenseNoun,
-     60},
+    {{"fright", "fear"}, "an emotion experienced in anticipation of danger", "fear", kNoun, 60},
     {{"Spiderman"}, "a hero who fears no spider", "Spiderman", lxm::kSenseProperName, 0},
-    {{"kitten", "kitty"}, "young domestic cat", "kitten", lxm::kSenseNoun, 20},
-    {{"kitty"}, "the cat of a young child", "kitty", lxm::kSenseNoun, 0},
-    {{"tom", "tomcat"}, "male cat", "tomcat", lxm::kSenseNoun, 0},
-    {{"cost"},
-     "a price of \xEF\xBC\x84"
-     "5 paid$it cost a lot",
-     "cost",
-     lxm::kSenseNoun,
-     0},
+    {{"kitten", "kitty"}, "young domestic cat", "kitten", kNoun, 20},
+    {{"kitty"}, "the cat of a young child", "kitty", kNoun, 0},
+    {{"tom", "tomcat"}, "male cat", "tomcat", kNoun, 0},
+    {{"cost"}, "a price of \uFF045 paid$it cost a lot", "cost", kNoun, 0},
 };
 
 TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
@@ -158,9 +151,9 @@ TEST(MeaningSearchTest, RanksSensesByTheWordsTheyHold) {
 // has no such member; unnamed results keep their order.
 TEST(MeaningSearchTest, ResultsNamedByTheQueryShowAnotherMemberOrComeLast) {
     MeaningDictionary dictionary(
-        {{{"two weeks", "fortnight"}, "a period of fourteen days", "two weeks", lxm::kSenseNoun, 0},
-         {{"wolf pack"}, "a group", "wolf pack", lxm::kSenseNoun, 0},
-         {{"pack"}, "a wolf group hunting together", "pack", lxm::kSenseNoun, 0}},
+        {{{"two weeks", "fortnight"}, "a period of fourteen days", "two weeks", kNoun, 0},
+         {{"wolf pack"}, "a group", "wolf pack", kNoun, 0},
+         {{"pack"}, "a wolf group hunting together", "pack", kNoun, 0}},
         {{"fortnight", 0}});
     EXPECT_EQ(std::vector<std::string>{"fortnight:2"},
               dictionary.Words("a period of two weeks", 10, true));
