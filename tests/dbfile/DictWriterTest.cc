@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -13,9 +12,7 @@
 #include "db/CompressedData.h"
 #include "db/Format.h"
 #include "db/ScrollHelper.h"
-#include "db/Trie.h"
 #include "db/TrieWriter.h"
-#include "db/WordList.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
