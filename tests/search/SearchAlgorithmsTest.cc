@@ -5,6 +5,7 @@
 #include <set>
 
 #include "search/DoubleMetaphone.h"
+#include "search/ProfanityFilter.h"
 #include "search/RandomWord.h"
 #include "search/SearchFormat.h"
 #include "search/SoundSpelling.h"
@@ -15,15 +16,6 @@
 using namespace searchtest;
 
 namespace {
-
-class CListFilter : public CWordFilter {
-public:
-    explicit CListFilter(std::set<std::string> words) : words(std::move(words)) {}
-    bool IsFiltered(const char* word) const override { return words.count(word) != 0; }
-
-private:
-    std::set<std::string> words;
-};
 
 // Optimal string alignment distance, the plain textbook way.
 size_t Distance(const std::string& a, const std::string& b) {
@@ -119,7 +111,7 @@ TEST(Wildcard, PagesJoinIntoTheFullScan) {
     // Starting after a word that is not a headword starts at its place.
     EXPECT_EQ((std::vector<std::string>{"cat", "Cat"}),
               Headwords(*data, FindWildcardWords(all, "c*", 2, "cas")));
-    CListFilter filter({"cat", "Cat"});
+    CProfanityFilter filter({"cat", "Cat"});
     SearchSource filtered{data.get(), &filter};
     EXPECT_EQ(std::vector<std::string>{"CAT"},
               Headwords(*data, FindWildcardWords(filtered, "cat", 5, "")));
@@ -180,7 +172,7 @@ TEST(SpellingSuggester, RanksTheMeantWordFirst) {
         EXPECT_EQ(c[1], best[0]) << c[0];
         EXPECT_LE(best.size(), 3u);
     }
-    CListFilter filter({"phone"});
+    CProfanityFilter filter({"phone"});
     std::vector<std::string> filtered =
         Headwords(*data, CSpellingSuggester(SearchSource{data.get(), &filter}).Suggest("fone", 50));
     EXPECT_EQ(0, std::count(filtered.begin(), filtered.end(), "phone"));
@@ -222,8 +214,8 @@ TEST(RandomWord, DrawsOnlyWordsWithSensesTheFilterLets) {
     for (const char* word : {"a", "b", "c"}) {
         EXPECT_NEAR(1000, seen[word], 150) << word;  // uniform within ~5 sigma
     }
-    CListFilter allButC({"a", "b"});
+    CProfanityFilter allButC({"a", "b"});
     EXPECT_STREQ("c", data->Word(picker.Pick(SearchSource{data.get(), &allButC})));
-    CListFilter everything({"a", "b", "c"});
+    CProfanityFilter everything({"a", "b", "c"});
     EXPECT_EQ(CRandomWord::kNone, picker.Pick(SearchSource{data.get(), &everything}));
 }
