@@ -30,12 +30,12 @@ struct Store {
     std::unique_ptr<CDictDatabase> database;
 };
 
-std::string Line(CCompressedData* records, uint32_t position, char* terminator = nullptr) {
+// The line at `position`, with its terminator when `withEnd`, or "<null>".
+std::string Line(CCompressedData* records, uint32_t position, bool withEnd = false) {
     int32_t length = -1;
     const char* line = records->GetLine(position, &length);
     if (!line) return "<null>";
-    if (terminator) *terminator = line[length];
-    return std::string(line, length);
+    return std::string(line, length + (withEnd ? 1 : 0));
 }
 
 // `count` bytes of filler text that holds no terminator.
@@ -155,18 +155,12 @@ TEST(RecordStore, BlocksMustInflateToTheirExactSize) {
 }
 
 // The stream's text from `position` up to and with its next terminator, or
-// "<null>"; the same read through the store.
+// "<null>", as Line(records, position, true) reads it from the store.
 std::string ExpectedLine(const std::string& stream, uint32_t position) {
     size_t end = stream.find_first_of("\r\n\f", position);
     return position < stream.size() && end != std::string::npos
                ? stream.substr(position, end - position + 1)
                : "<null>";
-}
-
-std::string LineWithEnd(CCompressedData* records, uint32_t position) {
-    char terminator = 0;
-    std::string line = Line(records, position, &terminator);
-    return line == "<null>" ? line : line + terminator;
 }
 
 TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
@@ -193,7 +187,7 @@ TEST(RecordStore, ReadsARandomStreamExactlyWithAnyCache) {
         for (int i = 0; i < 4000; ++i) {
             uint32_t p = hot[order() % hot.size()] + order() % 300;
             if (order() % 2) {
-                ASSERT_EQ(LineWithEnd(data, p), ExpectedLine(stream, p))
+                ASSERT_EQ(Line(data, p, true), ExpectedLine(stream, p))
                     << slots << " slots, at " << p;
             } else {
                 unsigned char expected = p < stream.size() ? stream[p] : 0;
