@@ -1,7 +1,7 @@
 // Shared set-up of the host tests: SDL's event queue running on the dummy
-// video driver, the six methods registered with the plug-in double, and a
-// temporary application directory as the working directory (its dictionary
-// is written only by tests that need one).
+// video driver, every method registered with the plug-in double (the word
+// filter off), and a temporary application directory as the working
+// directory (its dictionary is written only by tests that need one).
 #ifndef LEXORA_TESTS_HOST_HOSTFIXTURE_H
 #define LEXORA_TESTS_HOST_HOSTFIXTURE_H
 
@@ -14,6 +14,8 @@
 #include "host/Engine.h"
 #include "host/EventLoop.h"
 #include "host/MethodHandlers.h"
+#include "host/SearchAnswers.h"
+#include "host/SearchMethods.h"
 #include "platform/PDL.h"
 #include "platform/PDLFake.h"
 #include "tests/support/TestDatabase.h"
@@ -26,7 +28,9 @@ protected:
         ASSERT_EQ(0, SDL_Init(SDL_INIT_VIDEO)) << SDL_GetError();
         pdlfake::Reset();
         RegisterMethods();
+        RegisterSearchMethods();
         PDL_JSRegistrationComplete();
+        SetWordFilterEnabled(false);
         cwd = std::make_unique<lxtest::WorkingDirectory>(dir.Path());
     }
     void TearDown() override {

@@ -8,8 +8,6 @@
 #include "db/Format.h"
 #include "db/WordList.h"
 #include "host/JsonAnswer.h"
-#include "host/SearchAnswers.h"
-#include "host/SearchMethods.h"
 #include "tests/host/HostFixture.h"
 #include "tests/search/SearchFixture.h"
 
@@ -19,16 +17,6 @@ namespace {
 
 class SearchMethodsTest : public HostTest {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        // Registration ends with PDL_JSRegistrationComplete: start it again.
-        pdlfake::Reset();
-        RegisterMethods();
-        RegisterSearchMethods();
-        PDL_JSRegistrationComplete();
-        SetWordFilterEnabled(false);
-    }
-
     // ./data/wordnet.lxd with one sense per word, and (unless `withSearchData`
     // is false) its search data with `filtered` on the filter list.
     void InstallDictionary(const std::vector<std::string>& words,
