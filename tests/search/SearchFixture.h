@@ -18,20 +18,15 @@ namespace searchtest {
 constexpr uint32_t kDictionarySize = 1234;
 constexpr uint32_t kDictionaryEntries = 56;
 
-// Sorts `words` into index order (by their index keys).
-inline void SortByIndexKey(std::vector<SearchWord>* words) {
-    std::sort(words->begin(), words->end(), [](const SearchWord& a, const SearchWord& b) {
-        return IndexKey(a.headword.c_str()) < IndexKey(b.headword.c_str());
-    });
-}
-
 // The search data of `words` for a dictionary of `size` bytes and `entries`
-// index entries.
+// index entries, the words put into index order (by their index keys) first.
 inline std::vector<unsigned char> WriteSearchBytes(std::vector<SearchWord> words,
                                                    const std::vector<std::string>& filter = {},
                                                    uint32_t size = kDictionarySize,
                                                    uint32_t entries = kDictionaryEntries) {
-    SortByIndexKey(&words);
+    std::sort(words.begin(), words.end(), [](const SearchWord& a, const SearchWord& b) {
+        return IndexKey(a.headword.c_str()) < IndexKey(b.headword.c_str());
+    });
     CSearchDataWriter writer(size, entries);
     for (const SearchWord& word : words) EXPECT_TRUE(writer.AddWord(word)) << word.headword;
     for (const std::string& word : filter) writer.AddFilterWord(word);
