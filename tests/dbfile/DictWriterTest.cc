@@ -25,6 +25,12 @@ std::string StoredBytes(CCompressedData* records, uint32_t position, size_t coun
     return bytes;
 }
 
+// The low three bytes of `position`, least significant first.
+std::string Low3(uint32_t position) {
+    return {static_cast<char>(position), static_cast<char>(position >> 8),
+            static_cast<char>(position >> 16)};
+}
+
 std::string RandomWord(std::mt19937& random) {
     std::string word(1 + random() % 12, 'a');
     for (char& c : word) {
@@ -73,19 +79,14 @@ TEST(DictWriter, SenseRecordsHaveTheLayoutTheReadersExpect) {
     ASSERT_NE(database, nullptr);
 
     const std::string members = "Dog\rdomestic dog\na canine$it barked\n";
-    std::string links;
-    links += std::string("\x8C", 1) + static_cast<char>(canineAt) +
-             static_cast<char>(canineAt >> 8) + static_cast<char>(canineAt >> 16) +
-             std::string("\0\0", 2);
-    links += std::string("\xCC\x88\x02\x03\x00\x02\x01", 7);
-    links += "\xCC\n";
+    // A link: its kind, the target's position in three bytes, the members.
+    const std::string links =
+        "\x8C" + Low3(canineAt) + std::string("\0\0\xCC\x88\x02\x03\x00\x02\x01\xCC\n", 11);
     EXPECT_EQ(StoredBytes(database->records, dogAt, members.size() + links.size()),
               members + links);
     EXPECT_EQ(StoredBytes(database->records, canineAt, 28), "a member of the dog family\f\n");
     EXPECT_GE(similarAt, 1u << 24);
-    std::string expected = std::string("akin\nrelated\n") + static_cast<char>(0xCD) +
-                           static_cast<char>(similarAt) + static_cast<char>(similarAt >> 8) +
-                           static_cast<char>(similarAt >> 16) + std::string("\0\0\n", 3);
+    const std::string expected = "akin\nrelated\n\xCD" + Low3(similarAt) + std::string("\0\0\n", 3);
     EXPECT_EQ(StoredBytes(database->records, toSimilarAt, expected.size()), expected);
 
     // Padding is made of empty records, so it compresses to almost nothing.
