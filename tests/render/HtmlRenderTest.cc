@@ -233,18 +233,16 @@ TEST(HtmlRender, DamagedRecordsRenderWhatCanBeRead) {
 // form-of line per base right under the header, before its senses.
 TEST(FormOfRender, NotesComeFirstInReferenceOrderAndDamagedOnesAreSkipped) {
     CRecordStore store;
-    const uint32_t sense = store.Sense({"saw"}, "a hand tool");
-    const uint32_t see = store.Line("past tense\tsee");
-    const uint32_t sew = store.Line("past tense and past participle\tsaw up");
-    // Without a TAB, without a relation, without a base, empty, unreadable.
-    const uint32_t damaged[] = {store.Line("plural see"), store.Line("\tsee"),
-                                store.Line("plural\t"), store.Line("")};
+    std::vector<uint32_t> references = {Ref(132, store.Sense({"saw"}, "a hand tool"))};
+    // A sound note, then notes without a TAB, a relation or a base, an empty
+    // one and an unreadable one, then another sound note.
+    for (const char* note : {"past tense\tsee", "plural see", "\tsee", "plural\t", ""}) {
+        references.push_back(Ref(200, store.Line(note)));
+    }
+    references.push_back(Ref(200, 0x3FFFFFF));
+    references.push_back(Ref(200, store.Line("past tense and past participle\tsaw up")));
     CCompressedData* records = store.Open();
     ASSERT_NE(records, nullptr);
-    std::vector<uint32_t> references = {Ref(132, sense), Ref(200, see)};
-    for (uint32_t position : damaged) references.push_back(Ref(200, position));
-    references.push_back(Ref(200, 0x3FFFFFF));
-    references.push_back(Ref(200, sew));
 
     COutputRecorder recorder;
     ASSERT_TRUE(RenderWith(&recorder, records, "saw", references));
