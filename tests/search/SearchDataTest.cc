@@ -55,22 +55,20 @@ TEST(SearchData, RefusesAnotherDictionaryAndDamage) {
     }
 }
 
+// A word's text past the texts, a phonetic entry naming a word past the
+// table or out of order, a text without its end.
 TEST(SearchData, RefusesRecordsPointingOutside) {
     std::vector<unsigned char> good = WriteSearchBytes(SampleWords());
-    uint32_t wordsAt = lxs::ReadWord32(good.data() + lxs::kHeaderWordsOffset);
-    uint32_t textLength = lxs::ReadWord32(good.data() + lxs::kHeaderTextLength);
-    std::vector<unsigned char> badText = good;
-    lxs::WriteWord32(badText.data() + wordsAt + 8, textLength);
-    EXPECT_EQ(nullptr, LoadBytes(badText));
-
-    uint32_t phoneticAt = lxs::ReadWord32(good.data() + lxs::kHeaderPhoneticOffset);
-    std::vector<unsigned char> badNumber = good;
-    lxs::WriteWord32(badNumber.data() + phoneticAt + 4, 5);
-    EXPECT_EQ(nullptr, LoadBytes(badNumber));
-    std::vector<unsigned char> unsorted = good;
-    lxs::WriteWord32(unsorted.data() + phoneticAt + 8, 0);
-    EXPECT_EQ(nullptr, LoadBytes(unsorted));
-
+    const uint32_t wordsAt = lxs::ReadWord32(good.data() + lxs::kHeaderWordsOffset);
+    const uint32_t textLength = lxs::ReadWord32(good.data() + lxs::kHeaderTextLength);
+    const uint32_t phoneticAt = lxs::ReadWord32(good.data() + lxs::kHeaderPhoneticOffset);
+    const std::pair<uint32_t, uint32_t> damages[] = {
+        {wordsAt + 8, textLength}, {phoneticAt + 4, 5}, {phoneticAt + 8, 0}};
+    for (const auto& [offset, value] : damages) {
+        std::vector<unsigned char> damaged = good;
+        lxs::WriteWord32(damaged.data() + offset, value);
+        EXPECT_EQ(nullptr, LoadBytes(damaged)) << offset;
+    }
     std::vector<unsigned char> unterminated = good;
     uint32_t textAt = lxs::ReadWord32(good.data() + lxs::kHeaderTextOffset);
     unterminated[textAt + textLength - 1] = 'x';
