@@ -12,7 +12,7 @@ set -euo pipefail
 JOBS=${JOBS:-2}
 FLAGS=(-DCMAKE_BUILD_TYPE=Release "-DCMAKE_C_FLAGS_RELEASE=-O1 -g1"
        "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -g1")
-THREAD_TESTS=(test_platform test_host test_integration test_lists test_load test_dictserver_e2e)
+THREAD_TESTS=(test_platform test_host test_integration test_load test_dictserver_e2e)
 
 configure() {  # build folder, sanitizer
     cmake -S "$ROOT" -B "$1" -G Ninja "${FLAGS[@]}" -DLEXORA_SANITIZE="$2" >/dev/null
@@ -35,10 +35,9 @@ LEXORA_APPDIR=$APPDIR LEXORA_BUILD=$BUILD-asan \
 
 echo "sanitizers: threads"
 configure "$BUILD-tsan" thread
-targets=()
-for name in "${THREAD_TESTS[@]}"; do
-    if cmake --build "$BUILD-tsan" --target help | grep -q "^$name:"; then targets+=("$name"); fi
-done
+targets=("${THREAD_TESTS[@]}")
+# A listed program that no longer exists fails the build here, rather than
+# leaving its threads unchecked without a word.
 cmake --build "$BUILD-tsan" -j "$JOBS" --target lxcore "${targets[@]}"
 failed=0
 for name in "${targets[@]}"; do
