@@ -2,8 +2,23 @@
 
 #include <algorithm>
 
+namespace {
+
+// Room for the answer, allocated by the thread that reserves the slot and
+// later frees the answer. An answer that fits is copied into it; a longer one
+// gets a block of more than twice this size from the answering thread. A
+// small block allocated by one thread and freed by another stays in the
+// freeing thread's cache of small blocks, out of reach of the heap it came
+// from: with many HTTP threads each holding some of the engine's blocks, the
+// engine's heap fragments and grows with every request. Blocks above this
+// size are not cached that way.
+constexpr size_t kAnswerRoom = 1024;
+
+}  // namespace
+
 CAnswerPairing::SlotPtr CAnswerPairing::Reserve(const std::string& callback) {
     auto slot = std::make_shared<Slot>();
+    slot->answer.reserve(kAnswerRoom);
     std::lock_guard<std::mutex> lock(mutex_);
     open_[callback].push_back(slot);
     return slot;
