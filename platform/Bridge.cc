@@ -153,7 +153,12 @@ void CBridge::Stop() {
 }
 
 void CBridge::Publish(const std::string& function, const std::vector<std::string>& params) {
-    events_.Publish(function, Dump(json{{"function", function}, {"params", params}}));
+    // The event's JSON holds the whole answer: with nobody listening (the web
+    // app asks through /pdl/request), writing it would only cost time and
+    // scatter the engine's heap.
+    if (events_.Wanted(function)) {
+        events_.Publish(function, Dump(json{{"function", function}, {"params", params}}));
+    }
     pairing_.Resolve(function, params.empty() ? std::string() : params[0]);
 }
 

@@ -13,6 +13,11 @@ void CEventStream::Unsubscribe(const SubscriberPtr& subscriber) {
     subscribers_.erase(subscriber);
 }
 
+bool CEventStream::Wanted(const std::string& function) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return function == "ready" || !subscribers_.empty();
+}
+
 void CEventStream::Publish(const std::string& function, const std::string& data) {
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -33,6 +33,9 @@ public:
     // A new subscriber; its queue starts with the "ready" event if it happened.
     SubscriberPtr Subscribe();
     void Unsubscribe(const SubscriberPtr& subscriber);
+    // Whether an event of `function` would reach anyone: a subscriber is
+    // there, or it is "ready", which is kept for later ones.
+    bool Wanted(const std::string& function);
     // Queues `data` (one event's JSON) for every subscriber; remembers it when
     // `function` is "ready".
     void Publish(const std::string& function, const std::string& data);
