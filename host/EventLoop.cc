@@ -4,6 +4,7 @@
 
 #include "host/AudioFiles.h"
 #include "host/DictionaryAnswers.h"
+#include "host/HeapTrim.h"
 #include "host/ManagedWords.h"
 #include "host/MeaningAnswer.h"
 #include "host/RequestEvent.h"
@@ -45,7 +46,11 @@ void AnswerRequest(const SDL_UserEvent& e) {
 
 bool HandleEvent(const SDL_Event& event) {
     syslog(LOG_INFO, "**** SDL_WaitEvent returned with event type %d", event.type);
-    if (IsRequest(event)) AnswerRequest(event.user);
+    if (IsRequest(event)) {
+        AnswerRequest(event.user);
+        static CHeapTrim heapTrim;
+        heapTrim.CountAnswer();
+    }
     return event.type != SDL_QUIT;
 }
 
