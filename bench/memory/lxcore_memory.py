@@ -97,9 +97,14 @@ def ask_definitions(port, words, failures):
     connection = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
     for word in words:
         body = json.dumps({"method": "GetDefinition", "params": [word]})
-        connection.request("POST", "/pdl/request", body, {"Content-Type": "application/json"})
-        response = connection.getresponse()
-        text = response.read()
+        try:
+            connection.request("POST", "/pdl/request", body,
+                               {"Content-Type": "application/json"})
+            response = connection.getresponse()
+            text = response.read()
+        except OSError as error:
+            failures.append("GetDefinition %r: %s" % (word, error))
+            break
         if response.status != 200 or b"errorcode" in text[:64]:
             failures.append("GetDefinition %r: %d %r" % (word, response.status, text[:200]))
             break
