@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class CAnswerPairing {
 public:
@@ -34,9 +35,13 @@ public:
     void Cancel(const std::string& callback, const SlotPtr& slot);
     // Fills the oldest open slot of `callback`; false when none was open.
     bool Resolve(const std::string& callback, const std::string& answer);
-    // Waits until `slot` is answered (its text moved into `answer`), `timeout`
+    // Waits until `slot` is answered (its text copied into `answer`), `timeout`
     // passes or Stop() is called. A slot that timed out stays in its queue, so
     // its late answer is consumed and later answers still pair correctly.
+    // The answering thread's own copy is freed by its next Resolve: a small
+    // block freed by another thread stays cached in that thread, out of reach
+    // of the heap it came from, and with many HTTP threads the answering
+    // thread's heap would grow with every request.
     WaitResult Wait(const SlotPtr& slot, std::chrono::milliseconds timeout, std::string* answer);
     // Wakes every waiter with kStopped; later waits return kStopped at once.
     void Stop();
@@ -45,6 +50,8 @@ private:
     std::mutex mutex_;
     std::condition_variable answered_;
     std::map<std::string, std::deque<SlotPtr>> open_;  // per callback, oldest first
+    // Answers already copied out by their waiters, for the next Resolve to free.
+    std::vector<std::string> spent_;
     bool stopped_ = false;
 };
 
