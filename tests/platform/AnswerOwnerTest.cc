@@ -70,7 +70,7 @@ void operator delete(void* address, size_t) noexcept {
 
 namespace {
 
-TEST(AnswerRoom, TheAnsweringThreadFreesWhatItAllocated) {
+TEST(AnswerOwner, TheAnsweringThreadFreesWhatItAllocated) {
     const char kCallback[] = "Callback_GetDefinition";
     const size_t sizes[] = {100, 700, 5000, 70000};
     CAnswerPairing pairing;
