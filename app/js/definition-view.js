@@ -4,6 +4,7 @@
 //
 // The views' hrefs are commands, not addresses: "~showipa" and "~playaudio",
 // or a word to look up, URL-encoded when it names one sense ("cat%3A2").
+import { showPronunciationAsText } from './pronunciation.js';
 import { linkThesaurusEntries } from './thesaurus-links.js';
 
 const VIEW_ORDER = ['dictionary', 'thesaurus', 'links'];
@@ -53,6 +54,7 @@ export class DefinitionView {
     }
     this.content.dataset.view = name;
     this.content.innerHTML = this.answer?.[name] ?? '';
+    showPronunciationAsText(this.content);
     if (name === 'thesaurus') linkThesaurusEntries(this.content);
     this.content.scrollTop = 0;
   }

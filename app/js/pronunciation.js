@@ -32,21 +32,17 @@ async function download(url, word) {
   return response.arrayBuffer();
 }
 
-// The symbols the dictionary's pronunciations use (the IPA as a speech
-// synthesiser writes American English), each with a word that has the sound;
-// the letters that carry it are marked with brackets.
+// The symbols the dictionary's pronunciations use (General American, one
+// notation for every word), each with a word that has the sound; the letters
+// that carry it are marked with brackets.
 const SYMBOLS = [
-  ['æ', 'c[a]t'], ['ɑː', 'f[a]ther'], ['ɑ', 'h[o]t'], ['ɔː', 'l[aw]'], ['ɔ', 'f[o]r'],
-  ['ʌ', 'c[u]p'], ['ɐ', '[a]bout'], ['ə', 'sof[a]'], ['ɚ', 'butt[er]'], ['ɜː', 'b[ir]d'],
-  ['ɝ', 'f[ur]ther'], ['ɛ', 'b[e]d'], ['ɪ', 's[i]t'], ['iː', 's[ee]'], ['i', 'happ[y]'],
-  ['ᵻ', 'ros[e]s'], ['ʊ', 'b[oo]k'], ['uː', 't[oo]'], ['eɪ', 'd[ay]'], ['aɪ', 'm[y]'],
-  ['ɔɪ', 'b[oy]'], ['aʊ', 'n[ow]'], ['oʊ', 'g[o]'], ['θ', '[th]in'], ['ð', '[th]is'],
-  ['ʃ', '[sh]e'], ['ʒ', 'vi[s]ion'], ['tʃ', '[ch]in'], ['dʒ', '[j]am'], ['ŋ', 'si[ng]'],
-  ['j', '[y]es'], ['ɹ', '[r]ed'], ['ɾ', 'wa[t]er'], ['ɡ', '[g]o'], ['ʔ', 'uh[-]oh'],
-  ['ç', '[h]uge'], ['ɬ', 'Welsh [ll]'],
-  ['ˈ', 'stress on the next syllable'], ['ˌ', 'weaker stress on the next syllable'],
-  ['ː', 'the sound before it is long'], ['◌̃', 'nasal vowel, as in French'],
-  ['◌̩', 'a consonant forming a syllable, as in button'],
+  ['æ', 'c[a]t'], ['ɑ', 'f[a]ther, h[o]t'], ['ɔ', 'l[aw]'], ['ʌ', 'c[u]p'], ['ə', '[a]bout, sof[a]'],
+  ['ɚ', 'butt[er]'], ['ɝ', 'b[ir]d'], ['ɛ', 'b[e]d'], ['ɪ', 's[i]t'], ['i', 's[ee], happ[y]'],
+  ['ʊ', 'b[oo]k'], ['u', 't[oo]'], ['eɪ', 'd[ay]'], ['aɪ', 'm[y]'], ['ɔɪ', 'b[oy]'],
+  ['aʊ', 'n[ow]'], ['oʊ', 'g[o]'], ['θ', '[th]in'], ['ð', '[th]is'], ['ʃ', '[sh]e'],
+  ['ʒ', 'vi[s]ion'], ['tʃ', '[ch]in'], ['dʒ', '[j]am'], ['ŋ', 'si[ng]'], ['j', '[y]es'],
+  ['ɹ', '[r]ed'], ['ɡ', '[g]o'],
+  ['ˈ', 'stress on the syllable it stands before'], ['ˌ', 'weaker stress on the syllable it stands before'],
 ];
 
 export function fillIpaKey(list) {
@@ -61,4 +57,43 @@ export function fillIpaKey(list) {
     }
     list.append(item);
   }
+}
+
+// The engine draws each IPA symbol of a pronunciation as an image named after
+// its code points ("images/ipa/0074-0283.svg" is tʃ). The page puts the
+// characters back, so the pronunciation reads in the page's own font, size and
+// colour, copies as IPA text and has a label a screen reader can speak.
+const SYMBOL_IMAGE = /(?:^|\/)images\/ipa\/([0-9A-F]{4,6}(?:-[0-9A-F]{4,6})*)\.svg$/i;
+
+export function showPronunciationAsText(view) {
+  for (const link of view.querySelectorAll('.pron a[href="~showipa"]')) {
+    for (const image of link.querySelectorAll('img')) {
+      const symbol = symbolOfImage(image);
+      if (symbol) image.replaceWith(symbol);
+    }
+    link.normalize();
+    const ipa = markIpa(link);
+    if (ipa) link.setAttribute('aria-label', `pronunciation /${ipa}/, opens the key to its symbols`);
+  }
+}
+
+function symbolOfImage(image) {
+  const match = SYMBOL_IMAGE.exec(image.getAttribute('src') ?? '');
+  if (!match) return '';
+  return match[1].split('-').map((hex) => String.fromCodePoint(parseInt(hex, 16))).join('');
+}
+
+// Wraps the " /…/" that ends the link in a span marked as IPA and returns
+// its text; '' when the link holds no pronunciation.
+function markIpa(link) {
+  const last = link.lastChild;
+  if (last?.nodeType !== Node.TEXT_NODE || !last.data.endsWith('/')) return '';
+  const start = last.data.indexOf(' /');
+  if (start < 0 || start + 2 >= last.data.length - 1) return '';
+  const ipa = last.splitText(start + 2);
+  ipa.splitText(ipa.data.length - 1);
+  const span = Object.assign(document.createElement('span'), { className: 'ipa', lang: 'en-US-fonipa' });
+  ipa.replaceWith(span);
+  span.append(ipa);
+  return ipa.data;
 }

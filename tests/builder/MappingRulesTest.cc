@@ -7,6 +7,7 @@
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/IpaTable.h"
 #include "tools/lxdbuild/PronunciationSource.h"
+#include "tools/lxdbuild/SpeechPhonemes.h"
 #include "tools/lxdbuild/ThesaurusReader.h"
 #include "tools/lxdbuild/WordNetReader.h"
 
@@ -63,6 +64,56 @@ TEST(PronunciationRules, CmuEntriesBecomeIpaWithStress) {
     EXPECT_FALSE(CPronunciationSource::ParseEntry("(\"x\" nil (((q q) 1)))", word, tag, ipa));
     EXPECT_FALSE(CPronunciationSource::ParseEntry("(\"x\" nil (((k ae t)))", word, tag, ipa));
     EXPECT_FALSE(CPronunciationSource::ParseEntry("MNCL", word, tag, ipa));
+}
+
+// eSpeak NG's phonemes of words the CMU list knows, as eSpeak NG gives them,
+// come out as the list's IPA: American vowels, the list's stress rule, the
+// mark before the syllable's onset.
+TEST(PronunciationRules, SpeechPhonemesBecomeTheListsIpa) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"w_'O:_t#_3", "ˈwɔtɚ"},               // water: flap, length dropped
+        {"a#_n_'aU_n_s_3", "əˈnaʊnsɚ"},        // announcer: reduced a
+        {"m_I_s_t_'eI_k", "mɪˈsteɪk"},         // mistake: st begins the syllable
+        {"I_k_s_p_l_'eI_n", "ɪkˈspleɪn"},      // explain: ks does not
+        {"s_'I_N_3", "ˈsɪŋɚ"},                 // singer: ng begins no syllable
+        {"b_'0_t#_@L", "ˈbɑtəl"},              // bottle: syllabic l
+        {"b_'V_?_n-", "ˈbʌtən"},               // button: glottal stop, syllabic n
+        {"f_'aI3_r-", "ˈfaɪɚ"},                // fire: r-coloured vowel, linking r
+        {"n_'O@_T", "nɔɹθ"},                   // north: one syllable, no mark
+        {"t_,i:_v_'i:_;", "ˈtiˌvi"},           // tv: first stress primary, pause
+        {"@_h_'@_m", "əˈhʌm"},                 // ahem: stressed schwa
+        {"r_'a_b_I_t", "ˈɹæbət"},              // rabbit: kit after the stress
+        {"r_'eI_d_I2_;_,eI_t", "ˈɹeɪdiˌeɪt"},  // radiate: kit before a vowel
+        {"m_'O:_r_@_l_,I_s_t", "ˈmɔɹəlɪst"},   // moralist: -ist unstressed
+        {"k_'i:_n_oU_t", "ˈkiˌnoʊt"},          // keynote: compound stress
+        {"E_k_s_p_l_'o@", "ɪkˈsplɔɹ"},         // explore: ex- is kit
+        {"'e@_k_r_aa_f_t", "ˈɛɹˌkɹæft"},       // aircraft: full vowel stressed
+    };
+    for (const auto& [phonemes, ipa] : cases) {
+        std::vector<Phone> phones;
+        ASSERT_TRUE(CSpeechPhonemes::ToPhones(phonemes, phones)) << phonemes;
+        EXPECT_EQ(CPhoneTranscriber::ToIpa(phones), ipa) << phonemes;
+    }
+    std::vector<Phone> phones;
+    EXPECT_FALSE(CSpeechPhonemes::ToPhones("k_'a_Y", phones));  // no CMU counterpart
+    EXPECT_EQ(CPhoneTranscriber::ToIpa({{"p", false}, {"s", false}, {"t", false}}), "pst");
+    EXPECT_EQ(CPhoneTranscriber::ToIpa({{"k", false}, {"q", false}}), "");  // not a CMU phone
+}
+
+// A phrase takes the list's words from the list and the others from eSpeak NG.
+TEST(PronunciationRules, PhrasesMixListAndSpeechWordByWord) {
+    CSourceFiles sources(BUILDER_FIXTURES);
+    CBuildReport report(true);
+    CPronunciationSource source(sources, report, true);
+    source.Load();
+    std::string ipa = source.Pronounce("national podcast", 'n');
+    if (source.Figures().silent != 0) {
+        GTEST_SKIP() << "eSpeak NG is not available";
+    }
+    EXPECT_EQ(ipa, "ˈnæʃənəl ˈpɑdˌkæst");
+    EXPECT_EQ(source.Pronounce("national capital", 'n'), "ˈnæʃənəl ˈkæpətəl");
+    EXPECT_EQ(source.Figures().mixed, 1u);
+    EXPECT_EQ(source.Figures().fromList, 1u);
 }
 
 TEST(IpaTableRules, LongerSymbolsComeFirstAndHtmlIsAscii) {

@@ -113,14 +113,19 @@ void CBuilder::AddPronunciations() {
     source.Load();
     source.AddTo(lexicon);
     const PronunciationFigures& figures = source.Figures();
-    uint64_t pronounced = figures.fromList + figures.fromSpeech;
+    uint64_t pronounced = figures.fromList + figures.fromSpeech + figures.mixed;
     report.Set("pronunciations", std::to_string(pronounced) + " (" +
                                      Percent(pronounced, lexicon.entries.size()) +
                                      " of all headwords, redirects included)");
     report.Set("  from the CMU list", figures.fromList);
     report.Set("  from eSpeak NG", figures.fromSpeech);
+    report.Set("  phrases from both", figures.mixed);
+    report.Set("headwords without a pronunciation", figures.without);
+    report.Set("  a word eSpeak NG cannot pronounce", figures.silent);
+    report.Set("  a word whose eSpeak NG phonemes do not map", figures.unmapped);
     report.EndStage(std::to_string(figures.fromList) + " from the CMU list, " +
                     std::to_string(figures.fromSpeech) + " from eSpeak NG, " +
+                    std::to_string(figures.mixed) + " from both, " +
                     std::to_string(figures.without) + " without");
 }
 

@@ -1,7 +1,9 @@
 #include "tools/lxdbuild/PronunciationSource.h"
 
-#include <map>
 #include <sstream>
+
+#include "tools/lxdbuild/PhoneTranscriber.h"
+#include "tools/lxdbuild/SpeechPhonemes.h"
 
 #ifdef LXDBUILD_HAVE_ESPEAK
 #include <espeak-ng/speak_lib.h>
@@ -10,34 +12,6 @@
 namespace lxdbuild {
 
 namespace {
-
-const char* const kPrimaryStress = "\xCB\x88";    // U+02C8
-const char* const kSecondaryStress = "\xCB\x8C";  // U+02CC
-
-// General American IPA for the lexicon's phones; er and ah depend on stress.
-const std::map<std::string, std::string>& PhoneTable() {
-    static const std::map<std::string, std::string> table = {
-        {"aa", "ɑ"},  {"ae", "æ"},  {"ah", "ʌ"},  {"ao", "ɔ"}, {"aw", "aʊ"}, {"ax", "ə"},
-        {"ay", "aɪ"}, {"b", "b"},   {"ch", "tʃ"}, {"d", "d"},  {"dh", "ð"},  {"eh", "ɛ"},
-        {"er", "ɝ"},  {"ey", "eɪ"}, {"f", "f"},   {"g", "ɡ"},  {"hh", "h"},  {"ih", "ɪ"},
-        {"iy", "i"},  {"jh", "dʒ"}, {"k", "k"},   {"l", "l"},  {"m", "m"},   {"n", "n"},
-        {"ng", "ŋ"},  {"ow", "oʊ"}, {"oy", "ɔɪ"}, {"p", "p"},  {"r", "ɹ"},   {"s", "s"},
-        {"sh", "ʃ"},  {"t", "t"},   {"th", "θ"},  {"uh", "ʊ"}, {"uw", "u"},  {"v", "v"},
-        {"w", "w"},   {"y", "j"},   {"z", "z"},   {"zh", "ʒ"},
-    };
-    return table;
-}
-
-std::string PhoneToIpa(const std::string& phone, bool stressed) {
-    if (phone == "er" && !stressed) {
-        return "ɚ";
-    }
-    if (phone == "ah" && !stressed) {
-        return "ə";
-    }
-    auto found = PhoneTable().find(phone);
-    return found == PhoneTable().end() ? std::string() : found->second;
-}
 
 char TagOfPos(char pos) {
     switch (pos) {
@@ -70,6 +44,10 @@ std::vector<std::string> SplitWords(const std::string& text) {
         words.push_back(word);
     }
     return words;
+}
+
+void AppendWord(std::string& text, const std::string& word) {
+    text += (text.empty() ? "" : " ") + word;
 }
 
 }  // namespace
@@ -106,39 +84,29 @@ bool CPronunciationSource::ParseEntry(const std::string& line, std::string& word
     if (!(tokens >> tag)) {
         return false;
     }
-    std::vector<std::pair<std::vector<std::string>, bool>> syllables;
-    std::vector<std::string> phones;
+    // The list groups phones into syllables, each followed by its stress;
+    // the converter needs only each vowel's stress.
+    std::vector<Phone> phones;
+    size_t syllableStart = 0;
     std::string token;
     while (tokens >> token) {
         if (token == "0" || token == "1" || token == "2") {
-            if (phones.empty()) {
+            if (syllableStart == phones.size()) {
                 return false;
             }
-            syllables.emplace_back(phones, token != "0");
-            phones.clear();
+            for (size_t i = syllableStart; i < phones.size(); ++i) {
+                phones[i].stressed = token != "0" && CPhoneTranscriber::IsVowel(phones[i].name);
+            }
+            syllableStart = phones.size();
         } else {
-            phones.push_back(token);
+            phones.push_back(Phone{token, false});
         }
     }
-    if (syllables.empty() || !phones.empty()) {
+    if (syllableStart != phones.size()) {
         return false;
     }
-    ipa.clear();
-    bool primaryGiven = false;
-    for (const auto& syllable : syllables) {
-        if (syllable.second && syllables.size() > 1) {
-            ipa += primaryGiven ? kSecondaryStress : kPrimaryStress;
-            primaryGiven = true;
-        }
-        for (const auto& phone : syllable.first) {
-            std::string symbol = PhoneToIpa(phone, syllable.second);
-            if (symbol.empty()) {
-                return false;
-            }
-            ipa += symbol;
-        }
-    }
-    return true;
+    ipa = CPhoneTranscriber::ToIpa(phones);
+    return !ipa.empty();
 }
 
 void CPronunciationSource::Load() {
@@ -183,28 +151,83 @@ std::string CPronunciationSource::FromList(const std::string& lowerWord, char po
     return found->second.front().second;
 }
 
-std::string CPronunciationSource::FromSpeech(const std::string& text) {
-    std::string ipa;
+std::string CPronunciationSource::SpeechPhonemes(const std::string& text) {
+    std::string phonemes;
 #ifdef LXDBUILD_HAVE_ESPEAK
     if (!speechReady) {
-        return ipa;
+        return phonemes;
     }
+    // ASCII mnemonics (not IPA), with a separator between the phonemes of a word.
+    const int mode = CSpeechPhonemes::kSeparator << 8;
     const void* next = text.c_str();
     while (next != nullptr) {
-        const char* phonemes = espeak_TextToPhonemes(&next, espeakCHARS_AUTO, espeakPHONEMES_IPA);
-        if (phonemes == nullptr) {
+        const char* clause = espeak_TextToPhonemes(&next, espeakCHARS_AUTO, mode);
+        if (clause == nullptr) {
             break;
         }
-        if (!ipa.empty() && *phonemes != '\0') {
-            ipa += ' ';
-        }
-        ipa += phonemes;
+        AppendWord(phonemes, clause);
     }
-    size_t end = ipa.find_last_not_of(" \n\r\f");
-    ipa.erase(end == std::string::npos ? 0 : end + 1);
 #else
     (void)text;
 #endif
+    return phonemes;
+}
+
+CPronunciationSource::Speech CPronunciationSource::FromSpeech(const std::string& text,
+                                                              std::string& ipa) {
+    ipa.clear();
+    std::istringstream words(SpeechPhonemes(text));
+    std::string word;
+    std::vector<Phone> phones;
+    while (words >> word) {
+        if (!CSpeechPhonemes::ToPhones(word, phones)) {
+            ipa.clear();
+            return Speech::kUnmapped;
+        }
+        if (phones.empty()) {
+            continue;  // a pause
+        }
+        std::string part = CPhoneTranscriber::ToIpa(phones);
+        if (part.empty()) {
+            ipa.clear();
+            return Speech::kUnmapped;
+        }
+        AppendWord(ipa, part);
+    }
+    return ipa.empty() ? Speech::kSilent : Speech::kPronounced;
+}
+
+std::string CPronunciationSource::Pronounce(const std::string& headword, char pos) {
+    std::string ipa = FromList(ToLower(headword), pos);
+    if (!ipa.empty()) {
+        ++figures.fromList;
+        return ipa;
+    }
+    bool listUsed = false;
+    bool speechUsed = false;
+    for (const auto& word : SplitWords(headword)) {
+        std::string part = FromList(ToLower(word), 0);
+        if (!part.empty()) {
+            listUsed = true;
+        } else {
+            Speech outcome = FromSpeech(word, part);
+            if (outcome != Speech::kPronounced) {
+                ++figures.without;
+                ++(outcome == Speech::kSilent ? figures.silent : figures.unmapped);
+                return std::string();
+            }
+            speechUsed = true;
+        }
+        AppendWord(ipa, part);
+    }
+    if (ipa.empty()) {
+        ++figures.without;
+        ++figures.silent;
+    } else {
+        ++(listUsed && speechUsed ? figures.mixed
+           : listUsed             ? figures.fromList
+                                  : figures.fromSpeech);
+    }
     return ipa;
 }
 
@@ -217,27 +240,7 @@ void CPronunciationSource::AddTo(CLexicon& lexicon) {
             continue;
         }
         char pos = entry.senses.empty() ? 0 : lexicon.synsets[entry.senses.front()].pos;
-        std::string lower = ToLower(item.first);
-        std::string ipa = FromList(lower, pos);
-        if (ipa.empty()) {
-            std::vector<std::string> words = SplitWords(lower);
-            for (const auto& word : words) {
-                std::string part = words.size() > 1 ? FromList(word, 0) : std::string();
-                if (part.empty()) {
-                    ipa.clear();
-                    break;
-                }
-                ipa += ipa.empty() ? part : " " + part;
-            }
-        }
-        if (!ipa.empty()) {
-            ++figures.fromList;
-        } else if (!(ipa = FromSpeech(item.first)).empty()) {
-            ++figures.fromSpeech;
-        } else {
-            ++figures.without;
-        }
-        entry.pronunciation = ipa;
+        entry.pronunciation = Pronounce(item.first, pos);
     }
 }
 
