@@ -79,8 +79,9 @@ export function showPronunciationAsText(view) {
 
 function symbolOfImage(image) {
   const match = SYMBOL_IMAGE.exec(image.getAttribute('src') ?? '');
-  if (!match) return '';
-  return match[1].split('-').map((hex) => String.fromCodePoint(parseInt(hex, 16))).join('');
+  const points = match ? match[1].split('-').map((hex) => parseInt(hex, 16)) : [];
+  // A name beyond Unicode leaves its image in place.
+  return points.every((point) => point <= 0x10FFFF) ? String.fromCodePoint(...points) : '';
 }
 
 // Wraps the " /…/" that ends the link in a span marked as IPA and returns

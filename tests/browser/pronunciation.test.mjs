@@ -18,6 +18,24 @@ describe('pronunciations', { skip: hasDictionary ? false : NO_DICTIONARY }, () =
     return symbols;
   }
 
+  test('image names that are no symbol stay images; the rest of the line is still text', async (t) => {
+    const page = await app.open(t);
+    const cases = [
+      ['<img src="images/ipa/02C8.svg">k<img src="images/ipa/00E6.svg">t', 'ˈkæt', 0],
+      ['k<img src="images/ipa/110000.svg">t', 'kt', 1],  // beyond Unicode
+      ['k<img src="images/other.svg">t', 'kt', 1],
+    ];
+    const shown = await page.evaluate(async (lines) => {
+      const { showPronunciationAsText } = await import('./js/pronunciation.js');
+      return lines.map(([html]) => {
+        const view = Object.assign(document.createElement('div'), { innerHTML: `<p class="pron"><a href="~showipa">cat /${html}/</a></p>` });
+        showPronunciationAsText(view);
+        return [view.querySelector('a').textContent, view.querySelectorAll('img').length];
+      });
+    }, cases);
+    assert.deepEqual(shown, cases.map(([, text, images]) => [`cat /${text}/`, images]));
+  });
+
   for (const [screen, viewport] of SCREENS) {
     test(`are text in the line's font, copy as IPA and use only the key's symbols (${screen})`, async (t) => {
       const page = await app.open(t, { viewport });
