@@ -13,7 +13,7 @@ namespace lxdbuild {
 namespace {
 
 TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
-    const Link broader{140, 0}, derived{148, 2, 1, 1};  // to rows 0 and 2
+    const Link broader{140, 0}, derived{148, 2, 1, 1}, narrower{144, 7};  // to rows 0, 2, 7
     // One-member noun synsets: word, gloss, links.
     const std::vector<std::tuple<std::string, std::string, std::vector<Link>>> rows = {
         {"doctor", "a licensed medical practitioner", {}},
@@ -21,6 +21,10 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
         {"pediatrics", "the branch of medicine concerned with infants", {}},
         {"orthopedist", "a doctor who treats bones", {broader}},
         {"nursery", "a room for babies and infants", {}},
+        {"herd", "a group of cattle", {}},
+        {"pack", "a group of hunting animals", {narrower}},
+        {"wolf pack", "a band of hunters", {}},
+        {"wolf", "a wild dog", {}},
     };
     CLexicon lexicon;
     lxtest::TestDatabase db;
@@ -42,12 +46,14 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     ASSERT_TRUE(index.Open(indexPath.c_str(), database.get()));
     CMeaningSearch search(database.get(), &index);
     // "doctor": the member of its broader sense; "infants": the gloss of the
-    // sense derived from the same stem.
-    for (const char* text : {"a doctor for babies", "a doctor for infants"}) {
+    // sense derived from the same stem; "wolves": its one narrower sense.
+    for (const auto& [text, first] : {std::pair{"a doctor for babies", "pediatrician"},
+                                      {"a doctor for infants", "pediatrician"},
+                                      {"a group of wolves", "pack"}}) {
         bool cut = false;
         const std::vector<MeaningResult> results = search.Search(text, 1, &cut);
         ASSERT_EQ(1u, results.size()) << text;
-        EXPECT_EQ("pediatrician", results[0].word) << text;
+        EXPECT_EQ(first, results[0].word) << text;
     }
 }
 

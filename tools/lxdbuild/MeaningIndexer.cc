@@ -53,10 +53,16 @@ uint8_t Commonness(uint32_t tags) {
 
 // WordNet's hypernym link kind, and its lexicographer file of people.
 constexpr uint32_t kLinkHypernym = 140;
+constexpr uint32_t kLinkHyponym = 144;
 // WordNet's link between derivationally related word forms ("pediatrician"
 // and "pediatrics").
 constexpr uint32_t kLinkDerivation = 148;
 constexpr uint32_t kPersonLexFile = 18;
+
+// A sense with at most this many narrower senses is described by their
+// members too ("wolf pack" for pack); more are a list of kinds that each say
+// little of it.
+constexpr size_t kMaxNarrowerSenses = 3;
 
 // Terms taken from one further definition (GCIDE's, or a related sense's
 // gloss): its opening says what the thing is.
@@ -139,6 +145,16 @@ void CMeaningIndexer::AddRelated(const Synset& synset) {
         }
     }
     AddDerivedGlosses(synset);
+    AddNarrowerMembers(synset);
+}
+
+void CMeaningIndexer::AddNarrowerMembers(const Synset& synset) {
+    std::vector<uint32_t> narrower;
+    for (const Link& link : synset.links) {
+        if (link.sourceMember == 0 && link.kind == kLinkHyponym) narrower.push_back(link.target);
+    }
+    if (narrower.size() > kMaxNarrowerSenses) return;
+    for (uint32_t target : narrower) AddMembers(lexicon.synsets[target]);
 }
 
 void CMeaningIndexer::AddDerivedGlosses(const Synset& synset) {

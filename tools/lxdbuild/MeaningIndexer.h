@@ -1,7 +1,7 @@
 // Builds the meaning index of a written dictionary: one entry per synset
 // whose sense a member headword opens, with the terms of its gloss, samples,
 // members and related words (broader senses' members, derivationally related
-// senses' glosses), made by the engine's own CTermMaker over the
+// senses' glosses, the few narrower senses' members), made by the engine's own CTermMaker over the
 // written file so that the builder and the search reduce words alike.
 #ifndef LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 #define LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
@@ -76,6 +76,8 @@ private:
     // members, as related words: a pediatrician is described by pediatrics'
     // "infants and children".
     void AddDerivedGlosses(const Synset& synset);
+    // The members of the synset's narrower senses, when it has few.
+    void AddNarrowerMembers(const Synset& synset);
 
     const CLexicon& lexicon;
     const std::map<uint32_t, uint32_t>& positions;
