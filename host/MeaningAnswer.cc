@@ -7,11 +7,13 @@
 #include <memory>
 #include <new>
 
+#include "db/Format.h"
 #include "host/Engine.h"
 #include "host/JsonAnswer.h"
 #include "host/RequestEvent.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
+#include "render/HtmlRender.h"
 
 namespace {
 
@@ -57,6 +59,13 @@ void AnswerWithDatabase(const char* text, size_t count, FILE* out) {
     }
 }
 
+// The part of speech a result is shown with; a satellite adjective is an
+// adjective to the reader. "" when the kind has no name.
+const char* PartOfSpeechName(uint32_t kind) {
+    return CHtmlRender::GetPartOfSpeechName(
+        kind == lxd::kKindAdjectiveSatellite ? lxd::kKindAdjective : kind);
+}
+
 }  // namespace
 
 void WriteMeaningResults(const char* text, const std::vector<MeaningResult>& results, bool cut,
@@ -69,6 +78,8 @@ void WriteMeaningResults(const char* text, const std::vector<MeaningResult>& res
         WriteJsonString(results[i].word.c_str(), out);
         fprintf(out, ",\"sense\":%u,\"gloss\":", results[i].sense);
         WriteJsonString(results[i].gloss.c_str(), out);
+        const char* pos = PartOfSpeechName(results[i].kind);
+        if (*pos != '\0') fprintf(out, ",\"pos\":\"%s\"", pos);
         fputs("}", out);
     }
     fputs(cut ? "],\"truncated\":true}" : "]}", out);

@@ -17,7 +17,8 @@ constexpr int kMaxMeaningResults = 100;
 
 // Request code 8 (data1 the text, data2 the count): answers through
 // "Callback_SearchDefinitions" with {"text", "results": [{"word", "sense",
-// "gloss"}...]} and "truncated": true when part of the text was ignored.
+// "gloss", "pos"}...]} ("pos": the part of speech, left out when unknown) and
+// "truncated": true when part of the text was ignored.
 void AnswerSearchDefinitions(const SDL_UserEvent& e);
 
 // Writes the answer for `text` and its results.

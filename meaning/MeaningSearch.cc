@@ -350,8 +350,12 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
     std::stable_sort(read.begin(), read.end(),
                      [&](const auto& a, const auto& b) { return better(a.first, b.first); });
     std::vector<MeaningResult> results;
-    for (size_t i = 0; i < read.size() && i < count; ++i)
-        results.push_back(std::move(read[i].second));
+    for (size_t i = 0; i < read.size() && i < count; ++i) {
+        MeaningResult& result = read[i].second;
+        const uint32_t record = index->GetSense(read[i].first.sense, &length).record;
+        SenseNumberUnder(database, result.word, lxd::RefPosition(record), &result.kind);
+        results.push_back(std::move(result));
+    }
     return results;
 }
 

@@ -28,6 +28,7 @@ struct MeaningResult {
     std::string word;   // the headword shown, as the index spells it
     uint32_t sense;     // n of "word:n", which opens this sense
     std::string gloss;  // the definition without its samples, plain text
+    uint32_t kind = 0;  // record kind of "word:sense" (its part of speech), 0 if unknown
 };
 
 class CMeaningSearch {

@@ -22,7 +22,8 @@ bool IsSenseKind(uint32_t kind) {
 
 }  // namespace
 
-uint32_t SenseNumberUnder(CDictDatabase* database, const std::string& headword, uint32_t position) {
+uint32_t SenseNumberUnder(CDictDatabase* database, const std::string& headword, uint32_t position,
+                          uint32_t* kind) {
     char buffer[kDefinitionBufferSize];
     if (headword.size() + 4 >= sizeof buffer || headword.find(':') != std::string::npos) return 0;
     memcpy(buffer, headword.c_str(), headword.size() + 1);
@@ -32,6 +33,7 @@ uint32_t SenseNumberUnder(CDictDatabase* database, const std::string& headword, 
     const int count = database->wordList->GetRecordRefs(trie, refs, kMaxReferences);
     for (int i = 0; i < count && i < kMaxSenseNumber; ++i) {
         if (IsSenseKind(lxd::RefKind(refs[i])) && lxd::RefPosition(refs[i]) == position) {
+            if (kind != nullptr) *kind = lxd::RefKind(refs[i]);
             return static_cast<uint32_t>(i + 1);
         }
     }

@@ -12,6 +12,9 @@ class CDictDatabase;
 
 // n (from 1) such that "headword:n" opens the sense record at `position`
 // (without flags) of `database`, or 0 when "headword" opens no such sense.
-uint32_t SenseNumberUnder(CDictDatabase* database, const std::string& headword, uint32_t position);
+// `*kind` (when given and found): the record kind of that reference, its
+// part of speech.
+uint32_t SenseNumberUnder(CDictDatabase* database, const std::string& headword, uint32_t position,
+                          uint32_t* kind = nullptr);
 
 #endif  // LEXORA_MEANING_SENSENUMBER_H

@@ -1,5 +1,6 @@
 // The "by meaning" pane: lists the senses whose gloss, samples or synonyms
-// match a description typed into the search field, best first. Choosing one
+// match a description typed into the search field, best first, each as its
+// word, its part of speech and its definition. Choosing one
 // opens that sense ("word:n", the links view of that one sense).
 import { searchDefinitions } from './engine.js';
 
@@ -69,7 +70,10 @@ export class MeaningList {
       item.dataset.sense = String(result.sense);
       const word = Object.assign(document.createElement('span'), { className: 'word', textContent: result.word });
       const gloss = Object.assign(document.createElement('span'), { className: 'gloss', textContent: result.gloss });
-      item.append(word, ' ', gloss);
+      item.append(word, ' ');
+      // The part of speech tells apart the senses a word can have ("run" the verb, "run" the noun).
+      if (result.pos) item.append(Object.assign(document.createElement('span'), { className: 'pos', textContent: result.pos }), ' ');
+      item.append(gloss);
       return item;
     }));
   }

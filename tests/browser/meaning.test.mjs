@@ -26,7 +26,7 @@ describe('finding a word by its meaning', { skip: hasDictionary ? false : NO_DIC
     await page.locator('#search').fill('fear of spiders');
     const answer = await waitForResults(page, 'fear of spiders');
     assert.equal(answer.results[0].word, 'arachnophobia');
-    assert.match(await page.locator('#meaning-list li').first().innerText(), /arachnophobia\s+a morbid fear of spiders/);
+    assert.match(await page.locator('#meaning-list li').first().innerText(), /arachnophobia\s+noun\s+a morbid fear of spiders/);
     await page.screenshot({ path: screenshotPath('meaning.png') });
 
     await page.locator('#meaning-list li').first().click();

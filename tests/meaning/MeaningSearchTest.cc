@@ -209,11 +209,11 @@ TEST_F(SearchMethodTest, AnswersOrRefusesEachCall) {
     const Case cases[] = {
         {{"fear of \"spiders\"", "1"},
          "{\"text\":\"fear of \\\"spiders\\\"\",\"results\":[\n{\"word\":\"arachnophobia\","
-         "\"sense\":2,\"gloss\":\"a morbid fear of spiders\"}]}"},
+         "\"sense\":2,\"gloss\":\"a morbid fear of spiders\",\"pos\":\"noun\"}]}"},
         // The sense's plain definition: no sample, '$' restored.
         {{"price paid", "5"},
          "{\"text\":\"price paid\",\"results\":[\n{\"word\":\"cost\",\"sense\":2,\"gloss\":"
-         "\"a price of $5 paid\"}]}"},
+         "\"a price of $5 paid\",\"pos\":\"noun\"}]}"},
         {{"of the", "5"}, "{\"text\":\"of the\",\"results\":[]}"},
         {{"spider", "0"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
         {{"spider", "-3"}, "exception: count out of range for SearchDefinitions (1 to 100)"},

@@ -53,10 +53,20 @@ uint8_t Commonness(uint32_t tags) {
 
 // WordNet's hypernym link kind, and its lexicographer file of people.
 constexpr uint32_t kLinkHypernym = 140;
+constexpr uint32_t kLinkHyponym = 144;
+// WordNet's link between derivationally related word forms ("pediatrician"
+// and "pediatrics").
+constexpr uint32_t kLinkDerivation = 148;
 constexpr uint32_t kPersonLexFile = 18;
 
-// Terms taken from one GCIDE definition: its opening says what the thing is.
-constexpr size_t kGcideTermsPerDefinition = 10;
+// A sense with at most this many narrower senses is described by their
+// members too ("wolf pack" for pack); more are a list of kinds that each say
+// little of it.
+constexpr size_t kMaxNarrowerSenses = 3;
+
+// Terms taken from one further definition (GCIDE's, or a related sense's
+// gloss): its opening says what the thing is.
+constexpr size_t kTermsPerDefinition = 10;
 
 // Tagged uses an untagged sense of an everyday word counts as.
 constexpr uint32_t kEverydayTags = 2;
@@ -111,13 +121,13 @@ void CMeaningIndexer::CollectVocabulary() {
     }
 }
 
-void CMeaningIndexer::AddGcideText(const std::string& text) {
+void CMeaningIndexer::AddDefinitionText(const std::string& text, uint32_t field) {
     size_t added = 0;
     terms.Split(text.data(), text.size(), [&](const WordTerms& word) {
         if (vocabulary.count(word.form) == 0) return true;
-        writer.AddTerm(word.form, lxm::kFieldSample);
-        if (vocabulary.count(word.base) != 0) writer.AddTerm(word.base, lxm::kFieldSample);
-        return ++added < kGcideTermsPerDefinition;
+        writer.AddTerm(word.form, field);
+        if (vocabulary.count(word.base) != 0) writer.AddTerm(word.base, field);
+        return ++added < kTermsPerDefinition;
     });
 }
 
@@ -133,6 +143,26 @@ void CMeaningIndexer::AddRelated(const Synset& synset) {
             // ("a doctor who ..." for a pediatrician, a specialist).
             if (person) AddHypernymMembers(target);
         }
+    }
+    AddDerivedGlosses(synset);
+    AddNarrowerMembers(synset);
+}
+
+void CMeaningIndexer::AddNarrowerMembers(const Synset& synset) {
+    std::vector<uint32_t> narrower;
+    for (const Link& link : synset.links) {
+        if (link.sourceMember == 0 && link.kind == kLinkHyponym) narrower.push_back(link.target);
+    }
+    if (narrower.size() > kMaxNarrowerSenses) return;
+    for (uint32_t target : narrower) AddMembers(lexicon.synsets[target]);
+}
+
+void CMeaningIndexer::AddDerivedGlosses(const Synset& synset) {
+    std::set<uint32_t> added;
+    for (const Link& link : synset.links) {
+        if (link.kind != kLinkDerivation || !added.insert(link.target).second) continue;
+        const std::string& gloss = lexicon.synsets[link.target].gloss;
+        AddDefinitionText(gloss.substr(0, gloss.find('$')), lxm::kFieldRelated);
     }
 }
 
@@ -173,7 +203,9 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
     if (dollar != std::string::npos) AddText(synset.gloss.substr(dollar + 1), lxm::kFieldSample);
-    for (const std::string& definition : gcide.Of(index)) AddGcideText(definition);
+    for (const std::string& definition : gcide.Of(index)) {
+        AddDefinitionText(definition, lxm::kFieldSample);
+    }
     for (const std::string& member : synset.members) AddText(member, lxm::kFieldMember);
     AddRelated(synset);
     ++figures.senses;

@@ -1,6 +1,7 @@
 // Builds the meaning index of a written dictionary: one entry per synset
 // whose sense a member headword opens, with the terms of its gloss, samples,
-// members and related words, made by the engine's own CTermMaker over the
+// members and related words (broader senses' members, derivationally related
+// senses' glosses, the few narrower senses' members), made by the engine's own CTermMaker over the
 // written file so that the builder and the search reduce words alike.
 #ifndef LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 #define LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
@@ -67,10 +68,16 @@ private:
     void AddHypernymMembers(const Synset& synset);
     // The terms of every indexed WordNet gloss, into `vocabulary`.
     void CollectVocabulary();
-    // GCIDE's definition of the sense added last: its first terms that
-    // WordNet's glosses use too, so that GCIDE's rare and old words and its
-    // long explanations cost no room.
-    void AddGcideText(const std::string& text);
+    // A further definition of the sense added last (GCIDE's, a related
+    // sense's gloss) as `field`: its first terms that WordNet's glosses use
+    // too, so that rare and old words and long explanations cost no room.
+    void AddDefinitionText(const std::string& text, uint32_t field);
+    // The glosses of the senses derivationally related to the synset's
+    // members, as related words: a pediatrician is described by pediatrics'
+    // "infants and children".
+    void AddDerivedGlosses(const Synset& synset);
+    // The members of the synset's narrower senses, when it has few.
+    void AddNarrowerMembers(const Synset& synset);
 
     const CLexicon& lexicon;
     const std::map<uint32_t, uint32_t>& positions;

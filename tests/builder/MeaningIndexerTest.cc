@@ -1,0 +1,61 @@
+// The meaning index the builder writes: a sense is found through the
+// evidence its WordNet relations lend it, searched as the engine searches.
+#include <gtest/gtest.h>
+
+#include "db/DictDatabase.h"
+#include "db/Format.h"
+#include "meaning/MeaningIndex.h"
+#include "meaning/MeaningSearch.h"
+#include "tests/support/TestDatabase.h"
+#include "tools/lxdbuild/MeaningIndexer.h"
+
+namespace lxdbuild {
+namespace {
+
+TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
+    const Link broader{140, 0}, derived{148, 2, 1, 1}, narrower{144, 7};  // to rows 0, 2, 7
+    // One-member noun synsets: word, gloss, links.
+    const std::vector<std::tuple<std::string, std::string, std::vector<Link>>> rows = {
+        {"doctor", "a licensed medical practitioner", {}},
+        {"pediatrician", "a specialist in the care of babies", {broader, derived}},
+        {"pediatrics", "the branch of medicine concerned with infants", {}},
+        {"orthopedist", "a doctor who treats bones", {broader}},
+        {"nursery", "a room for babies and infants", {}},
+        {"herd", "a group of cattle", {}},
+        {"pack", "a group of hunting animals", {narrower}},
+        {"wolf pack", "a band of hunters", {}},
+        {"wolf", "a wild dog", {}},
+    };
+    CLexicon lexicon;
+    lxtest::TestDatabase db;
+    std::map<uint32_t, uint32_t> positions;
+    for (const auto& [word, gloss, links] : rows) {
+        const uint32_t position = db.Sense({{word}, gloss, {}});
+        db.Word(word, {{lxd::kKindNoun, position}});
+        positions[static_cast<uint32_t>(lexicon.synsets.size())] = position;
+        lexicon.synsets.push_back({'n', {word}, gloss, links, lxd::kKindNoun, 0, {}});
+    }
+    ASSERT_TRUE(db.Write());
+    const CGcideGlosses gcide;
+    const WordTiers tiers;
+    CMeaningIndexer indexer(lexicon, positions, gcide, tiers);
+    const std::string indexPath = db.Dir() + "/data/meaning.lxm";
+    ASSERT_TRUE(indexer.Write(db.Path(), indexPath)) << indexer.Error();
+    std::unique_ptr<CDictDatabase> database = db.Open();
+    CMeaningIndex index;
+    ASSERT_TRUE(index.Open(indexPath.c_str(), database.get()));
+    CMeaningSearch search(database.get(), &index);
+    // "doctor": the member of its broader sense; "infants": the gloss of the
+    // sense derived from the same stem; "wolves": its one narrower sense.
+    for (const auto& [text, first] : {std::pair{"a doctor for babies", "pediatrician"},
+                                      {"a doctor for infants", "pediatrician"},
+                                      {"a group of wolves", "pack"}}) {
+        bool cut = false;
+        const std::vector<MeaningResult> results = search.Search(text, 1, &cut);
+        ASSERT_EQ(1u, results.size()) << text;
+        EXPECT_EQ(first, results[0].word) << text;
+    }
+}
+
+}  // namespace
+}  // namespace lxdbuild
