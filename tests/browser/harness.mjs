@@ -154,6 +154,16 @@ export function sharedEngineAndBrowser() {
   return shared;
 }
 
+// The HTML of `root` without the text of the labels the app rewords (parts
+// of speech, link kinds, thesaurus annotations); runs in the page.
+export function withoutLabels(root) {
+  const copy = root.cloneNode(true);
+  for (const label of copy.querySelectorAll('.wordtype, p.link > i, p.thes i')) {
+    if (label.firstChild?.nodeType === Node.TEXT_NODE) label.firstChild.textContent = '';
+  }
+  return copy.innerHTML;
+}
+
 // Waits until the view's header shows `headword`.
 export const waitForHeader = (page, headword) => page.waitForFunction(
   (text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, headword);
