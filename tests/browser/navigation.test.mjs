@@ -22,6 +22,8 @@ describe('moving around the app', { skip: hasDictionary ? false : NO_DICTIONARY 
     start: !document.querySelector('#welcome').hidden && document.querySelector('#definition').hidden,
   }));
   const waitForStart = (page) => page.waitForFunction(() => !document.querySelector('#welcome').hidden);
+  const waitForSelected = (page, word) => page.waitForFunction(
+    (text) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === text, word);
 
   test('Back and Forward restore the word, its view and scroll; the field and index follow', async (t) => {
     const page = await app.open(t, DESKTOP);
@@ -39,11 +41,12 @@ describe('moving around the app', { skip: hasDictionary ? false : NO_DICTIONARY 
     await page.goBack();
     await waitForHeader(page, 'run');
     await page.waitForFunction(() => document.querySelector('#view').scrollTop > 0);
+    await waitForSelected(page, 'run');
     assert.deepEqual(await shown(page), { search: 'run', selected: 'run', view: 'thesaurus', scroll, title: 'run - Lexora', start: false });
     await page.locator('#back').click();
     await waitForStart(page);
     const [first] = (await ask('GetIndexWords', '', 1, 1, 0)).words;
-    await page.waitForFunction((word) => document.querySelector('#index-list [aria-selected="true"]')?.dataset.word === word, first);
+    await waitForSelected(page, first);
     assert.deepEqual(await shown(page), { search: '', selected: first, view: 'thesaurus', scroll: 0, title: 'Lexora', start: true });
     await page.goForward();
     await page.waitForFunction(() => document.querySelector('#search').value === 'run' && !document.querySelector('#definition').hidden);
