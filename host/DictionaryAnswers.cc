@@ -28,26 +28,6 @@ void WriteIndexWords(const char* anchor, uint32_t packed, FILE* out) {
     fputs("]}", out);
 }
 
-// Looks `word` up in `buffer` (kDefinitionWordSize bytes). A sense number
-// ":n" is kept out of the lookup, which could otherwise not match a headword
-// with capitals, and is put back behind the headword found. False when the
-// word is not found or does not fit the buffer.
-bool FindDefinitionWord(const char* word, char* buffer, uint32_t* position) {
-    const char* sense = strchr(word, ':');
-    size_t stemLength = sense == nullptr ? strlen(word) : static_cast<size_t>(sense - word);
-    if (stemLength >= kDefinitionWordSize) return false;
-    memcpy(buffer, word, stemLength);
-    buffer[stemLength] = '\0';
-    *position = 0;
-    if (!LookupWord(GetDatabase(), buffer, kDefinitionWordSize, position, true)) return false;
-    if (sense == nullptr) return true;
-    size_t headwordLength = strlen(buffer);
-    size_t senseLength = strlen(sense);
-    if (headwordLength + senseLength >= kDefinitionWordSize) return false;
-    memcpy(buffer + headwordLength, sense, senseLength + 1);
-    return true;
-}
-
 void WriteMember(const char* name, const char* html, FILE* out) {
     fprintf(out, ",\n\"%s\":", name);
     WriteJsonString(html, out);
@@ -66,6 +46,22 @@ void WriteDefinition(const char* word, const CWordDefinition& definition, FILE* 
 }
 
 }  // namespace
+
+bool FindDefinitionWord(const char* word, char* buffer, uint32_t* position) {
+    const char* sense = strchr(word, ':');
+    size_t stemLength = sense == nullptr ? strlen(word) : static_cast<size_t>(sense - word);
+    if (stemLength >= kDefinitionWordSize) return false;
+    memcpy(buffer, word, stemLength);
+    buffer[stemLength] = '\0';
+    *position = 0;
+    if (!LookupWord(GetDatabase(), buffer, kDefinitionWordSize, position, true)) return false;
+    if (sense == nullptr) return true;
+    size_t headwordLength = strlen(buffer);
+    size_t senseLength = strlen(sense);
+    if (headwordLength + senseLength >= kDefinitionWordSize) return false;
+    memcpy(buffer + headwordLength, sense, senseLength + 1);
+    return true;
+}
 
 int32_t AddIndexWord(void* context, const char* word, uint32_t) {
     IndexWordSink* sink = static_cast<IndexWordSink*>(context);

@@ -31,6 +31,12 @@ void AnswerGetIndexWords(const SDL_UserEvent& e);
 // "Callback_GetDefinition".
 void AnswerGetDefinition(const SDL_UserEvent& e);
 
+// Looks `word` up into `buffer` (kDefinitionWordSize bytes) as a definition
+// request does: a sense suffix ":n" is kept out of the lookup, which could
+// otherwise not match a headword with capitals, and put back behind the
+// headword found. False when the word is not found or does not fit.
+bool FindDefinitionWord(const char* word, char* buffer, uint32_t* position);
+
 // Writes the whole answer to a definition request for `word` (optionally
 // "word:n"): the definition, "nodefinition" or "databaseerror". True when a
 // definition was written.

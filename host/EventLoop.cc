@@ -4,6 +4,7 @@
 
 #include "host/AudioFiles.h"
 #include "host/DictionaryAnswers.h"
+#include "host/HeadwordCheck.h"
 #include "host/HeapTrim.h"
 #include "host/ManagedWords.h"
 #include "host/MeaningAnswer.h"
@@ -32,6 +33,9 @@ void AnswerRequest(const SDL_UserEvent& e) {
             break;
         case kRequestSearchDefinitions:
             AnswerSearchDefinitions(e);
+            break;
+        case kRequestFindHeadwords:
+            AnswerFindHeadwords(e);
             break;
         case kRequestGetSpellingSuggestions:
         case kRequestGetSoundsLike:

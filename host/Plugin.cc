@@ -7,6 +7,7 @@
 
 #include "host/Engine.h"
 #include "host/EventLoop.h"
+#include "host/HeadwordCheck.h"
 #include "host/MethodHandlers.h"
 #include "host/SearchMethods.h"
 #include "platform/PDL.h"
@@ -24,6 +25,7 @@ int RunPlugin() {
     }
     RegisterMethods();
     RegisterSearchMethods();
+    RegisterHeadwordCheck();
     PDL_JSRegistrationComplete();
     PDL_CallJS("ready", nullptr, 0);
     syslog(LOG_INFO,

@@ -15,13 +15,14 @@ enum RequestCode {
     kRequestGetDefinition = 2,      // data2: unused
     kRequestGetAudioFile = 3,       // data2: heap copy of the downloaded file's path, or null
     kRequestSearchDefinitions = 8,  // data2: the result count, an integer, not a pointer
+    kRequestFindHeadwords = 9,      // data1: the lines to check; data2: unused
     // The search requests, numbered apart from the others.
     kRequestGetSpellingSuggestions = 16,  // data2: heap SearchArguments
     kRequestGetSoundsLike = 17,           // data2: heap SearchArguments
     kRequestGetWildcardWords = 18,        // data2: heap SearchArguments
     kRequestGetRandomWord = 19,           // data1: empty copy; data2: unused
 };
-constexpr uint32_t kLastRequestCode = kRequestSearchDefinitions;
+constexpr uint32_t kLastRequestCode = kRequestFindHeadwords;
 
 // True for the codes of the requests the engine answers (others are ignored).
 inline bool IsRequestCode(uint32_t code) {

@@ -104,13 +104,26 @@ void CAppRuntime::Install(CBridge& bridge, const std::string& directory) {
 }
 
 void CAppRuntime::ServeFile(const httplib::Request& req, httplib::Response& res) const {
-    std::string path = ResolveServable(req.path);
+    if (ServeResolved(ResolveServable(req.path), res)) return;
+    if (IsAppAddress(req) && ServeResolved(ResolveServable("/"), res)) return;
+    SetError(res, 404, "not found");
+}
+
+bool CAppRuntime::IsAppAddress(const httplib::Request& req) {
+    static const char* const kOtherRoutes[] = {"/pron/", "/pdl/", "/runtime/"};
+    for (const char* route : kOtherRoutes) {
+        if (req.path.compare(0, strlen(route), route) == 0) return false;
+    }
+    return req.get_header_value("Accept").find("text/html") != std::string::npos &&
+           WebContentType(req.path).empty();
+}
+
+bool CAppRuntime::ServeResolved(const std::string& path, httplib::Response& res) const {
     std::string type = WebContentType(path);
     bool recording = !path.empty() && path.compare(root_.size(), 6, "/pron/") == 0;
     std::string content;
     if (path.empty() || (type.empty() && !recording) || !ReadRegularFile(path, &content)) {
-        SetError(res, 404, "not found");
-        return;
+        return false;
     }
     if (type.empty()) type = RecordingContentType(content);
     res.set_header("X-Content-Type-Options", "nosniff");
@@ -120,6 +133,7 @@ void CAppRuntime::ServeFile(const httplib::Request& req, httplib::Response& res)
         res.set_header("Content-Security-Policy", kContentSecurityPolicy);
     }
     res.set_content(std::move(content), type.c_str());
+    return true;
 }
 
 std::string CAppRuntime::ResolveServable(const std::string& requestPath) const {

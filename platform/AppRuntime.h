@@ -14,7 +14,8 @@ class CBridge;
 // Owns the application directory's resolved path and the upload policy.
 // Callers may rely on: a response carries only a web file (known by its
 // extension) or a recording in "pron", never a file outside that directory,
-// a dotfile, or anything in "data" or "downloads"; uploads land only in
+// a dotfile, or anything in "data" or "downloads"; a page address that names
+// no such file (a word, "/cat") gets the app's page; uploads land only in
 // "downloads", under names made here, and never above the size cap.
 class CAppRuntime {
 public:
@@ -38,6 +39,13 @@ private:
     void StoreUpload(const httplib::Request& req, httplib::Response& res,
                      const httplib::ContentReader& reader);
 
+    // Writes the file at the resolved `path` as the response; false when it
+    // is not a web file or recording, or cannot be read.
+    bool ServeResolved(const std::string& path, httplib::Response& res) const;
+    // True for a page the browser opens (it accepts HTML) at an address of
+    // the app's own: not a web file by its extension, nor in "pron" or the
+    // bridge's and runtime's routes. A word link opened in a tab is one.
+    static bool IsAppAddress(const httplib::Request& req);
     // The file a request path names, resolved, or "" when it may not be served.
     std::string ResolveServable(const std::string& requestPath) const;
     // True when `relative` (below the root, '/'-separated) may be served.

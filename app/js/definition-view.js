@@ -4,27 +4,33 @@
 //
 // The views' hrefs are commands, not addresses: "~showipa" and "~playaudio",
 // or a word to look up, URL-encoded when it names one sense ("cat%3A2").
+// A word link clicked with a modifier, or with the middle button, is left to
+// the browser, which opens the word's address in a new tab or window.
 import { showPronunciationAsText } from './pronunciation.js';
+import { useReaderLabels } from './reader-labels.js';
 import { linkThesaurusEntries } from './thesaurus-links.js';
 
 const VIEW_ORDER = ['dictionary', 'thesaurus', 'links'];
 
 export class DefinitionView {
-  constructor(root, { onWord, onShowIpa, onPlayAudio }) {
+  constructor(root, { onWord, onShowIpa, onPlayAudio, onView }) {
     this.root = root;
     this.content = root.querySelector('#view');
     this.tabs = [...root.querySelectorAll('.view-tabs [data-view]')];
     this.answer = null;
     this.current = '';
+    this.onView = onView;
     for (const tab of this.tabs) {
-      tab.addEventListener('click', () => this.selectView(tab.dataset.view));
+      tab.addEventListener('click', () => this.chooseView(tab.dataset.view));
       tab.addEventListener('keydown', (event) => this.onTabKey(event));
     }
     this.content.addEventListener('click', (event) => {
       const link = event.target.closest('a[href]');
       if (!link || !this.content.contains(link)) return;
-      event.preventDefault();
       const href = link.getAttribute('href');
+      const command = href.startsWith('~');
+      if (!command && (event.ctrlKey || event.metaKey || event.shiftKey || event.altKey)) return;
+      event.preventDefault();
       if (href === '~showipa') onShowIpa();
       else if (href === '~playaudio') onPlayAudio(link);
       else if (href) onWord(decodeWordHref(href));
@@ -56,7 +62,14 @@ export class DefinitionView {
     this.content.innerHTML = this.answer?.[name] ?? '';
     showPronunciationAsText(this.content);
     if (name === 'thesaurus') linkThesaurusEntries(this.content);
+    useReaderLabels(this.content);
     this.content.scrollTop = 0;
+  }
+
+  // A view the reader chose with its tab: shown, and reported to `onView`.
+  chooseView(name) {
+    this.selectView(name);
+    this.onView?.(name);
   }
 
   // Left and right arrows move between the visible tabs.
@@ -65,7 +78,7 @@ export class DefinitionView {
     const visible = this.tabs.filter((tab) => !tab.hidden);
     const at = visible.findIndex((tab) => tab.dataset.view === this.current);
     const next = visible[(at + (event.key === 'ArrowRight' ? 1 : visible.length - 1)) % visible.length];
-    this.selectView(next.dataset.view);
+    this.chooseView(next.dataset.view);
     next.focus();
     event.preventDefault();
   }

@@ -72,6 +72,11 @@ export function searchDefinitions(text, count) {
   return call('SearchDefinitions', [text, count]);
 }
 
+// The headword a lookup finds for each of `words` ("" for none): {words}.
+export function findHeadwords(words) {
+  return call('FindHeadwords', [words.join('\n')]);
+}
+
 export function cleanUp() {
   return call('CleanUp', []);
 }

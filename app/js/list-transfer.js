@@ -1,10 +1,14 @@
 // Export and import of one saved word list as a text file: export saves the
-// list as it stands; import merges a file's words into it and reports what
-// it did, including the lines it skipped.
+// list as it stands; import merges the file's words that the dictionary has
+// (as it spells them) into it and reports what it did, including the lines it
+// skipped.
+import { findHeadwords } from './engine.js';
 import { formatWordList, parseWordList } from './word-list-file.js';
 
 // A word list file is small; a larger file is not one.
 const MAX_FILE_BYTES = 1 << 20;
+// Words checked against the dictionary in one request.
+const CHECK_BATCH = 5000;
 
 export class ListTransfer {
   constructor(list, { title, exportButton, importButton, fileInput, onReport, onFailure }) {
@@ -45,8 +49,32 @@ export class ListTransfer {
       return;
     }
     const { words, skipped } = parseWordList(text);
-    const result = await this.list.merge(words);
-    if (result) this.onReport(this.describe(result, skipped), 'notice');
+    let headwords;
+    try {
+      headwords = await this.headwordsOf(words);
+    } catch (error) {
+      this.onFailure(error);
+      return;
+    }
+    if (!headwords) return;
+    // Two lines may name one headword ("cats", "cat"): it is added once.
+    const result = await this.list.merge([...new Set(headwords.filter(Boolean))]);
+    if (result) this.onReport(this.describe(result, skipped + headwords.filter((word) => !word).length), 'notice');
+  }
+
+  // The headword of each word ("" for a word the dictionary lacks); null
+  // when the dictionary could not be read (reported).
+  async headwordsOf(words) {
+    const headwords = [];
+    for (let at = 0; at < words.length; at += CHECK_BATCH) {
+      const answer = await findHeadwords(words.slice(at, at + CHECK_BATCH));
+      if (answer.errorcode) {
+        this.onReport(answer.error || `The engine answered with "${answer.errorcode}".`, 'error');
+        return null;
+      }
+      headwords.push(...answer.words);
+    }
+    return headwords;
   }
 
   describe({ added, present, full }, skipped) {

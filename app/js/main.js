@@ -5,12 +5,15 @@ import {
   getSpellingSuggestions, getWildcardWords, setWordFilter,
 } from './engine.js';
 import { DefinitionView } from './definition-view.js';
+import { EntrySharing } from './entry-sharing.js';
 import { ListTransfer } from './list-transfer.js';
 import { markPainted } from './paint.js';
 import { MeaningList } from './meaning-list.js';
+import { Navigation } from './navigation.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
 import { SavedList } from './saved-list.js';
 import { WordIndex } from './word-index.js';
+import { splitSense } from './word-label.js';
 
 const $ = (selector) => document.querySelector(selector);
 const search = $('#search');
@@ -27,15 +30,24 @@ const HIDE_OFFENSIVE = 'hide-offensive-words';
 
 // ---- messages ----
 
-// `lines` are word links under the text: [[label, words, className], ...].
-function showMessage(text, kind = 'error', lines = []) {
+// `lines` are word links under the text: [[label, words, className], ...];
+// `action`, {label, run}, a button after the text.
+function showMessage(text, kind = 'error', lines = [], action = null) {
   message.replaceChildren();
   message.className = `message ${kind}`;
-  message.append(Object.assign(document.createElement('p'), { textContent: text }));
+  const paragraph = Object.assign(document.createElement('p'), { textContent: text });
+  if (action) paragraph.append(' ', actionButton(action));
+  message.append(paragraph);
   for (const [label, words, className] of lines) {
     if (words.length) message.append(wordLinksLine(label, words, className));
   }
   message.hidden = false;
+}
+
+function actionButton({ label, run }) {
+  const button = Object.assign(document.createElement('button'), { type: 'button', className: 'quiet', textContent: label });
+  button.addEventListener('click', run);
+  return button;
 }
 
 function wordLinksLine(label, words, className) {
@@ -128,7 +140,19 @@ favouriteButton.addEventListener('click', () => {
   else favourites.add(word);
 });
 
-$('#clear-history').addEventListener('click', () => recent.clear());
+// Clearing the history can be undone until the next message replaces this one.
+$('#clear-history').addEventListener('click', async () => {
+  const cleared = [...recent.words];
+  if (!cleared.length) return;
+  await recent.clear();
+  showMessage(`The history is cleared (${cleared.length} ${cleared.length === 1 ? 'word' : 'words'}).`, 'notice', [], {
+    label: 'Undo',
+    run: async () => {
+      hideMessage();
+      await recent.merge(cleared);
+    },
+  });
+});
 
 for (const [list, title] of [[recent, 'the history'], [favourites, 'the favourites']]) {
   new ListTransfer(list, {
@@ -176,23 +200,31 @@ const definition = new DefinitionView($('#definition'), {
   onShowIpa: () => {
     fillIpaKey($('#ipa-symbols'));
     $('#ipa-key').showModal();
+    $('#ipa-key').scrollTop = 0;  // the key opens at its title, not at its Close button
   },
   onPlayAudio: (link) => playWord(link),
+  onView: (view) => navigation.update({ view }),
 });
+
+new EntrySharing(definition, {
+  copyButton: $('#copy-entry'),
+  shareButton: $('#share-word'),
+  onReport: (text, kind) => showMessage(text, kind),
+});
+
+const navigation = new Navigation({ onRestore: (step) => showStep(step) });
+navigation.watchScroll($('#view'));
+const backButton = $('#back');
+backButton.addEventListener('click', () => history.back());
 
 let lookupGeneration = 0;
 
-// The word a page address names after "#" (written with encodeURIComponent).
-function wordFromHash() {
-  try {
-    return decodeURIComponent(location.hash.slice(1));
-  } catch {
-    return '';
-  }
-}
-
 // Shows the definition of `word`; "word:n" opens the links view of sense n.
-async function lookUp(word, { remember = true } = {}) {
+// Options: `step`, a step of the tab's history to show again (its view and
+// scroll) rather than a new one; `follow`, put the word into the search field
+// and the index (not when the word was picked there); `instead`, an async
+// function naming a word to show when `word` is not found.
+async function lookUp(word, { step = null, follow = true, instead = null } = {}) {
   const generation = ++lookupGeneration;
   let answer;
   try {
@@ -203,23 +235,60 @@ async function lookUp(word, { remember = true } = {}) {
   }
   if (generation !== lookupGeneration) return;
   if (answer.errorcode === 'nodefinition') {
-    showNotFound(word, answer);
+    const other = await instead?.();
+    if (generation !== lookupGeneration) return;
+    if (other) lookUp(other, { follow });
+    else showNotFound(word, answer);
     return;
   }
   if (answer.errorcode) {
     reportAnswerError(answer);
     return;
   }
+  if (!step) navigation.saveScrollNow();  // the place in the word shown until now
+  showDefinition(answer, step);
+  if (follow) followWord(splitSense(answer.word)[0]);
+  if (!step) {
+    navigation.push(answer.word, definition.current);
+    recent.add(answer.word);
+  }
+  backButton.disabled = !navigation.canGoBack();
+}
+
+function showDefinition(answer, step) {
   hideMessage();
   $('#welcome').hidden = true;
-  definition.show(answer, answer.singleSynset ? 'links' : 'dictionary');
+  definition.show(answer, step?.view || (answer.singleSynset ? 'links' : 'dictionary'));
+  if (step) definition.content.scrollTop = step.scroll;
+  document.title = `${splitSense(answer.word)[0]} - Lexora`;
   updateFavouriteButton();
   setReading(true);
   markPainted('lexora:definition-painted');
-  if (remember) {
-    if (wordFromHash() !== word) history.pushState(null, '', `#${encodeURIComponent(word)}`);
-    recent.add(answer.word);
+}
+
+// A step of the tab's history: its word as it was shown, or the start screen.
+function showStep(step) {
+  if (step.word) {
+    lookUp(step.word, { step });
+    return;
   }
+  lookupGeneration++;
+  hideMessage();
+  definition.root.hidden = true;
+  $('#welcome').hidden = false;
+  document.title = 'Lexora';
+  backButton.disabled = true;
+  followWord('');
+  setReading(false);
+}
+
+// The search field and the index show the word on screen, unless the field
+// holds a description for the "By meaning" pane.
+function followWord(word) {
+  if (byMeaning()) return;
+  search.value = word;
+  pickedWithArrows = false;
+  showQuery(word);
 }
 
 // The words the user most likely meant, then the alphabetical neighbours not
@@ -228,6 +297,7 @@ async function showNotFound(word, answer) {
   // Several words that are no headword are taken as a description.
   if (/\s/.test(word.trim()) && !word.includes(':')) {
     hideMessage();
+    search.value = word;
     showPane('meaning');
     return;
   }
@@ -253,11 +323,6 @@ $('#random-word').addEventListener('click', async () => {
   } catch (error) {
     reportFailure(error);
   }
-});
-
-window.addEventListener('popstate', () => {
-  const word = wordFromHash();
-  if (word) lookUp(word, { remember: false });
 });
 
 // ---- pronunciation ----
@@ -288,7 +353,7 @@ $('#clear-audio').addEventListener('click', async () => {
 // ---- index and keyboard ----
 
 const index = new WordIndex($('#index-list'), {
-  onChoose: (word) => lookUp(word),
+  onChoose: (word) => lookUp(word, { follow: false }),
   onAnswerError: reportAnswerError,
   onFailure: reportFailure,
 });
@@ -300,6 +365,8 @@ const indexCaption = $('#index-caption');
 // shows them again, and the request for them that was made last.
 let showMatchesAgain = null;
 let matchesShown = Promise.resolve();
+// The last index run asked for by the search field, settled once it is shown.
+let indexShown = Promise.resolve();
 
 const isPattern = (query) => /[*?]/.test(query);
 
@@ -318,7 +385,7 @@ function showQuery(query) {
   } else {
     showMatchesAgain = null;
     setCaption('');
-    index.moveTo(query);
+    indexShown = index.moveTo(query);
   }
 }
 
@@ -355,7 +422,7 @@ function refreshIndex() {
 let pickedWithArrows = false;
 
 const meaning = new MeaningList($('#meaning-list'), $('#meaning-status'), {
-  onChoose: (word) => lookUp(word),
+  onChoose: (word) => lookUp(word, { follow: false }),
   onAnswerError: reportAnswerError,
   onFailure: reportFailure,
 });
@@ -371,27 +438,58 @@ search.addEventListener('input', () => {
   showQuery(search.value.trim());
 });
 
+// The arrow keys walk the list of the pane shown: the results found by
+// meaning, else the index (which they bring up from the other lists).
+function moveInList(steps) {
+  if (byMeaning()) {
+    meaning.moveSelection(steps);
+    search.setAttribute('aria-activedescendant', meaning.selectedItemId());
+    return;
+  }
+  showPane('index');
+  index.moveSelection(steps);
+  search.setAttribute('aria-activedescendant', index.selectedItemId());
+  pickedWithArrows = true;
+}
+
+// Enter by meaning opens the result picked with the arrows, else searches.
+function enterByMeaning() {
+  if (!meaning.chooseSelected()) meaning.search(search.value.trim(), { now: true });
+}
+
+// Enter opens the word picked with the arrows, else the typed word; a typed
+// beginning that is no word of its own ("recei") opens the index row it
+// begins ("receipt"), which the index shows highlighted.
+function enterInIndex() {
+  const typed = search.value.trim();
+  if (showMatchesAgain && !pickedWithArrows) {
+    // The first match, once the list of the query on screen has arrived.
+    matchesShown.then((shown) => shown && lookUp(index.selectedWord(), { follow: false }));
+    return;
+  }
+  if (pickedWithArrows || !typed) {
+    const word = index.selectedWord();
+    if (word) lookUp(word, { follow: false });
+    return;
+  }
+  lookUp(typed, { follow: false, instead: () => highlightedRowBeginningWith(typed) });
+}
+
+async function highlightedRowBeginningWith(typed) {
+  await indexShown;
+  const row = index.selectedWord();
+  return row && search.value.trim() === typed && row.toLowerCase().startsWith(typed.toLowerCase()) ? row : null;
+}
+
 search.addEventListener('keydown', (event) => {
   const steps = { ArrowDown: 1, ArrowUp: -1, PageDown: 10, PageUp: -10 }[event.key];
   if (steps) {
     event.preventDefault();
-    showPane('index');
-    index.moveSelection(steps);
-    search.setAttribute('aria-activedescendant', index.selectedItemId());
-    pickedWithArrows = true;
-  } else if (event.key === 'Enter' && byMeaning()) {
-    event.preventDefault();
-    meaning.search(search.value.trim(), { now: true });
+    moveInList(steps);
   } else if (event.key === 'Enter') {
     event.preventDefault();
-    const typed = search.value.trim();
-    if (showMatchesAgain && !pickedWithArrows) {
-      // The first match, once the list of the query on screen has arrived.
-      matchesShown.then((shown) => shown && lookUp(index.selectedWord()));
-      return;
-    }
-    const word = pickedWithArrows || !typed ? index.selectedWord() : typed;
-    if (word) lookUp(word);
+    if (byMeaning()) enterByMeaning();
+    else enterInIndex();
   } else if (event.key === 'Escape') {
     event.preventDefault();
     if (search.value) {
@@ -402,6 +500,17 @@ search.addEventListener('keydown', (event) => {
     setReading(false);
   }
 });
+
+// Escape closes the settings menu first, wherever the focus is in it, and
+// gives the focus back to the menu's button.
+document.addEventListener('keydown', (event) => {
+  const menu = $('#settings');
+  if (event.key !== 'Escape' || !menu.open) return;
+  event.preventDefault();
+  event.stopPropagation();
+  menu.open = false;
+  menu.querySelector('summary').focus();
+}, true);
 
 // Typing anywhere outside a field goes to the search field; Escape returns to it.
 document.addEventListener('keydown', (event) => {
@@ -432,10 +541,9 @@ async function start() {
   });
   if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
   updateFavouriteButton();
-  const word = wordFromHash();
-  if (word) lookUp(word, { remember: false });
 }
 
-index.moveTo('');
+// The page opens at the step of the tab's history its address names.
+showStep(navigation.start());
 start();
 search.focus();

@@ -1,7 +1,9 @@
 // The "by meaning" pane: lists the senses whose gloss, samples or synonyms
 // match a description typed into the search field, best first, each as its
-// word, its part of speech and its definition. Choosing one
-// opens that sense ("word:n", the links view of that one sense).
+// word, its part of speech and its definition. Choosing one opens that sense
+// ("word:n", the links view of that one sense). The results are walked with
+// the arrow keys from the search field (a selection) or with Tab (each result
+// takes the focus), and Enter opens one.
 import { searchDefinitions } from './engine.js';
 
 const RESULT_COUNT = 25;
@@ -16,15 +18,50 @@ export class MeaningList {
     this.text = null;
     this.generation = 0;
     this.timer = 0;
-    element.addEventListener('click', (event) => {
-      const item = event.target.closest('li[data-word]');
-      if (item) onChoose(`${item.dataset.word}:${item.dataset.sense}`);
+    this.selected = -1;
+    this.onChoose = onChoose;
+    element.addEventListener('click', (event) => this.choose(event.target.closest('li[data-word]')));
+    element.addEventListener('keydown', (event) => {
+      if (event.key !== 'Enter' || !event.target.matches('li[data-word]')) return;
+      event.preventDefault();
+      this.choose(event.target);
     });
+  }
+
+  choose(item) {
+    if (item) this.onChoose(`${item.dataset.word}:${item.dataset.sense}`);
+  }
+
+  // Moves the selection by `delta` results (from before the first one).
+  moveSelection(delta) {
+    const items = this.element.children;
+    if (!items.length) return;
+    this.select(Math.max(0, Math.min(items.length - 1, this.selected + delta)));
+  }
+
+  select(index) {
+    const items = this.element.children;
+    items[this.selected]?.setAttribute('aria-selected', 'false');
+    this.selected = index;
+    items[index]?.setAttribute('aria-selected', 'true');
+    items[index]?.scrollIntoView({ block: 'nearest' });
+  }
+
+  selectedItemId() {
+    return this.element.children[this.selected]?.id ?? '';
+  }
+
+  // Opens the selected result; false when none is selected.
+  chooseSelected() {
+    const item = this.element.children[this.selected];
+    this.choose(item);
+    return Boolean(item);
   }
 
   // Searches for `text` after a short pause in typing; `now` skips the pause.
   search(text, { now = false } = {}) {
     clearTimeout(this.timer);
+    this.select(-1);
     if (text === this.text) return Promise.resolve();
     if (now) return this.run(text);
     return new Promise((resolve) => {
@@ -64,8 +101,11 @@ export class MeaningList {
   show(results, note) {
     this.status.textContent = note;
     this.status.hidden = !note;
-    this.element.replaceChildren(...results.map((result) => {
+    this.selected = -1;
+    this.element.replaceChildren(...results.map((result, index) => {
       const item = document.createElement('li');
+      item.id = `meaning-result-${index}`;
+      item.tabIndex = 0;
       item.dataset.word = result.word;
       item.dataset.sense = String(result.sense);
       const word = Object.assign(document.createElement('span'), { className: 'word', textContent: result.word });

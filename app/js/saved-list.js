@@ -5,6 +5,7 @@
 // while the engine cannot read it (no database yet), a change would replace
 // the user's list with a nearly empty one.
 import { getManagedWords, setManagedWords } from './engine.js';
+import { wordLabel } from './word-label.js';
 
 export class SavedList {
   constructor(name, element, { limit, onChoose, onChange, onFailure }) {
@@ -108,12 +109,12 @@ export class SavedList {
       const label = document.createElement('button');
       label.type = 'button';
       label.className = 'word';
-      label.textContent = word;
+      label.textContent = wordLabel(word);
       const remove = document.createElement('button');
       remove.type = 'button';
       remove.className = 'remove';
-      remove.title = `Remove ${word}`;
-      remove.setAttribute('aria-label', `Remove ${word}`);
+      remove.title = `Remove ${wordLabel(word)}`;
+      remove.setAttribute('aria-label', remove.title);
       remove.textContent = '\u00d7';
       item.append(label, remove);
       return item;

@@ -154,6 +154,18 @@ export function sharedEngineAndBrowser() {
   return shared;
 }
 
+// The HTML of `root` without the text of the labels the app rewords (parts
+// of speech, link kinds, thesaurus annotations) and without the pronunciation
+// link, whose symbol images the app writes as text; runs in the page.
+export function withoutLabels(root) {
+  const copy = root.cloneNode(true);
+  copy.querySelector('.pron a[href="~showipa"]')?.remove();
+  for (const label of copy.querySelectorAll('.wordtype, p.link > i, p.thes i')) {
+    if (label.firstChild?.nodeType === Node.TEXT_NODE) label.firstChild.textContent = '';
+  }
+  return copy.innerHTML;
+}
+
 // Waits until the view's header shows `headword`.
 export const waitForHeader = (page, headword) => page.waitForFunction(
   (text) => document.querySelector('#view .header')?.firstChild?.textContent.trim() === text, headword);

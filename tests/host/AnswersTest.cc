@@ -167,3 +167,22 @@ TEST_F(HostTest, FailedDeliveryIsDroppedAndTheNextWorks) {
 }
 
 }  // namespace
+
+// An import checks every line of a list in one request: each line answers the
+// headword a lookup finds (sense kept), or "" (not a word, blank, too long,
+// beyond the line cap); the database error as for the other requests.
+TEST_F(HostTest, FindHeadwordsAnswersEachLineWithItsHeadword) {
+    EXPECT_EQ(kDatabaseError, AskOne("FindHeadwords", {"cat"}));
+    lxtest::TestDatabase db;
+    db.Words({"cat", "catch", "Paris"});
+    InstallDictionary(db);
+    const std::string tooLong(80, 'c');
+    EXPECT_EQ("{\"words\":[\"cat\",\"catch:1\",\"\",\"Paris\",\"\",\"\",\"cat\"]}",
+              AskOne("FindHeadwords",
+                     {"cats\ncatches:1\r\n123 not a word!!\nparis\n\n" + tooLong + "\ncat\r"}));
+    EXPECT_EQ("{\"words\":[\"\"]}", AskOne("FindHeadwords", {""}));
+    std::string many;
+    for (size_t i = 0; i <= kMaxHeadwordLines; ++i) many += "cat\n";
+    nlohmann::json answer = nlohmann::json::parse(AskOne("FindHeadwords", {many}));
+    EXPECT_EQ(kMaxHeadwordLines, answer["words"].size());
+}

@@ -13,6 +13,7 @@
 
 #include "host/Engine.h"
 #include "host/EventLoop.h"
+#include "host/HeadwordCheck.h"
 #include "host/MethodHandlers.h"
 #include "host/SearchAnswers.h"
 #include "host/SearchMethods.h"
@@ -29,6 +30,7 @@ protected:
         pdlfake::Reset();
         RegisterMethods();
         RegisterSearchMethods();
+        RegisterHeadwordCheck();
         PDL_JSRegistrationComplete();
         SetWordFilterEnabled(false);
         cwd = std::make_unique<lxtest::WorkingDirectory>(dir.Path());

@@ -31,11 +31,12 @@ bool QueueIsEmpty() {
 }
 
 TEST_F(HostTest, SixMethodsCheckTheirArgumentCountsAndPostNothingWhenWrong) {
-    EXPECT_EQ((std::vector<std::string>{
-                  "GetIndexWords", "GetManagedWords", "SetManagedWords", "GetDefinition",
-                  "GetAudioFile", "CleanUp", "SearchDefinitions", "GetSpellingSuggestions",
-                  "GetSoundsLike", "GetWildcardWords", "GetRandomWord", "SetWordFilter"}),
-              pdlfake::RegisteredMethods());
+    EXPECT_EQ(
+        (std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
+                                  "GetDefinition", "GetAudioFile", "CleanUp", "SearchDefinitions",
+                                  "GetSpellingSuggestions", "GetSoundsLike", "GetWildcardWords",
+                                  "GetRandomWord", "SetWordFilter", "FindHeadwords"}),
+        pdlfake::RegisteredMethods());
     const std::vector<std::pair<std::string, std::vector<std::string>>> calls = {
         {"GetIndexWords", {"cat", "20", "1"}},
         {"GetIndexWords", {"cat", "20", "1", "0", "x"}},

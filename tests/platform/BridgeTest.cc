@@ -215,6 +215,22 @@ TEST_F(BridgeTest, RuntimeRefusesWhatLiesOutsideTheWebFiles) {
     }
 }
 
+// A word link opened in a new tab, or a copied address, is a page of the app:
+// the browser gets the app's page for it, never a file the path names.
+TEST_F(BridgeTest, RuntimeAnswersTheAppsOwnAddressesWithItsPage) {
+    const httplib::Headers page = {{"Accept", "text/html,application/xhtml+xml,*/*;q=0.8"}};
+    for (const char* path : {"/cat", "/cat%3A2", "/St.%20Louis", "/?q=cat", "/%25%25",
+                             "/data/wordnet.lxd", "/images"}) {
+        auto answer = Get(path, page);
+        ASSERT_EQ(Status(answer), 200) << path;
+        EXPECT_EQ(answer->body, "<!doctype html><title>app</title>") << path;
+    }
+    for (const char* path : {"/missing.html", "/js/missing.js", "/pron/missing", "/runtime/x"}) {
+        EXPECT_EQ(Status(Get(path, page)), 404) << path;
+    }
+    EXPECT_EQ(Status(Get("/cat")), 404) << "a script's request is not a page";
+}
+
 TEST_F(BridgeTest, RuntimeStoresUploadsUnderItsOwnNamesWithinTheCap) {
     std::string recording(100000, '\0');
     for (size_t i = 0; i < recording.size(); ++i) recording[i] = static_cast<char>(i * 7);
