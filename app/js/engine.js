@@ -95,6 +95,16 @@ export function getRandomWord() {
   return call('GetRandomWord', []);
 }
 
+// A word drawn from the commoner part of the dictionary: {"word": ...}.
+export function getCommonWord() {
+  return call('GetCommonWord', []);
+}
+
+// The word of day `day` (days since 1970-01-01): {"day": ..., "word": ...}.
+export function getWordOfTheDay(day) {
+  return call('GetWordOfTheDay', [day]);
+}
+
 // While on, the searches and the random word leave out offensive words.
 export function setWordFilter(on) {
   return call('SetWordFilter', [on ? 1 : 0]);

@@ -1,7 +1,7 @@
 // The dictionary page: search field and index, definition, word lists,
 // pronunciation, messages and keyboard handling.
 import {
-  cleanUp, EngineUnavailable, getDefinition, getIndexWords, getRandomWord, getSoundsLike,
+  cleanUp, EngineUnavailable, getCommonWord, getDefinition, getIndexWords, getSoundsLike,
   getSpellingSuggestions, getWildcardWords, setWordFilter,
 } from './engine.js';
 import { DefinitionView } from './definition-view.js';
@@ -10,6 +10,7 @@ import { markPainted } from './paint.js';
 import { MeaningList } from './meaning-list.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
 import { SavedList } from './saved-list.js';
+import { StartScreen } from './start-screen.js';
 import { WordIndex } from './word-index.js';
 
 const $ = (selector) => document.querySelector(selector);
@@ -247,7 +248,7 @@ async function showNotFound(word, answer) {
 
 $('#random-word').addEventListener('click', async () => {
   try {
-    const answer = await getRandomWord();
+    const answer = await getCommonWord();
     if (answer.errorcode) reportAnswerError(answer);
     else lookUp(answer.word);
   } catch (error) {
@@ -421,6 +422,8 @@ $('#back-to-index').addEventListener('click', () => {
 
 // ---- start ----
 
+const startScreen = new StartScreen($('#welcome'), { onChoose: (word) => lookUp(word) });
+
 async function start() {
   const [historyAnswer] = await Promise.all([
     recent.load(),
@@ -432,6 +435,8 @@ async function start() {
   });
   if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
   updateFavouriteButton();
+  startScreen.showRecent(recent.words);
+  startScreen.showWordOfTheDay();
   const word = wordFromHash();
   if (word) lookUp(word, { remember: false });
 }
