@@ -91,10 +91,6 @@ export function getWildcardWords(pattern, count, after) {
   return call('GetWildcardWords', [pattern, count, after]);
 }
 
-export function getRandomWord() {
-  return call('GetRandomWord', []);
-}
-
 // A word drawn from the commoner part of the dictionary: {"word": ...}.
 export function getCommonWord() {
   return call('GetCommonWord', []);

@@ -276,6 +276,7 @@ void CBuilder::WriteSearchData() {
     report.Set("  with tag counts", figures.tagged);
     report.Set("  filtered (offensive)", figures.filtered);
     report.Set("    for a sense of their own", figures.offensive.words);
+    report.Set("      (offensive synset members)", figures.offensive.senses);
     report.Set("    as forms", figures.offensive.forms);
     report.Set("    as compounds", figures.offensive.compounds);
     report.Set("  everyday words kept for an inoffensive sense", figures.offensive.kept);

@@ -16,13 +16,18 @@ const char* const kEndings[] = {"",   "s", "es",  "ed",   "er", "ers", "ing",
 constexpr size_t kMinRootLength = 4;
 constexpr size_t kMinGluedLength = 4;
 
-bool HasMember(const Synset& synset, const char* const* names, size_t count) {
+template <size_t N>
+bool HasMember(const Synset& synset, const char* const (&names)[N]) {
     for (const std::string& member : synset.members) {
-        for (size_t i = 0; i < count; ++i) {
-            if (ToLower(member) == names[i]) return true;
+        for (const char* name : names) {
+            if (ToLower(member) == name) return true;
         }
     }
     return false;
+}
+
+bool IsVowel(char c) {
+    return c != '\0' && std::string("aeiouy").find(c) != std::string::npos;
 }
 
 // A gloss that calls its words obscene or vulgar ("obscene terms for feces",
@@ -39,11 +44,9 @@ bool HasObsceneGloss(const Synset& synset) {
 // before an ending that starts with a vowel (shitting, shitty).
 std::vector<std::string> FormsOf(const std::string& root) {
     std::vector<std::string> forms;
-    const bool doubles = std::string("aeiouy").find(root.back()) == std::string::npos;
     for (const char* ending : kEndings) {
         forms.push_back(root + ending);
-        if (doubles && ending[0] != '\0' &&
-            std::string("aeiouy").find(ending[0]) != std::string::npos) {
+        if (!IsVowel(root.back()) && IsVowel(ending[0])) {
             forms.push_back(root + root.back() + ending);
         }
     }
@@ -82,8 +85,6 @@ COffensiveWords::COffensiveWords(const CLexicon& lexicon, const std::set<std::st
 }
 
 void COffensiveWords::MarkSenses() {
-    const size_t domains = sizeof kOffensiveDomains / sizeof *kOffensiveDomains;
-    const size_t obsceneDomains = sizeof kObsceneDomains / sizeof *kObsceneDomains;
     for (uint32_t i = 0; i < lexicon.synsets.size(); ++i) {
         const Synset& synset = lexicon.synsets[i];
         if (HasObsceneGloss(synset)) {
@@ -93,8 +94,8 @@ void COffensiveWords::MarkSenses() {
         for (const Link& link : synset.links) {
             if (link.kind != kUsageDomainLink || link.target >= lexicon.synsets.size()) continue;
             const Synset& domain = lexicon.synsets[link.target];
-            if (!HasMember(domain, kOffensiveDomains, domains)) continue;
-            if (HasMember(domain, kObsceneDomains, obsceneDomains)) obscene.insert(i);
+            if (!HasMember(domain, kOffensiveDomains)) continue;
+            if (HasMember(domain, kObsceneDomains)) obscene.insert(i);
             if (link.sourceMember == 0) {
                 wholeSynsets.insert(i);
             } else if (link.sourceMember <= synset.members.size()) {
@@ -158,7 +159,9 @@ void COffensiveWords::ListForms() {
     std::set<std::string> forms;
     for (const auto& entry : lexicon.entries) {
         bool isForm = words.count(entry.second.redirect) != 0;
-        for (const auto& note : entry.second.formOf) isForm = isForm || words.count(note.second);
+        for (const auto& note : entry.second.formOf) {
+            isForm = isForm || words.count(note.second) != 0;
+        }
         if (isForm && words.count(entry.first) == 0 && !IsEverydayWordWithCleanSense(entry.first)) {
             forms.insert(entry.first);
         }
