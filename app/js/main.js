@@ -422,7 +422,7 @@ $('#back-to-index').addEventListener('click', () => {
 
 // ---- start ----
 
-const startScreen = new StartScreen($('#welcome'), { onChoose: (word) => lookUp(word) });
+const startScreen = new StartScreen($('#welcome'), { onChoose: (word) => lookUp(word), recentWords: () => recent.words });
 
 async function start() {
   const [historyAnswer] = await Promise.all([
@@ -435,8 +435,7 @@ async function start() {
   });
   if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
   updateFavouriteButton();
-  startScreen.showRecent(recent.words);
-  startScreen.showWordOfTheDay();
+  startScreen.update();
   const word = wordFromHash();
   if (word) lookUp(word, { remember: false });
 }

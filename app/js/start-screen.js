@@ -1,8 +1,9 @@
 // The start screen: the word of the day (a common word the engine picks for
 // the local date, never an offensive one) with its first sense as the
 // dictionary view shows it and a link to its entry, then the words looked up
-// last. While it is on screen the body has the class "starting", which lets a
-// phone show it above the index.
+// last. It is brought up to date whenever it is shown again (the history may
+// have grown, the day may have changed). While it is on screen the body has
+// the class "starting", which lets a phone show it above the index.
 import { getDefinition, getWordOfTheDay } from './engine.js';
 
 const RECENT_COUNT = 8;
@@ -39,9 +40,12 @@ function wordLink(word, className) {
 }
 
 export class StartScreen {
-  // `element` is the welcome panel; `onChoose(word)` opens a word.
-  constructor(element, { onChoose }) {
+  // `element` is the welcome panel; `onChoose(word)` opens a word and
+  // `recentWords()` gives the history, most recent first.
+  constructor(element, { onChoose, recentWords }) {
     this.element = element;
+    this.recentWords = recentWords;
+    this.day = null;
     this.daily = element.querySelector('#word-of-the-day');
     this.recent = element.querySelector('#recent-words');
     element.addEventListener('click', (event) => {
@@ -50,13 +54,16 @@ export class StartScreen {
       event.preventDefault();
       onChoose(link.dataset.word);
     });
-    // The panel is hidden by whoever shows a definition.
-    new MutationObserver(() => this.markStarting()).observe(element, { attributes: true, attributeFilter: ['hidden'] });
-    this.markStarting();
+    // The panel is hidden by whoever shows a definition, and may be shown again.
+    new MutationObserver(() => this.update()).observe(element, { attributes: true, attributeFilter: ['hidden'] });
+    document.body.classList.add('starting');
   }
 
-  markStarting() {
+  update() {
     document.body.classList.toggle('starting', !this.element.hidden);
+    if (this.element.hidden) return;
+    this.showRecent();
+    if (this.day !== localDay()) this.showWordOfTheDay();
   }
 
   // Fills in the word of the day of `day`; left hidden when the engine has
@@ -74,13 +81,15 @@ export class StartScreen {
       example.textContent = sample ? `\u201c${sample}\u201d` : '';
       example.hidden = !sample;
       this.daily.hidden = false;
+      this.day = day;
     } catch {
       // The rest of the start screen stands without it.
     }
   }
 
-  // Lists the first of `words` (most recent first) as links.
-  showRecent(words) {
+  // Lists the words looked up last as links.
+  showRecent() {
+    const words = this.recentWords();
     const list = this.recent.querySelector('ul');
     list.replaceChildren(...words.slice(0, RECENT_COUNT).map((word) => {
       const item = document.createElement('li');
