@@ -103,6 +103,11 @@ std::vector<uint32_t> Search(const SDL_UserEvent& e, const SearchSource& source)
     return {};
 }
 
+// The day a GetWordOfTheDay request carries in data2.
+int32_t DayOf(const SDL_UserEvent& e) {
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(e.data2));
+}
+
 // The word a pick request asks for: a uniform draw, a draw among the common
 // words, or the word of the day (never one on the filter list, whether the
 // filter is on or not).
@@ -114,7 +119,7 @@ uint32_t PickWord(const SDL_UserEvent& e, const SearchSource& source, const CWor
         case kRequestGetCommonWord:
             return randomWord->PickAmong(commonWords->Words(), source);
     }
-    return commonWords->OfDay(static_cast<int32_t>(reinterpret_cast<intptr_t>(e.data2)), list);
+    return commonWords->OfDay(DayOf(e), list);
 }
 
 void WritePickedWord(const SDL_UserEvent& e, const SearchSource& source, const CWordFilter* list,
@@ -122,7 +127,7 @@ void WritePickedWord(const SDL_UserEvent& e, const SearchSource& source, const C
     uint32_t index = PickWord(e, source, list);
     fputs("{", out);
     if (e.code == kRequestGetWordOfTheDay) {
-        fprintf(out, "\"day\":%d,", static_cast<int32_t>(reinterpret_cast<intptr_t>(e.data2)));
+        fprintf(out, "\"day\":%d,", DayOf(e));
     }
     fputs("\"word\":", out);
     WriteJsonString(index == CRandomWord::kNone ? "" : source.data->Word(index), out);
