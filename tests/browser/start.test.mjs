@@ -42,6 +42,9 @@ describe('the start screen', { skip: hasDictionary ? false : NO_DICTIONARY }, ()
     const card = await page.locator('#word-of-the-day').boundingBox();
     assert.ok(card.x >= 0 && card.x + card.width <= 360, 'the card fits the screen');
     await page.screenshot({ path: screenshotPath('start-phone.png') });
+    await page.locator('#search').fill('ser');
+    assert.equal(await page.locator('.daily-link').isVisible(), false, 'typing gives the index the room');
+    await page.locator('#search').fill('');
 
     await page.locator('.recent-link').click();
     await waitForHeader(page, 'serendipity');
