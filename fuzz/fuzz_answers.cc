@@ -89,7 +89,7 @@ int32_t CollectHeadword(void* context, const char* word, uint32_t) {
 }
 
 // The search data of data/wordnet.lxd, every headword with one sense and
-// every third one on the filter list.
+// every third one on the filter list, a third of them everyday words.
 bool WriteSearchData() {
     CDictDatabase database;
     if (!database.Open("data/wordnet.lxd")) return false;
@@ -102,6 +102,7 @@ bool WriteSearchData() {
         word.headword = headwords[i];
         word.senseCount = 1;
         word.tagCount = static_cast<uint32_t>(i);
+        word.tier = static_cast<uint32_t>(i % 3);
         if (!writer.AddWord(word)) return false;
         if (i % 3 == 0) writer.AddFilterWord(headwords[i]);
     }
@@ -130,6 +131,12 @@ void AskSearches(const std::string& word, int32_t count, bool strict) {
     }
     AnswerSearchRequest(Request(kRequestGetRandomWord, "", nullptr));
     ExpectOneAnswer("Callback_GetRandomWord", true);
+    AnswerSearchRequest(Request(kRequestGetCommonWord, "", nullptr));
+    ExpectOneAnswer("Callback_GetCommonWord", true);
+    // The count stands for a day, before and after 1970.
+    AnswerSearchRequest(
+        Request(kRequestGetWordOfTheDay, "", reinterpret_cast<void*>(intptr_t{count})));
+    ExpectOneAnswer("Callback_GetWordOfTheDay", true);
 }
 
 // A meaning index over the senses of a few headwords of the dictionary,

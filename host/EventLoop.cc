@@ -41,6 +41,8 @@ void AnswerRequest(const SDL_UserEvent& e) {
         case kRequestGetSoundsLike:
         case kRequestGetWildcardWords:
         case kRequestGetRandomWord:
+        case kRequestGetCommonWord:
+        case kRequestGetWordOfTheDay:
             AnswerSearchRequest(e);
             break;
     }

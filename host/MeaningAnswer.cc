@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "db/Format.h"
 #include "host/Engine.h"
 #include "host/JsonAnswer.h"
 #include "host/RequestEvent.h"
+#include "host/SearchAnswers.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
 #include "render/HtmlRender.h"
@@ -34,6 +36,30 @@ CMeaningSearch* EnsureMeaningSearch() {
     return meaningSearch.get();
 }
 
+// Results the filter leaves out are replaced by the next ones: this many more
+// are searched for while it is on.
+constexpr size_t kFilterReserve = 20;
+
+// The first `count` results whose words `filter` (null: none) lets through.
+std::vector<MeaningResult> Search(CMeaningSearch* search, const char* text, size_t count,
+                                  bool* cut) {
+    const CWordFilter* filter = ActiveWordFilter();
+    if (filter == nullptr) return search->Search(text, count, cut);
+    std::vector<MeaningResult> results = search->Search(text, count + kFilterReserve, cut);
+    // The filter names words, and the offensive senses of words kept for
+    // other senses as "word:n".
+    results.erase(std::remove_if(results.begin(), results.end(),
+                                 [filter](const MeaningResult& result) {
+                                     std::string sense =
+                                         result.word + ":" + std::to_string(result.sense);
+                                     return filter->IsFiltered(result.word.c_str()) ||
+                                            filter->IsFiltered(sense.c_str());
+                                 }),
+                  results.end());
+    if (results.size() > count) results.resize(count);
+    return results;
+}
+
 void WriteSearchError(const char* text, const char* message, FILE* out) {
     fputs("{\"text\":", out);
     WriteJsonString(text, out);
@@ -51,7 +77,7 @@ void AnswerWithDatabase(const char* text, size_t count, FILE* out) {
             return;
         }
         bool cut = false;
-        const std::vector<MeaningResult> results = search->Search(text, count, &cut);
+        const std::vector<MeaningResult> results = Search(search, text, count, &cut);
         WriteMeaningResults(text, results, cut, out);
     } catch (const std::bad_alloc&) {
         // Nothing is written before the results are complete.

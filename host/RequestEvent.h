@@ -21,13 +21,15 @@ enum RequestCode {
     kRequestGetSoundsLike = 17,           // data2: heap SearchArguments
     kRequestGetWildcardWords = 18,        // data2: heap SearchArguments
     kRequestGetRandomWord = 19,           // data1: empty copy; data2: unused
+    kRequestGetCommonWord = 20,           // data1: empty copy; data2: unused
+    kRequestGetWordOfTheDay = 21,         // data1: empty copy; data2: the day, an integer
 };
 constexpr uint32_t kLastRequestCode = kRequestFindHeadwords;
 
 // True for the codes of the requests the engine answers (others are ignored).
 inline bool IsRequestCode(uint32_t code) {
     return code <= kLastRequestCode ||
-           (code >= kRequestGetSpellingSuggestions && code <= kRequestGetRandomWord);
+           (code >= kRequestGetSpellingSuggestions && code <= kRequestGetWordOfTheDay);
 }
 
 // The further arguments of a search request, in one heap block (malloc) that

@@ -13,6 +13,7 @@
 #include "host/Engine.h"
 #include "host/JsonAnswer.h"
 #include "host/RequestEvent.h"
+#include "search/CommonWords.h"
 #include "search/ProfanityFilter.h"
 #include "search/RandomWord.h"
 #include "search/SearchData.h"
@@ -27,6 +28,7 @@ const char kSearchDataPath[] = "./data/search.lxs";
 std::atomic<bool> filterEnabled{false};
 CSearchData* searchData = nullptr;
 CRandomWord* randomWord = nullptr;
+CCommonWords* commonWords = nullptr;
 
 // Reads the search data of the open database and loads its filter list into
 // the database's filter slot. Null when the file is missing, damaged or made
@@ -37,10 +39,18 @@ const CSearchData* EnsureSearchData(CDictDatabase* database) {
     CSearchData* loaded = new (std::nothrow) CSearchData();
     CRandomWord* picker = new (std::nothrow) CRandomWord();
     int32_t dictionarySize = database->file->GetSize();
-    if (loaded == nullptr || picker == nullptr || !file.Open(kSearchDataPath) ||
-        !loaded->Load(&file, static_cast<uint32_t>(dictionarySize),
-                      database->wordList->GetEntryCount()) ||
-        !CProfanityFilter::LoadInto(database, loaded->FilterWords())) {
+    CCommonWords* common = nullptr;
+    if (loaded != nullptr && picker != nullptr && file.Open(kSearchDataPath) &&
+        loaded->Load(&file, static_cast<uint32_t>(dictionarySize),
+                     database->wordList->GetEntryCount()) &&
+        CProfanityFilter::LoadInto(database, loaded->FilterWords())) {
+        try {
+            common = new CCommonWords(*loaded);
+        } catch (const std::bad_alloc&) {
+            common = nullptr;
+        }
+    }
+    if (common == nullptr) {
         syslog(LOG_ERR, "*** cannot read the search data %s", kSearchDataPath);
         delete loaded;
         delete picker;
@@ -48,6 +58,7 @@ const CSearchData* EnsureSearchData(CDictDatabase* database) {
     }
     searchData = loaded;
     randomWord = picker;
+    commonWords = common;
     return searchData;
 }
 
@@ -92,11 +103,40 @@ std::vector<uint32_t> Search(const SDL_UserEvent& e, const SearchSource& source)
     return {};
 }
 
-void WriteRandomWord(const SearchSource& source, FILE* out) {
-    uint32_t index = source.data == nullptr ? CRandomWord::kNone : randomWord->Pick(source);
-    fputs("{\"word\":", out);
+// The day a GetWordOfTheDay request carries in data2.
+int32_t DayOf(const SDL_UserEvent& e) {
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(e.data2));
+}
+
+// The word a pick request asks for: a uniform draw, a draw among the common
+// words, or the word of the day (never one on the filter list, whether the
+// filter is on or not).
+uint32_t PickWord(const SDL_UserEvent& e, const SearchSource& source, const CWordFilter* list) {
+    if (source.data == nullptr) return CRandomWord::kNone;
+    switch (e.code) {
+        case kRequestGetRandomWord:
+            return randomWord->Pick(source);
+        case kRequestGetCommonWord:
+            return randomWord->PickAmong(commonWords->Words(), source);
+    }
+    return commonWords->OfDay(DayOf(e), list);
+}
+
+void WritePickedWord(const SDL_UserEvent& e, const SearchSource& source, const CWordFilter* list,
+                     FILE* out) {
+    uint32_t index = PickWord(e, source, list);
+    fputs("{", out);
+    if (e.code == kRequestGetWordOfTheDay) {
+        fprintf(out, "\"day\":%d,", DayOf(e));
+    }
+    fputs("\"word\":", out);
     WriteJsonString(index == CRandomWord::kNone ? "" : source.data->Word(index), out);
     fputs("}", out);
+}
+
+bool IsPickRequest(int code) {
+    return code == kRequestGetRandomWord || code == kRequestGetCommonWord ||
+           code == kRequestGetWordOfTheDay;
 }
 
 const char* CallbackName(int code) {
@@ -109,6 +149,10 @@ const char* CallbackName(int code) {
             return "Callback_GetWildcardWords";
         case kRequestGetRandomWord:
             return "Callback_GetRandomWord";
+        case kRequestGetCommonWord:
+            return "Callback_GetCommonWord";
+        case kRequestGetWordOfTheDay:
+            return "Callback_GetWordOfTheDay";
     }
     return nullptr;
 }
@@ -125,8 +169,8 @@ void AnswerSearchRequest(const SDL_UserEvent& e) {
             CDictDatabase* database = GetDatabase();
             const CSearchData* data = EnsureSearchData(database);
             SearchSource source{data, filterEnabled ? database->wordFilter : nullptr};
-            if (e.code == kRequestGetRandomWord) {
-                WriteRandomWord(source, answer.Stream());
+            if (IsPickRequest(e.code)) {
+                WritePickedWord(e, source, database->wordFilter, answer.Stream());
             } else {
                 std::vector<uint32_t> found;
                 if (data != nullptr) found = Search(e, source);
@@ -146,7 +190,15 @@ bool IsWordFilterEnabled() {
     return filterEnabled;
 }
 
+const CWordFilter* ActiveWordFilter() {
+    CDictDatabase* database = GetDatabase();
+    if (!filterEnabled || EnsureSearchData(database) == nullptr) return nullptr;
+    return database->wordFilter;
+}
+
 void ReleaseSearchData() {
+    delete commonWords;
+    commonWords = nullptr;
     delete randomWord;
     randomWord = nullptr;
     delete searchData;

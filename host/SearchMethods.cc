@@ -71,10 +71,27 @@ PDL_bool HandleGetWildcardWords(PDL_JSParameters* params) {
     return PostSearch(params, "GetWildcardWords", kRequestGetWildcardWords, 2);
 }
 
+// Posts a request without parameters, or with the integer `value` in data2.
+PDL_bool PostWordPick(PDL_JSParameters* params, int code, intptr_t value = 0) {
+    char* none = strdup("");
+    return PostRequest(params, code, none, reinterpret_cast<void*>(value), none != nullptr);
+}
+
 PDL_bool HandleGetRandomWord(PDL_JSParameters* params) {
     if (!HasArgumentCount(params, "GetRandomWord", 0, 0)) return 0;
-    char* none = strdup("");
-    return PostRequest(params, kRequestGetRandomWord, none, nullptr, none != nullptr);
+    return PostWordPick(params, kRequestGetRandomWord);
+}
+
+PDL_bool HandleGetCommonWord(PDL_JSParameters* params) {
+    if (!HasArgumentCount(params, "GetCommonWord", 0, 0)) return 0;
+    return PostWordPick(params, kRequestGetCommonWord);
+}
+
+PDL_bool HandleGetWordOfTheDay(PDL_JSParameters* params) {
+    if (!HasArgumentCount(params, "GetWordOfTheDay", 1, 1)) return 0;
+    int32_t day = 0;
+    if (!ReadInteger(params, 0, &day)) return RefuseType(params, "GetWordOfTheDay");
+    return PostWordPick(params, kRequestGetWordOfTheDay, day);
 }
 
 PDL_bool HandleSetWordFilter(PDL_JSParameters* params) {
@@ -94,5 +111,7 @@ void RegisterSearchMethods() {
     PDL_RegisterJSHandler("GetSoundsLike", HandleGetSoundsLike);
     PDL_RegisterJSHandler("GetWildcardWords", HandleGetWildcardWords);
     PDL_RegisterJSHandler("GetRandomWord", HandleGetRandomWord);
+    PDL_RegisterJSHandler("GetCommonWord", HandleGetCommonWord);
+    PDL_RegisterJSHandler("GetWordOfTheDay", HandleGetWordOfTheDay);
     PDL_RegisterJSHandler("SetWordFilter", HandleSetWordFilter);
 }

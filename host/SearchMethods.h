@@ -1,6 +1,7 @@
 // The search methods beyond the six: GetSpellingSuggestions(word, count),
 // GetSoundsLike(word, count), GetWildcardWords(pattern, count, after) and
-// GetRandomWord() check their arguments and post a request, like the six;
+// GetRandomWord(), GetCommonWord() and GetWordOfTheDay(day) check their
+// arguments and post a request, like the six;
 // SetWordFilter(on) switches the word filter at once and sends no answer.
 #ifndef LEXORA_HOST_SEARCHMETHODS_H
 #define LEXORA_HOST_SEARCHMETHODS_H

@@ -14,9 +14,9 @@ namespace {
 // Methods answered later through "Callback_" + name; the others answer only
 // by their result.
 const char* const kAnsweredMethods[] = {
-    "GetIndexWords",     "GetManagedWords",        "GetDefinition", "GetAudioFile",
-    "SearchDefinitions", "GetSpellingSuggestions", "GetSoundsLike", "GetWildcardWords",
-    "GetRandomWord",     "FindHeadwords"};
+    "GetIndexWords",     "GetManagedWords",        "GetDefinition",  "GetAudioFile",
+    "SearchDefinitions", "GetSpellingSuggestions", "GetSoundsLike",  "GetWildcardWords",
+    "GetRandomWord",     "GetCommonWord",          "GetWordOfTheDay", "FindHeadwords"};
 constexpr std::chrono::seconds kKeepAliveInterval{15};
 constexpr size_t kMaxBodyBytes = 32u << 20;
 

@@ -10,7 +10,9 @@
 // Phonetic: phoneticCount pairs (key u32, word number u32), sorted by key then
 //   word number; a word appears once per distinct Double Metaphone key and
 //   once under the hash of its sound spelling (SoundSpellingKey).
-// Filter: filterCount NUL-terminated headwords leaving the filtered lists.
+// Filter: filterCount NUL-terminated entries: headwords leaving the filtered
+//   lists, and "headword:n" naming an offensive sense n of a word that stays
+//   (no headword holds ':', so these match none; results naming senses use them).
 #ifndef LEXORA_SEARCH_SEARCHFORMAT_H
 #define LEXORA_SEARCH_SEARCHFORMAT_H
 

@@ -22,6 +22,13 @@ constexpr double kTagWeight = 0.03;
 constexpr double kSenseWeight = 0.02;
 constexpr uint32_t kSenseCap = 10;
 
+// A word that only shares a sound key with the query is offered when it is
+// close enough to it: within this many edits of its sound spelling, and of
+// its letters within this many edits or half its length if that is more
+// (filosofy and philosophy, not nosuchwordzz and Nazi Germany).
+constexpr uint32_t kMaxSoundEdits = 2;
+constexpr uint32_t kMaxSoundOnlyLetterEdits = 3;
+
 uint32_t Min3(uint32_t a, uint32_t b, uint32_t c) {
     return std::min(a, std::min(b, c));
 }
@@ -141,13 +148,19 @@ void CSpellingSuggester::CollectPhoneticWords() {
     if (primary != 0) source.data->FindPhonetic(primary, &found);
     if (alternate != 0 && alternate != primary) source.data->FindPhonetic(alternate, &found);
     source.data->FindPhonetic(lxs::SoundSpellingKey(querySound.c_str()), &found);
+    // In half edits, a swap of neighbours counting one.
+    const uint32_t letterLimit =
+        2 * std::max<uint32_t>(kMaxSoundOnlyLetterEdits, static_cast<uint32_t>(query.size() / 2));
     for (uint32_t index : found) {
         auto known = candidates.find(index);
         if (known != candidates.end()) {
             known->second.phonetic = true;
-        } else {
-            candidates[index] =
-                Candidate{EditDistance(query, FoldAscii(source.data->Word(index)), 2) / 2, true};
+            continue;
+        }
+        std::string folded = FoldAscii(source.data->Word(index));
+        if (EditDistance(query, folded, 1) <= letterLimit &&
+            EditDistance(querySound, SoundSpelling(folded), 2) <= 2 * kMaxSoundEdits) {
+            candidates[index] = Candidate{EditDistance(query, folded, 2) / 2, true};
         }
     }
 }

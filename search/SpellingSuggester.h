@@ -1,8 +1,10 @@
 // Spelling suggestions: the headwords a person most likely meant by a word.
 // Candidates are the headwords within two edits (insertion, deletion,
 // substitution, swap of neighbours; ASCII case folded) and those sharing a
-// Double Metaphone key with the word. They are ranked by edits, phonetic
-// match and commonness; the word itself, when it is a headword, comes first.
+// Double Metaphone key with the word, if their letters and sound spelling
+// are close enough to it (so a word like nothing in the dictionary gets no
+// suggestion). They are ranked by edits, phonetic match and commonness; the
+// word itself, when it is a headword, comes first.
 #ifndef LEXORA_SEARCH_SPELLINGSUGGESTER_H
 #define LEXORA_SEARCH_SPELLINGSUGGESTER_H
 

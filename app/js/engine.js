@@ -96,8 +96,14 @@ export function getWildcardWords(pattern, count, after) {
   return call('GetWildcardWords', [pattern, count, after]);
 }
 
-export function getRandomWord() {
-  return call('GetRandomWord', []);
+// A word drawn from the commoner part of the dictionary: {"word": ...}.
+export function getCommonWord() {
+  return call('GetCommonWord', []);
+}
+
+// The word of day `day` (days since 1970-01-01): {"day": ..., "word": ...}.
+export function getWordOfTheDay(day) {
+  return call('GetWordOfTheDay', [day]);
 }
 
 // While on, the searches and the random word leave out offensive words.

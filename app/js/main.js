@@ -1,7 +1,7 @@
 // The dictionary page: search field and index, definition, word lists,
 // pronunciation, messages and keyboard handling.
 import {
-  cleanUp, EngineUnavailable, getDefinition, getIndexWords, getRandomWord, getSoundsLike,
+  cleanUp, EngineUnavailable, getCommonWord, getDefinition, getIndexWords, getSoundsLike,
   getSpellingSuggestions, getWildcardWords, setWordFilter,
 } from './engine.js';
 import { DefinitionView } from './definition-view.js';
@@ -12,6 +12,7 @@ import { MeaningList } from './meaning-list.js';
 import { Navigation } from './navigation.js';
 import { fillIpaKey, playPronunciation } from './pronunciation.js';
 import { SavedList } from './saved-list.js';
+import { StartScreen } from './start-screen.js';
 import { WordIndex } from './word-index.js';
 import { splitSense } from './word-label.js';
 
@@ -317,7 +318,7 @@ async function showNotFound(word, answer) {
 
 $('#random-word').addEventListener('click', async () => {
   try {
-    const answer = await getRandomWord();
+    const answer = await getCommonWord();
     if (answer.errorcode) reportAnswerError(answer);
     else lookUp(answer.word);
   } catch (error) {
@@ -530,6 +531,8 @@ $('#back-to-index').addEventListener('click', () => {
 
 // ---- start ----
 
+const startScreen = new StartScreen($('#welcome'), { onChoose: (word) => lookUp(word), recentWords: () => recent.words });
+
 async function start() {
   const [historyAnswer] = await Promise.all([
     recent.load(),
@@ -541,6 +544,7 @@ async function start() {
   });
   if (historyAnswer?.errorcode) reportAnswerError(historyAnswer);
   updateFavouriteButton();
+  startScreen.update();
 }
 
 // The page opens at the step of the tab's history its address names.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 
 #include "db/DictDatabase.h"
@@ -16,6 +17,8 @@
 #include "db/SmartFile.h"
 #include "db/Trie.h"
 #include "db/WordList.h"
+#include "search/CommonWords.h"
+#include "search/ProfanityFilter.h"
 #include "search/SearchData.h"
 #include "search/SoundsLike.h"
 #include "search/SpellingSuggester.h"
@@ -164,6 +167,34 @@ TEST_F(RealData, SearchDataAnswersAsPromised) {
     std::vector<std::string> sounds;
     for (uint32_t index : FindSoundsLike(all, "fone", 50)) sounds.push_back(search.Word(index));
     EXPECT_NE(sounds.end(), std::find(sounds.begin(), sounds.end(), "phone"));
+    for (const char* word : {"nosuchwordzz", "qxzvkw", "zzzzqqq"}) {
+        EXPECT_TRUE(suggester.Suggest(word, 5).empty()) << word;
+    }
+
+    // The filter list holds offensive words, their forms and compounds, but
+    // not the clean words that merely hold their letters.
+    CProfanityFilter filter(search.FilterWords());
+    for (const char* word : {"fuck", "fucking", "fuck off", "fucker", "fuckhead", "motherfucker",
+                             "shit", "bullshit", "shitty", "cunt", "nigger", "kike", "wetback"}) {
+        EXPECT_TRUE(filter.IsFiltered(word)) << word;
+    }
+    for (const char* word :
+         {"woodpecker", "cocktail", "Dickens", "snigger", "shittah", "saltwater", "Cushitic",
+          "arsenal", "Guinea", "boy", "screw", "taco", "doo-wop", "spice", "raccoon", "tycoon"}) {
+        EXPECT_FALSE(filter.IsFiltered(word)) << word;
+    }
+
+    // A year of words of the day: each a different everyday word, none offensive.
+    CCommonWords common(search);
+    std::set<uint32_t> days;
+    for (int64_t day = 20000; day < 20365; ++day) {
+        uint32_t today = common.OfDay(day, &filter);
+        ASSERT_NE(CCommonWords::kNone, today);
+        EXPECT_EQ(2u, search.Tier(today)) << search.Word(today);
+        EXPECT_FALSE(filter.IsFiltered(search.Word(today)));
+        days.insert(today);
+    }
+    EXPECT_EQ(365u, days.size());
 }
 
 }  // namespace

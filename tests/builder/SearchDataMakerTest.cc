@@ -1,7 +1,8 @@
 // The builder's search data: tag counts read from cntlist.rev's lines and the
-// filter list from WordNet's usage domains (RealDataTest searches the real file).
+// filter list of offensive words (RealDataTest searches the real file).
 #include <gtest/gtest.h>
 
+#include "tools/lxdbuild/OffensiveWords.h"
 #include "tools/lxdbuild/SearchDataMaker.h"
 
 using lxdbuild::CLexicon;
@@ -32,21 +33,39 @@ TEST(SearchDataMaker, SumsTagCountsPerLemma) {
     EXPECT_EQ((std::map<std::string, uint32_t>{{"dog", 45}, {"hot dog", 5}}), counts);
 }
 
-TEST(SearchDataMaker, FiltersWordsWhoseEverySenseIsOffensive) {
+// Offensive senses, the everyday words kept for their other senses, forms and
+// compounds of the roots, and words that merely hold a root's letters.
+TEST(OffensiveWords, ListsOffensiveWordsTheirFormsAndCompounds) {
     CLexicon lexicon;
+    uint32_t obscenity = AddSynset(lexicon, {"obscenity", "vulgarism"});
     uint32_t slur = AddSynset(lexicon, {"ethnic slur"});
-    uint32_t slang = AddSynset(lexicon, {"slang", "cant"});
-    uint32_t insult = AddSynset(lexicon, {"meanie", "pig"});  // the whole synset
-    uint32_t animal = AddSynset(lexicon, {"pig", "hog"});
+    uint32_t sex = AddSynset(lexicon, {"fuck", "screw"});
+    uint32_t insult = AddSynset(lexicon, {"wop", "boy"});
     uint32_t mixed = AddSynset(lexicon, {"boor", "clod"});  // only its second member
-    uint32_t casual = AddSynset(lexicon, {"buck"});
+    uint32_t genitals = AddSynset(lexicon, {"cunt"});
+    lexicon.synsets[genitals].gloss = "obscene terms for female genitals";
+    MarkUsage(lexicon, sex, obscenity);
     MarkUsage(lexicon, insult, slur);
     MarkUsage(lexicon, mixed, slur, 2);
-    MarkUsage(lexicon, casual, slang);
-    lexicon.entries["meanie"].senses = {insult};
-    lexicon.entries["pig"].senses = {animal, insult};
+    uint32_t plain = AddSynset(lexicon, {"plain"});
+    for (const char* word : {"boy", "screw"}) lexicon.entries[word].senses = {plain};
+    lexicon.entries["fuck"].senses = {sex};
+    lexicon.entries["screw"].senses.push_back(sex);
+    lexicon.entries["boy"].senses.push_back(insult);
+    lexicon.entries["wop"].senses = {insult};
     lexicon.entries["boor"].senses = {mixed};
     lexicon.entries["clod"].senses = {mixed};
-    lexicon.entries["buck"].senses = {casual};
-    EXPECT_EQ((std::set<std::string>{"clod", "meanie"}), CSearchDataMaker::OffensiveWords(lexicon));
+    lexicon.entries["cunt"].senses = {genitals};
+    lexicon.entries["fucks"].redirect = "fuck";
+    for (const char* word :
+         {"fuck off", "fucked-up", "fucker", "fuckhead", "head", "motherfucking", "mother",
+          "Scunthorpe", "horpe", "doo-wop", "scunt", "fuckery", "mother fuckin"}) {
+        lexicon.entries[word].senses = {plain};
+    }
+    const std::set<std::string> everyday{"boy", "screw"}, common{"fuckery"};
+    lxdbuild::COffensiveWords offensive(lexicon, everyday, common);
+    EXPECT_EQ((std::set<std::string>{"clod", "cunt", "fuck", "fuck off", "fucked-up", "fucker",
+                                     "fuckhead", "fucks", "mother fuckin", "motherfucking", "wop"}),
+              offensive.Words());
+    EXPECT_EQ((std::set<std::string>{"boy:2", "screw:2"}), offensive.SenseReferences());
 }

@@ -31,12 +31,13 @@ bool QueueIsEmpty() {
 }
 
 TEST_F(HostTest, SixMethodsCheckTheirArgumentCountsAndPostNothingWhenWrong) {
-    EXPECT_EQ(
-        (std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
-                                  "GetDefinition", "GetAudioFile", "CleanUp", "SearchDefinitions",
-                                  "GetSpellingSuggestions", "GetSoundsLike", "GetWildcardWords",
-                                  "GetRandomWord", "SetWordFilter", "FindHeadwords"}),
-        pdlfake::RegisteredMethods());
+    EXPECT_EQ((std::vector<std::string>{"GetIndexWords", "GetManagedWords", "SetManagedWords",
+                                        "GetDefinition", "GetAudioFile", "CleanUp",
+                                        "SearchDefinitions", "GetSpellingSuggestions",
+                                        "GetSoundsLike", "GetWildcardWords", "GetRandomWord",
+                                        "GetCommonWord", "GetWordOfTheDay", "SetWordFilter",
+                                        "FindHeadwords"}),
+              pdlfake::RegisteredMethods());
     const std::vector<std::pair<std::string, std::vector<std::string>>> calls = {
         {"GetIndexWords", {"cat", "20", "1"}},
         {"GetIndexWords", {"cat", "20", "1", "0", "x"}},

@@ -243,6 +243,29 @@ TEST_F(SearchMethodTest, ReportsMissingDataAndRetries) {
     EXPECT_NE(std::string::npos, Ask({"spider", "3"}).find("\"errorcode\":\"searcherror\""));
 }
 
+// On the built dictionary: while the filter is on, results are offensive in
+// neither their word nor their sense, and others take their places.
+TEST_F(SearchMethodTest, TheFilterLeavesOffensiveResultsOut) {
+    const char* appdir = std::getenv("LEXORA_APPDIR");
+    if (appdir == nullptr || !lxtest::PathExists(std::string(appdir) + "/data/search.lxs")) {
+        GTEST_SKIP() << "no built dictionary in $LEXORA_APPDIR/data";
+    }
+    lxtest::WorkingDirectory cwd(appdir);
+    auto obscene = [](const nlohmann::json& answer) {
+        int count = 0;
+        for (const auto& result : answer["results"]) {
+            count += result["gloss"].get<std::string>().rfind("obscene terms", 0) == 0 ? 1 : 0;
+        }
+        return count;
+    };
+    EXPECT_GE(obscene(nlohmann::json::parse(Ask({"obscene terms", "10"}))), 3);
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"1"}).result);
+    const nlohmann::json filtered = nlohmann::json::parse(Ask({"obscene terms", "10"}));
+    EXPECT_EQ(0, obscene(filtered)) << filtered;
+    EXPECT_EQ(10u, filtered["results"].size());
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"0"}).result);
+}
+
 // On the built dictionary: every result opens its own sense.
 TEST_F(SearchMethodTest, RealResultsOpenTheirSense) {
     const char* appdir = std::getenv("LEXORA_APPDIR");

@@ -4,6 +4,7 @@
 #include <random>
 #include <set>
 
+#include "search/CommonWords.h"
 #include "search/DoubleMetaphone.h"
 #include "search/ProfanityFilter.h"
 #include "search/RandomWord.h"
@@ -17,21 +18,30 @@ using namespace searchtest;
 
 namespace {
 
-// Optimal string alignment distance, the plain textbook way.
-size_t Distance(const std::string& a, const std::string& b) {
+// Optimal string alignment distance, the plain textbook way, in half edits:
+// a swap of neighbours costs `swapCost` halves.
+size_t HalfEdits(const std::string& a, const std::string& b, size_t swapCost = 2) {
     std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = 2 * i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = 2 * j;
     for (size_t i = 1; i <= a.size(); ++i) {
         for (size_t j = 1; j <= b.size(); ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            d[i][j] = std::min({d[i - 1][j] + 2, d[i][j - 1] + 2,
+                                d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 2)});
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + swapCost);
             }
         }
     }
     return d[a.size()][b.size()];
+}
+
+// A word sharing a sound key is close enough in its sound spelling (two
+// edits) and its letters (three edits, or half the query's length).
+bool SoundsCloseEnough(const std::string& query, const std::string& word) {
+    std::string a = FoldAscii(query.c_str()), b = FoldAscii(word.c_str());
+    return HalfEdits(SoundSpelling(a), SoundSpelling(b)) <= 4 &&
+           HalfEdits(a, b, 1) <= 2 * std::max<size_t>(3, a.size() / 2);
 }
 
 bool SharesSound(const std::string& a, const std::string& b) {
@@ -123,7 +133,7 @@ TEST(Wildcard, PagesJoinIntoTheFullScan) {
 }
 
 // The trie walk with pruning finds exactly the words within two edits (and
-// those sharing a sound), as a brute-force scan does.
+// those sharing a sound that are close enough), as a brute-force scan does.
 TEST(SpellingSuggester, FindsWhatBruteForceFinds) {
     std::mt19937 random(12);
     std::set<std::string> unique;
@@ -136,8 +146,8 @@ TEST(SpellingSuggester, FindsWhatBruteForceFinds) {
         std::string query = RandomWord(random, "abcdeA", 8);
         std::set<std::string> expected;
         for (const std::string& word : headwords) {
-            if (Distance(FoldAscii(query.c_str()), FoldAscii(word.c_str())) <= 2 ||
-                SharesSound(query, word)) {
+            if (HalfEdits(FoldAscii(query.c_str()), FoldAscii(word.c_str())) <= 4 ||
+                (SharesSound(query, word) && SoundsCloseEnough(query, word))) {
                 expected.insert(word);
             }
         }
@@ -218,4 +228,49 @@ TEST(RandomWord, DrawsOnlyWordsWithSensesTheFilterLets) {
     EXPECT_STREQ("c", data->Word(picker.Pick(SearchSource{data.get(), &allButC})));
     CProfanityFilter everything({"a", "b", "c"});
     EXPECT_EQ(CRandomWord::kNone, picker.Pick(SearchSource{data.get(), &everything}));
+}
+
+// Common words are tagged words of the word lists; the word of the day is an
+// everyday lower-case word of five letters or more, the same for a day, each
+// candidate once before any returns, never one the filter names.
+TEST(CommonWords, DrawsCommonWordsAndOneWordADay) {
+    struct {
+        const char* word;
+        uint32_t tier, tags;
+    } table[] = {{"house", 2, 50}, {"garden", 2, 40}, {"window", 2, 30}, {"river", 2, 20},
+                 {"table", 2, 9},  {"often", 1, 3},   {"Paris", 2, 50},  {"these", 2, 65535},
+                 {"cat", 2, 80},   {"zymurgy", 0, 0}, {"quern", 2, 0},   {"abaca", 0, 12}};
+    std::vector<SearchWord> words;
+    for (const auto& row : table) {
+        words.push_back(PlainWords({row.word})[0]);
+        words.back().tier = row.tier;
+        words.back().tagCount = row.tags;
+    }
+    std::unique_ptr<CSearchData> data = LoadBytes(WriteSearchBytes(words));
+    ASSERT_NE(nullptr, data);
+    CCommonWords common(*data);
+    CRandomWord picker(3);
+    std::set<std::string> drawn;
+    for (int i = 0; i < 400; ++i) {
+        drawn.insert(
+            data->Word(picker.PickAmong(common.Words(), SearchSource{data.get(), nullptr})));
+    }
+    EXPECT_EQ((std::set<std::string>{"house", "garden", "window", "river", "table", "often",
+                                     "Paris", "these", "cat"}),
+              drawn);
+    std::set<std::string> days;
+    for (int64_t day = -2; day < 3; ++day) {
+        uint32_t today = common.OfDay(day, nullptr);
+        ASSERT_NE(CCommonWords::kNone, today);
+        EXPECT_EQ(today, common.OfDay(day, nullptr));
+        EXPECT_EQ(today, common.OfDay(day + 5, nullptr)) << "a new round after every candidate";
+        days.insert(data->Word(today));
+    }
+    EXPECT_EQ((std::set<std::string>{"house", "garden", "window", "river", "table"}), days);
+    CProfanityFilter allButTable({"house", "garden", "window", "river"});
+    for (int64_t day = 0; day < 5; ++day) {
+        EXPECT_STREQ("table", data->Word(common.OfDay(day, &allButTable)));
+    }
+    CProfanityFilter everything({"house", "garden", "window", "river", "table"});
+    EXPECT_EQ(CCommonWords::kNone, common.OfDay(7, &everything));
 }

@@ -4,6 +4,7 @@
 // alike; its rules are checked on the bridge alone.)
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "db/Format.h"
 #include "db/WordList.h"
@@ -18,19 +19,26 @@ namespace {
 class SearchMethodsTest : public HostTest {
 protected:
     // ./data/wordnet.lxd with one sense per word, and (unless `withSearchData`
-    // is false) its search data with `filtered` on the filter list.
+    // is false) its search data with `filtered` on the filter list; the words
+    // are everyday words tagged ten times when `everyday`.
     void InstallDictionary(const std::vector<std::string>& words,
-                           const std::vector<std::string>& filtered, bool withSearchData = true) {
+                           const std::vector<std::string>& filtered, bool withSearchData = true,
+                           bool everyday = false) {
         lxtest::TestDatabase db;
         db.Words(words);
         HostTest::InstallDictionary(db);
         if (!withSearchData) return;
         CDictDatabase written;
         ASSERT_TRUE(written.Open("data/wordnet.lxd"));
-        lxtest::WriteBytes("data/search.lxs", searchtest::WriteSearchBytes(
-                                                  searchtest::PlainWords(words), filtered,
-                                                  static_cast<uint32_t>(written.file->GetSize()),
-                                                  written.wordList->GetEntryCount()));
+        std::vector<SearchWord> plain = searchtest::PlainWords(words);
+        for (SearchWord& word : plain) {
+            word.tier = everyday ? 2 : 0;
+            word.tagCount = everyday ? 10 : 0;
+        }
+        lxtest::WriteBytes("data/search.lxs",
+                           searchtest::WriteSearchBytes(
+                               plain, filtered, static_cast<uint32_t>(written.file->GetSize()),
+                               written.wordList->GetEntryCount()));
     }
 
     static json AskJson(const std::string& method, const std::vector<std::string>& args) {
@@ -55,6 +63,9 @@ TEST_F(SearchMethodsTest, RefusesWrongArgumentsWithScriptExceptions) {
                  {"GetWildcardWords", {"c*", "5"}, number},
                  {"GetWildcardWords", {"c*", "5x", ""}, type},
                  {"GetRandomWord", {"x"}, number},
+                 {"GetCommonWord", {"x"}, number},
+                 {"GetWordOfTheDay", {}, number},
+                 {"GetWordOfTheDay", {"today"}, type},
                  {"SetWordFilter", {}, number},
                  {"SetWordFilter", {"2"}, type},
                  {"SetWordFilter", {"on"}, type}};
@@ -75,7 +86,9 @@ TEST_F(SearchMethodsTest, AnswersDatabaseErrorWithoutADictionary) {
              {"GetSpellingSuggestions", {"cat", "5"}},
              {"GetSoundsLike", {"cat", "5"}},
              {"GetWildcardWords", {"c*", "5", ""}},
-             {"GetRandomWord", {}}}) {
+             {"GetRandomWord", {}},
+             {"GetCommonWord", {}},
+             {"GetWordOfTheDay", {"1"}}}) {
         EXPECT_EQ(json::parse(kDatabaseErrorAnswer), AskJson(call.first, call.second))
             << call.first;
     }
@@ -130,4 +143,20 @@ TEST_F(SearchMethodsTest, MissingOrForeignSearchDataGivesEmptyLists) {
     InstallDictionary({"cat", "dog"}, {}, false);
     std::filesystem::rename("search.lxs", "data/search.lxs");
     EXPECT_EQ(Words({}), AskJson("GetWildcardWords", {"*", "5", ""})["words"]);
+}
+
+// The word of the day leaves out the filter list even while the filter is
+// off; the common draw leaves it out only while the filter is on.
+TEST_F(SearchMethodsTest, WordOfTheDayIsNeverOnTheFilterList) {
+    InstallDictionary({"garden", "window", "kindness", "cat"}, {"window"}, true, true);
+    for (int day = -3; day < 10; ++day) {
+        json today = AskJson("GetWordOfTheDay", {std::to_string(day)});
+        EXPECT_EQ(day, today["day"]);
+        EXPECT_TRUE(today["word"] == "garden" || today["word"] == "kindness") << today;
+    }
+    std::set<std::string> drawn;
+    for (int i = 0; i < 60; ++i) drawn.insert(AskJson("GetCommonWord", {})["word"]);
+    EXPECT_EQ((std::set<std::string>{"cat", "garden", "kindness", "window"}), drawn);
+    EXPECT_TRUE(pdlfake::Call("SetWordFilter", {"1"}).result);
+    for (int i = 0; i < 30; ++i) EXPECT_NE("window", AskJson("GetCommonWord", {})["word"]);
 }

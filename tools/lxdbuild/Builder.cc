@@ -280,6 +280,12 @@ void CBuilder::WriteSearchData() {
     report.Set("search data words", figures.words);
     report.Set("  with tag counts", figures.tagged);
     report.Set("  filtered (offensive)", figures.filtered);
+    report.Set("    for a sense of their own", figures.offensive.words);
+    report.Set("      (offensive synset members)", figures.offensive.senses);
+    report.Set("    as forms", figures.offensive.forms);
+    report.Set("    as compounds", figures.offensive.compounds);
+    report.Set("  everyday words kept for an inoffensive sense", figures.offensive.kept);
+    report.Set("    their offensive senses listed", figures.offensive.senseReferences);
     report.Set("search data bytes", figures.bytes);
     report.EndStage(std::to_string(figures.words) + " words, " + std::to_string(figures.filtered) +
                     " filtered, " + std::to_string(figures.bytes) + " bytes");

@@ -8,15 +8,13 @@
 #include "db/SmartFile.h"
 #include "db/WordList.h"
 #include "search/SearchDataWriter.h"
+#include "tools/lxdbuild/OffensiveWords.h"
 
 namespace lxdbuild {
 
 namespace {
 
-// WordNet's pointer to the usage domain of a synset (";u").
-constexpr uint32_t kUsageDomainLink = 180;
 constexpr uint32_t kClosedClassTags = 65535;
-const char* const kOffensiveDomains[] = {"obscenity", "ethnic slur", "disparagement"};
 
 int32_t CollectHeadword(void* context, const char* word, uint32_t) {
     static_cast<std::vector<std::string>*>(context)->push_back(word);
@@ -34,15 +32,6 @@ std::vector<std::string> ListHeadwords(const std::string& dictionaryPath, uint32
     *size = static_cast<uint32_t>(database.file->GetSize());
     *entries = database.wordList->GetEntryCount();
     return headwords;
-}
-
-bool IsOffensiveDomain(const Synset& synset) {
-    for (const std::string& member : synset.members) {
-        for (const char* domain : kOffensiveDomains) {
-            if (ToLower(member) == domain) return true;
-        }
-    }
-    return false;
 }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes) {
@@ -90,38 +79,6 @@ std::set<std::string> CSearchDataMaker::ReadWordList(const std::string& relative
     return words;
 }
 
-std::set<std::string> CSearchDataMaker::OffensiveWords(const CLexicon& lexicon) {
-    // Synsets marked as a whole, and (synset, member) pairs marked one by one.
-    std::set<uint32_t> synsets;
-    std::set<std::pair<uint32_t, std::string>> members;
-    for (uint32_t i = 0; i < lexicon.synsets.size(); ++i) {
-        const Synset& synset = lexicon.synsets[i];
-        for (const Link& link : synset.links) {
-            if (link.kind != kUsageDomainLink || link.target >= lexicon.synsets.size() ||
-                !IsOffensiveDomain(lexicon.synsets[link.target])) {
-                continue;
-            }
-            if (link.sourceMember == 0) {
-                synsets.insert(i);
-            } else if (link.sourceMember <= synset.members.size()) {
-                members.emplace(i, ToLower(synset.members[link.sourceMember - 1]));
-            }
-        }
-    }
-    // A word with a sense outside these domains ("dog", "pig") stays offered.
-    std::set<std::string> words;
-    for (const auto& entry : lexicon.entries) {
-        const std::vector<uint32_t>& senses = entry.second.senses;
-        std::string lower = ToLower(entry.first);
-        bool all = !senses.empty();
-        for (uint32_t synset : senses) {
-            all = all && (synsets.count(synset) != 0 || members.count({synset, lower}) != 0);
-        }
-        if (all) words.insert(entry.first);
-    }
-    return words;
-}
-
 void CSearchDataMaker::Write(const CLexicon& lexicon, const std::string& dictionaryPath,
                              const std::string& outPath) {
     std::string countsPath = sources.Find("usr/share/wordnet/cntlist.rev");
@@ -131,9 +88,11 @@ void CSearchDataMaker::Write(const CLexicon& lexicon, const std::string& diction
     } else {
         tags = ReadTagCounts(CSourceFiles::ReadAll(countsPath));
     }
-    std::set<std::string> offensive = OffensiveWords(lexicon);
     std::set<std::string> everyday = ReadWordList("usr/share/dict/american-english-small");
     std::set<std::string> common = ReadWordList("usr/share/dict/american-english");
+    const COffensiveWords offensiveWords(lexicon, everyday, common);
+    const std::set<std::string>& offensive = offensiveWords.Words();
+    figures.offensive = offensiveWords.Figures();
     uint32_t dictionarySize = 0;
     uint32_t dictionaryEntries = 0;
     std::vector<std::string> headwords =
@@ -163,6 +122,9 @@ void CSearchDataMaker::Write(const CLexicon& lexicon, const std::string& diction
             writer.AddFilterWord(headword);
             ++figures.filtered;
         }
+    }
+    for (const std::string& reference : offensiveWords.SenseReferences()) {
+        writer.AddFilterWord(reference);
     }
     std::vector<unsigned char> bytes;
     if (!writer.Finish(&bytes)) throw CBuildError("search data: " + writer.GetError());

@@ -2,8 +2,7 @@
 // every headword the file's index lists, in its order, with its commonness
 // (WordNet's sense tag counts from cntlist.rev, summed per lemma, and its
 // number of senses, and its tier: in SCOWL's everyday list of wamerican-small,
-// its common one of wamerican, or neither) and the filter list (the members of synsets in WordNet's
-// usage domains of obscenity, ethnic slurs and disparagement).
+// its common one of wamerican, or neither) and the filter list (COffensiveWords).
 #ifndef LEXORA_TOOLS_LXDBUILD_SEARCHDATAMAKER_H
 #define LEXORA_TOOLS_LXDBUILD_SEARCHDATAMAKER_H
 
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "tools/lxdbuild/Lexicon.h"
+#include "tools/lxdbuild/OffensiveWords.h"
 #include "tools/lxdbuild/Report.h"
 #include "tools/lxdbuild/SourceFiles.h"
 
@@ -21,6 +21,7 @@ struct SearchFigures {
     uint64_t words = 0;
     uint64_t tagged = 0;    // words with a tag count
     uint64_t filtered = 0;  // words on the filter list
+    OffensiveFigures offensive;
     uint64_t bytes = 0;
 };
 
@@ -39,8 +40,6 @@ public:
     static std::map<std::string, uint32_t> ReadTagCounts(const std::string& text);
     // Words of a word list (one a line), or none when `relative` is missing.
     std::set<std::string> ReadWordList(const std::string& relative) const;
-    // Headwords whose every sense lies in an offensive usage domain.
-    static std::set<std::string> OffensiveWords(const CLexicon& lexicon);
 
 private:
     const CSourceFiles& sources;
