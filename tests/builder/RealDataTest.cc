@@ -132,6 +132,22 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) 
                              "amongst", "our", "everyone", "whenever", "should", "could"}) {
         EXPECT_EQ(ask(word).value("word", ""), word);
     }
+    // Interjections open the words people mostly use as such; a contraction,
+    // typed with either apostrophe, links each word of what it stands for.
+    const std::string heading = "<p class=\"wordtype\">";
+    for (const char* word : {"oh", "wow", "yeah", "um", "please", "well"}) {
+        const std::string html = ask(word).value("dictionary", "");
+        EXPECT_EQ(html.find(heading), html.find(heading + "interjection")) << word;
+    }
+    for (const char* typed : {"don't", "don\u2019t"}) {
+        nlohmann::json contraction =
+            nlohmann::json::parse(engine.Request("GetDefinition", {typed}).body, nullptr, false);
+        EXPECT_EQ(contraction.value("word", ""), "don't");
+        EXPECT_NE(
+            contraction.value("dictionary", "")
+                .find(formOf + "contraction of " + link + "do\">do</a> " + link + "not\">not</a>"),
+            std::string::npos);
+    }
     nlohmann::json answer = ask("cat:2");
     EXPECT_EQ(answer.value("singleSynset", ""), "2");
     EXPECT_TRUE(answer.contains("links"));
@@ -155,6 +171,8 @@ TEST_F(RealData, SearchDataAnswersAsPromised) {
                               {"recieve", "receive"},
                               {"kwik", "quick"},
                               {"teh", "the"},
+                              {"dont", "don't"},
+                              {"im", "I'm"},
                               {"cat", "cat"}};
     for (auto& pair : meant) {
         std::vector<uint32_t> best = suggester.Suggest(pair[0], 1);

@@ -2,11 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_set>
 
 #include "db/DictWriter.h"
+#include "db/Format.h"
+#include "tools/lxdbuild/Contractions.h"
 #include "tools/lxdbuild/DictionaryLayout.h"
+#include "tools/lxdbuild/EverydayList.h"
 #include "tools/lxdbuild/EverydayWords.h"
 #include "tools/lxdbuild/FormOfNotes.h"
 #include "tools/lxdbuild/GcideReader.h"
@@ -43,6 +47,12 @@ std::string Percent(uint64_t part, uint64_t whole) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f%%", whole == 0 ? 0.0 : 100.0 * part / whole);
     return text;
+}
+
+uint64_t InterjectionCount(const CLexicon& lexicon) {
+    return std::count_if(lexicon.synsets.begin(), lexicon.synsets.end(), [](const Synset& synset) {
+        return synset.kind == lxd::kKindInterjection;
+    });
 }
 
 }  // namespace
@@ -105,6 +115,37 @@ void CBuilder::AddFormOfNotes() {
     report.Set("forms whose lookup reaches one of several bases", figures.oneBaseReached);
     report.EndStage(std::to_string(figures.notes) + " notes, " + std::to_string(figures.redirects) +
                     " redirects, " + std::to_string(figures.formHeadwords) + " headwords of notes");
+}
+
+void CBuilder::EndStageWith(const std::vector<std::pair<std::string, uint64_t>>& figures) {
+    std::string line;
+    for (const auto& figure : figures) {
+        report.Set(figure.first, figure.second);
+        const std::string name = figure.first.substr(figure.first.find_first_not_of(' '));
+        line += (line.empty() ? "" : ", ") + std::to_string(figure.second) + " " + name;
+    }
+    report.EndStage(line);
+}
+
+void CBuilder::AddEverydayList() {
+    report.BeginStage("everyday list");
+    CEverydayList list;
+    list.AddTo(lexicon);
+    const EverydayListFigures& figures = list.Figures();
+    listInterjections = figures.interjections;
+    EndStageWith({{"everyday list words", figures.words},
+                  {"  new headwords", figures.newHeadwords},
+                  {"  shown first", figures.shownFirst}});
+}
+
+void CBuilder::AddContractions() {
+    report.BeginStage("contractions");
+    CContractions contractions;
+    contractions.AddTo(lexicon);
+    const ContractionFigures& figures = contractions.Figures();
+    EndStageWith({{"contractions", figures.contractions},
+                  {"  readings", figures.readings},
+                  {"  readings left out (a word is no headword)", figures.readingsLeftOut}});
 }
 
 void CBuilder::AddPronunciations() {
@@ -178,6 +219,7 @@ void CBuilder::AddCompanions() {
     report.Set("  of words WordNet lacks", words.words);
     report.Set("  of minor parts of speech", words.minorSenses);
     report.Set("  auxiliary senses", words.auxiliarySenses);
+    report.Set("  interjections", InterjectionCount(lexicon) - listInterjections);
     report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
     report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
     report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
@@ -284,9 +326,11 @@ int CBuilder::Run() {
     try {
         ReadWordNet();
         MakeInflections();
+        AddEverydayList();
         AddCompanions();
         RedirectUnreachableForms();
         AddFormOfNotes();
+        AddContractions();
         AddPronunciations();
         ReadHyphenation();
         WriteDictionary();

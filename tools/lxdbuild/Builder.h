@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/lxdbuild/GcideGlosses.h"
@@ -41,6 +42,11 @@ private:
     void MakeInflections();
     void RedirectUnreachableForms();
     void AddFormOfNotes();
+    void AddEverydayList();
+    void AddContractions();
+    // Sets each figure for the closing report and ends the stage with all
+    // of them on its line.
+    void EndStageWith(const std::vector<std::pair<std::string, uint64_t>>& figures);
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
@@ -58,6 +64,7 @@ private:
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions
     CGcideGlosses gcideGlosses;                            // for the meaning index
+    uint64_t listInterjections = 0;                        // the everyday list's
     std::map<uint32_t, uint32_t> synsetPositions;          // as the layout placed them
 };
 

@@ -25,15 +25,21 @@ bool HasWordNetSenses(const CLexicon& lexicon, const std::string& key) {
     });
 }
 
-bool IsMinorKind(uint32_t kind) {
-    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle;
-}
-
 // A possessive that stands alone (ours, hers, mine) is a pronoun; one that
 // stands before a noun (my, our) a determiner.
 uint32_t RefinePossessive(const std::string& word, uint32_t kind) {
     bool standsAlone = word.back() == 's' || word == "mine" || word == "thine";
     return kind == lxd::kKindDeterminer && standsAlone ? lxd::kKindPronoun : kind;
+}
+
+// Whether the word already has a sense of the kind from another source (the
+// everyday list), which GCIDE then leaves alone.
+bool HasMinorSenseOfKind(const CLexicon& lexicon, const std::string& key, uint32_t kind) {
+    auto found = lexicon.entries.find(key);
+    if (found == lexicon.entries.end()) return false;
+    const std::vector<uint32_t>& senses = found->second.minorSenses;
+    return std::any_of(senses.begin(), senses.end(),
+                       [&](uint32_t synset) { return lexicon.synsets[synset].kind == kind; });
 }
 
 bool MentionsAuxiliaryUse(const std::string& definition) {
@@ -121,7 +127,10 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
                 figures.unmarked += everyday;
                 continue;
             }
-            if ((!everyday && !IsMinorKind(kind)) || byKind.count(kind) != 0) continue;
+            if ((!everyday && !CGcideReader::IsMinorKind(kind)) || byKind.count(kind) != 0 ||
+                HasMinorSenseOfKind(lexicon, key, kind)) {
+                continue;
+            }
             std::vector<std::string> definitions;
             for (const auto& definition :
                  CGcideReader::Definitions(entry, kMaxDefinitions, &figures.damaged)) {
@@ -138,7 +147,7 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
         for (const auto& kind : byKind) {
             for (const auto& definition : kind.second) {
                 entry.minorSenses.push_back(AddSynset(lexicon, key, kind.first, definition));
-                figures.minorSenses += IsMinorKind(kind.first);
+                figures.minorSenses += CGcideReader::IsMinorKind(kind.first);
             }
         }
     }

@@ -278,6 +278,7 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
         if (StartsWith(mark, pronoun)) return lxd::kKindPronoun;
     }
     if (StartsWith(mark, "conj.")) return lxd::kKindConjunction;
+    if (StartsWith(mark, "interj.")) return lxd::kKindInterjection;
     if (StartsWith(mark, "prep.")) return lxd::kKindPreposition;
     if (StartsWith(mark, "n.")) return lxd::kKindNoun;
     for (const char* verb : {"v.", "imp.", "p. p.", "p. pr.", "auxiliary"}) {
@@ -288,9 +289,14 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
     return 0;
 }
 
+bool CGcideReader::IsMinorKind(uint32_t kind) {
+    return kind == lxd::kKindInterjection ||
+           (kind >= lxd::kKindArticle && kind <= lxd::kKindParticle);
+}
+
 uint32_t CGcideReader::MinorKind(const std::string& entry) {
     uint32_t kind = MarkKind(entry);
-    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle ? kind : 0;
+    return IsMinorKind(kind) ? kind : 0;
 }
 
 std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,

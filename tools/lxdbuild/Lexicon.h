@@ -35,6 +35,8 @@ struct Synset {
 struct Entry {
     std::vector<uint32_t> senses;       // synset indexes, in display order
     std::vector<uint32_t> minorSenses;  // synsets of parts of speech WordNet lacks
+    // Senses shown before all others: the everyday list's commonest uses.
+    std::vector<uint32_t> leadingSenses;
     std::vector<std::string> plurals;
     std::vector<std::string> pastTenses;
     std::vector<std::string> pastParticiples;
