@@ -6,8 +6,9 @@ the origin) for the words of the expected lists and the most frequent words,
 and prints:
   1. the share of the expected lists (tuning and held-out apart) whose page
      opens with the part of speech a person means;
-  2. over the first 1,000 frequent words whose WordNet tag counts favour one
-     part of speech at least twice over the next, the share opening with it
+  2. over the first 1,000 frequent words tagged in WordNet's corpora as at
+     least two parts of speech, the top one at least twice as often as the
+     next, the share opening with it
      (strictly; and counting an opening function-word sense as right, since
      WordNet counts no function words);
   3. over all the frequent words, the openings that read obsolete,
@@ -33,8 +34,17 @@ BAD_OPENING = [
     ("citation", re.compile(r"--\s?[A-Z][a-z]+")),
     ("source tag", re.compile(r"\[1913 Webster\]|\[PJC\]|\[Webster")),
     ("etymology", re.compile(r"^\[|\[(AS|Icel|OE|L|F|Gr|G|D)\. ")),
-    ("markup residue", re.compile(r"(^|[ ;])\d+\)|^\W*$|:$|\\|[{}<>]")),
+    ("markup residue", re.compile(r"^\W*$|:$|\\|[{}<>]")),
 ]
+
+
+def unbalanced(text):
+    depth = 0
+    for c in text:
+        depth += {"(": 1, ")": -1}.get(c, 0)
+        if depth < 0:
+            return True
+    return depth != 0
 GRAMMAR_NOTE = re.compile(
     r"^(Compar\.|Superl\.|Possess\.|Poss\.|Nom\.|Obj\.|Dat\.|Imp\.|P\. ?p\.|P\. ?pr\.|Pl\.|"
     r"pl\.|imp\.|compar\.|superl\.|nom\.|obj\.|possess\.|Inflections?|Sing\.)",
@@ -86,8 +96,9 @@ def expected_share(name, expected, openings):
 def counted_share(words, openings, counts):
     clear, strict, lenient, wrong = 0, 0, 0, []
     for word in words:
-        tally = sorted(counts.get(word.lower(), {}).items(), key=lambda kv: -kv[1])
-        if not tally or (len(tally) > 1 and tally[0][1] < 2 * tally[1][1]) or tally[0][1] == 0:
+        tally = sorted([kv for kv in counts.get(word.lower(), {}).items() if kv[1] > 0],
+                       key=lambda kv: -kv[1])
+        if len(tally) < 2 or tally[0][1] < 2 * tally[1][1]:
             continue
         clear += 1
         got = openings.get(word, ("none",))[0]
@@ -107,11 +118,13 @@ def bad_texts(words, openings):
     openers, origins, with_origin = [], [], 0
     for word in words:
         kind, gloss, origin = openings.get(word, ("none", "-", "-"))
+        definition = gloss.split("$")[0]  # without the samples and their attributions
         if kind != "none":
-            for reason, pattern in BAD_OPENING:
-                if pattern.search(gloss):
-                    openers.append("%s [%s]: %s" % (word, reason, gloss[:100]))
-                    break
+            reasons = [r for r, pattern in BAD_OPENING if pattern.search(definition)]
+            if unbalanced(definition):
+                reasons.append("markup residue")
+            if reasons:
+                openers.append("%s [%s]: %s" % (word, reasons[0], definition[:100]))
         if origin != "-":
             with_origin += 1
             if GRAMMAR_NOTE.search(origin):
