@@ -10,12 +10,15 @@ namespace lxdbuild {
 
 namespace {
 
-const char* const kAuxiliaryVerbs[] = {"will",  "would", "can",   "could", "shall", "should", "may",
-                                       "might", "must",  "ought", "do",    "have",  "be"};
+const char* const kModalVerbs[] = {"will",   "would", "can",   "could", "shall",
+                                   "should", "may",   "might", "must",  "ought"};
+
+bool IsModalVerb(const std::string& word) {
+    return std::find(std::begin(kModalVerbs), std::end(kModalVerbs), word) != std::end(kModalVerbs);
+}
 
 bool IsAuxiliaryVerb(const std::string& word) {
-    return std::find(std::begin(kAuxiliaryVerbs), std::end(kAuxiliaryVerbs), word) !=
-           std::end(kAuxiliaryVerbs);
+    return IsModalVerb(word) || word == "do" || word == "have" || word == "be";
 }
 
 bool HasWordNetSenses(const CLexicon& lexicon, const std::string& key) {
@@ -23,10 +26,6 @@ bool HasWordNetSenses(const CLexicon& lexicon, const std::string& key) {
     return std::any_of(variants.begin(), variants.end(), [&](const std::string& variant) {
         return !lexicon.entries.at(variant).senses.empty();
     });
-}
-
-bool IsMinorKind(uint32_t kind) {
-    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle;
 }
 
 // A possessive that stands alone (ours, hers, mine) is a pronoun; one that
@@ -93,11 +92,16 @@ void CEverydayWords::InsertAuxiliary(CLexicon& lexicon, const std::string& key,
                                      const std::vector<std::string>& definitions) {
     auto found = lexicon.entries.find(key);
     if (found == lexicon.entries.end() || definitions.empty()) return;
-    // Right after WordNet's verb senses, so that all form one verb heading.
+    // Beside WordNet's verb senses, so that all form one verb heading: a
+    // modal's before them (can: "be able to", not "preserve in a can"), the
+    // others' after them (do, have, be mean their main verbs first).
     std::vector<uint32_t>& senses = found->second.senses;
-    auto after = senses.begin();
+    const bool modal = IsModalVerb(key);
+    auto after = senses.end();
     for (auto it = senses.begin(); it != senses.end(); ++it) {
-        if (lexicon.synsets[*it].pos == 'v') after = it + 1;
+        if (lexicon.synsets[*it].pos != 'v') continue;
+        after = modal ? it : it + 1;
+        if (modal) break;
     }
     std::vector<uint32_t> added;
     for (const auto& definition : definitions) {

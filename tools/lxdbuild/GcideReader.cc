@@ -290,7 +290,7 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
 
 uint32_t CGcideReader::MinorKind(const std::string& entry) {
     uint32_t kind = MarkKind(entry);
-    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle ? kind : 0;
+    return IsMinorKind(kind) ? kind : 0;
 }
 
 std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,

@@ -33,8 +33,10 @@ struct Synset {
 
 // Everything stored under one headword besides its senses.
 struct Entry {
-    std::vector<uint32_t> senses;       // synset indexes, in display order
-    std::vector<uint32_t> minorSenses;  // synsets of parts of speech WordNet lacks
+    std::vector<uint32_t> senses;  // synset indexes, in display order
+    // Synsets of parts of speech WordNet lacks, until CPartOfSpeechOrder
+    // merges them into senses.
+    std::vector<uint32_t> minorSenses;
     std::vector<std::string> plurals;
     std::vector<std::string> pastTenses;
     std::vector<std::string> pastParticiples;
@@ -71,6 +73,10 @@ public:
 
 std::string ToLower(std::string text);
 bool IsSingleLowerWord(const std::string& word);
+// Article, pronoun, conjunction, determiner, preposition, particle: the
+// sense kinds WordNet has none of.
+bool IsMinorKind(uint32_t kind);
+bool HasMinorSense(const CLexicon& lexicon, const Entry& entry);
 
 }  // namespace lxdbuild
 
