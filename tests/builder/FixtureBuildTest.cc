@@ -35,6 +35,7 @@ BuildOptions FixtureOptions(const std::string& dir, const std::string& root = BU
     options.sourceRoot = root;
     options.quiet = true;
     options.useEspeak = false;
+    options.nodeModules = BUILDER_NODE_MODULES;
     return options;
 }
 
@@ -318,8 +319,9 @@ TEST_F(FixtureBuild, InterjectionsAndContractions) {
 }
 
 TEST_F(FixtureBuild, ReportsMalformedLinesAndIsDeterministic) {
-    // A data line, a pointer to no synset, a lexicon entry, a dictionary index line.
-    EXPECT_EQ(builder->Report().MalformedCount(), 4);
+    // A data line, a pointer to no synset, a lexicon entry, a dictionary index
+    // line, a Brill lexicon line.
+    EXPECT_EQ(builder->Report().MalformedCount(), 5);
     Scratch again;
     CBuilder second(FixtureOptions(again.Path()));
     ASSERT_EQ(second.Run(), 0);

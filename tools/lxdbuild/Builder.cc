@@ -8,6 +8,7 @@
 
 #include "db/DictWriter.h"
 #include "db/Format.h"
+#include "tools/lxdbuild/BrillLexicon.h"
 #include "tools/lxdbuild/Contractions.h"
 #include "tools/lxdbuild/DictionaryLayout.h"
 #include "tools/lxdbuild/EverydayList.h"
@@ -18,6 +19,7 @@
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/IpaTable.h"
 #include "tools/lxdbuild/MeaningIndexer.h"
+#include "tools/lxdbuild/PartOfSpeechOrder.h"
 #include "tools/lxdbuild/PronunciationSource.h"
 #include "tools/lxdbuild/SearchDataMaker.h"
 #include "tools/lxdbuild/ThesaurusReader.h"
@@ -200,21 +202,16 @@ void CBuilder::AddCompanions() {
     std::string indexPath = sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.index");
     std::string dictionaryPath =
         sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.dict.dz");
-    CGcideReader gcide(report);
-    gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
+    gcide = std::make_unique<CGcideReader>(report);
+    gcide->Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
     std::unordered_set<std::string> everydayWords;
     CSourceFiles::ForEachLine(CSourceFiles::ReadAll(sources.Require(CEverydayWords::kListPackage,
                                                                     CEverydayWords::kListPath)),
                               [&](const std::string& line, long) { everydayWords.insert(line); });
     CEverydayWords everyday(std::move(everydayWords), inflections->IrregularForms());
-    everyday.AddTo(gcide, lexicon);
-    gcide.AddTo(lexicon);
-    gcideGlosses.Collect(gcide, lexicon);
-    syllables = gcide.Syllables();
-    const GcideFigures& figures = gcide.Figures();
+    everyday.AddTo(*gcide, lexicon);
+    gcideGlosses.Collect(*gcide, lexicon);
     const EverydayFigures& words = everyday.Figures();
-    report.Set("etymologies", figures.etymologies);
-    report.Set("etymologies left out (damaged)", figures.damaged);
     report.Set("GCIDE senses", words.senses);
     report.Set("  of words WordNet lacks", words.words);
     report.Set("  of minor parts of speech", words.minorSenses);
@@ -222,10 +219,40 @@ void CBuilder::AddCompanions() {
     report.Set("  interjections", InterjectionCount(lexicon) - listInterjections);
     report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
     report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
-    report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
-                    std::to_string(figures.damaged) + " damaged ones left out, " +
-                    std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
+    report.EndStage(std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
                     " new words), " + std::to_string(words.damaged) + " damaged definitions");
+}
+
+void CBuilder::OrderPartsOfSpeech() {
+    report.BeginStage("part-of-speech order");
+    const std::string tagsPath = CSourceFiles::RequireNpm(
+        options.nodeModules, CBrillLexicon::kPackage, CBrillLexicon::kTagsPath);
+    const std::string wordsPath = CSourceFiles::RequireNpm(
+        options.nodeModules, CBrillLexicon::kPackage, CBrillLexicon::kWordsPath);
+    CBrillLexicon brill;
+    brill.Read(CSourceFiles::ReadAll(tagsPath), CSourceFiles::ReadAll(wordsPath), wordsPath,
+               report);
+    CPartOfSpeechOrder order(brill);
+    order.Apply(lexicon);
+    const OrderFigures& figures = order.Figures();
+    report.Set("Brill lexicon words", brill.Size());
+    report.Set("headwords ordered by their Brill tags", figures.byTags);
+    report.Set("headwords ordered by WordNet's tag counts", figures.byCounts);
+    report.Set("headwords whose first part of speech moved", figures.firstMoved);
+    report.EndStage(std::to_string(figures.byTags) + " by tags, " +
+                    std::to_string(figures.byCounts) + " by counts, " +
+                    std::to_string(figures.firstMoved) + " with another first part of speech");
+}
+
+void CBuilder::AddOrigins() {
+    report.BeginStage("origins");
+    gcide->AddTo(lexicon);
+    syllables = gcide->Syllables();
+    const GcideFigures& figures = gcide->Figures();
+    report.Set("etymologies", figures.etymologies);
+    report.Set("etymologies left out (damaged)", figures.damaged);
+    report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
+                    std::to_string(figures.damaged) + " damaged ones left out");
 }
 
 void CBuilder::WriteIpaTable() {
@@ -328,6 +355,8 @@ int CBuilder::Run() {
         MakeInflections();
         AddEverydayList();
         AddCompanions();
+        OrderPartsOfSpeech();
+        AddOrigins();
         RedirectUnreachableForms();
         AddFormOfNotes();
         AddContractions();

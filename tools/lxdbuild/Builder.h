@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/lxdbuild/GcideGlosses.h"
+#include "tools/lxdbuild/GcideReader.h"
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
@@ -24,6 +25,8 @@ struct BuildOptions {
     std::string imageDir;          // IPA images; default outDir/../images/ipa
     bool quiet = false;
     bool useEspeak = true;  // fill pronunciations the CMU list lacks
+    // The node_modules directory of tools/lxdbuild/package.json (npm ci).
+    std::string nodeModules = "node_modules";
 };
 
 class CBuilder {
@@ -50,6 +53,8 @@ private:
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
+    void OrderPartsOfSpeech();
+    void AddOrigins();
     void WriteDictionary();
     void WriteMeaningIndex();
     void WriteSearchData();
@@ -60,6 +65,7 @@ private:
     CBuildReport report;
     CLexicon lexicon;
     std::unique_ptr<CInflectionMaker> inflections;  // its word and exception lists
+    std::unique_ptr<CGcideReader> gcide;            // read once, for senses and origins
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions

@@ -10,12 +10,15 @@ namespace lxdbuild {
 
 namespace {
 
-const char* const kAuxiliaryVerbs[] = {"will",  "would", "can",   "could", "shall", "should", "may",
-                                       "might", "must",  "ought", "do",    "have",  "be"};
+const char* const kModalVerbs[] = {"will",   "would", "can",   "could", "shall",
+                                   "should", "may",   "might", "must",  "ought"};
+
+bool IsModalVerb(const std::string& word) {
+    return std::find(std::begin(kModalVerbs), std::end(kModalVerbs), word) != std::end(kModalVerbs);
+}
 
 bool IsAuxiliaryVerb(const std::string& word) {
-    return std::find(std::begin(kAuxiliaryVerbs), std::end(kAuxiliaryVerbs), word) !=
-           std::end(kAuxiliaryVerbs);
+    return IsModalVerb(word) || word == "do" || word == "have" || word == "be";
 }
 
 bool HasWordNetSenses(const CLexicon& lexicon, const std::string& key) {
@@ -99,11 +102,16 @@ void CEverydayWords::InsertAuxiliary(CLexicon& lexicon, const std::string& key,
                                      const std::vector<std::string>& definitions) {
     auto found = lexicon.entries.find(key);
     if (found == lexicon.entries.end() || definitions.empty()) return;
-    // Right after WordNet's verb senses, so that all form one verb heading.
+    // Beside WordNet's verb senses, so that all form one verb heading: a
+    // modal's before them (can: "be able to", not "preserve in a can"), the
+    // others' after them (do, have, be mean their main verbs first).
     std::vector<uint32_t>& senses = found->second.senses;
-    auto after = senses.begin();
+    const bool modal = IsModalVerb(key);
+    auto after = senses.end();
     for (auto it = senses.begin(); it != senses.end(); ++it) {
-        if (lexicon.synsets[*it].pos == 'v') after = it + 1;
+        if (lexicon.synsets[*it].pos != 'v') continue;
+        after = modal ? it : it + 1;
+        if (modal) break;
     }
     std::vector<uint32_t> added;
     for (const auto& definition : definitions) {
@@ -127,7 +135,7 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
                 figures.unmarked += everyday;
                 continue;
             }
-            if ((!everyday && !CGcideReader::IsMinorKind(kind)) || byKind.count(kind) != 0 ||
+            if ((!everyday && !IsKindWordNetLacks(kind)) || byKind.count(kind) != 0 ||
                 HasMinorSenseOfKind(lexicon, key, kind)) {
                 continue;
             }
@@ -147,7 +155,7 @@ void CEverydayWords::AddTo(const CGcideReader& gcide, CLexicon& lexicon) {
         for (const auto& kind : byKind) {
             for (const auto& definition : kind.second) {
                 entry.minorSenses.push_back(AddSynset(lexicon, key, kind.first, definition));
-                figures.minorSenses += CGcideReader::IsMinorKind(kind.first);
+                figures.minorSenses += IsMinorKind(kind.first);
             }
         }
     }

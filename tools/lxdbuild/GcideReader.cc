@@ -289,14 +289,9 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
     return 0;
 }
 
-bool CGcideReader::IsMinorKind(uint32_t kind) {
-    return kind == lxd::kKindInterjection ||
-           (kind >= lxd::kKindArticle && kind <= lxd::kKindParticle);
-}
-
 uint32_t CGcideReader::MinorKind(const std::string& entry) {
     uint32_t kind = MarkKind(entry);
-    return IsMinorKind(kind) ? kind : 0;
+    return IsKindWordNetLacks(kind) ? kind : 0;
 }
 
 std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,

@@ -43,8 +43,6 @@ public:
     static uint32_t MarkKind(const std::string& entry);
     // The same when it is a part of speech WordNet lacks, else 0.
     static uint32_t MinorKind(const std::string& entry);
-    // Whether WordNet lacks the kind: interjection, article ... particle.
-    static bool IsMinorKind(uint32_t kind);
     // The headwords an entry defines ("Among \\A*mong\"\\, Amongst ..." gives
     // Among and Amongst); empty when its header is damaged.
     static std::vector<std::string> Headwords(const std::string& entry);
