@@ -47,6 +47,7 @@ private:
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
+    void ReportCleaning(const GcideSenseFigures& figures);
     void OrderPartsOfSpeech();
     void AddOrigins();
     void WriteDictionary();
