@@ -137,23 +137,24 @@ std::vector<std::string> CInflectionMaker::ComparisonCandidates(const std::strin
 
 void CInflectionMaker::LoadExceptions(const std::string& name, char pos, Exceptions& exceptions) {
     std::string path = sources.Require("wordnet-base", "usr/share/wordnet/" + name);
-    CSourceFiles::ForEachLine(
-        CSourceFiles::ReadAll(path), [&](const std::string& line, long number) {
-            std::istringstream fields(line);
-            std::string form, base;
-            if (!(fields >> form >> base)) {
-                if (!line.empty()) {
-                    report.Malformed(path, number, "not an exception line");
-                }
-                return;
-            }
-            do {
-                if (base != form) {
-                    exceptions[Spaced(base)].push_back(Spaced(form));
-                    irregularForms.push_back({Spaced(form), Spaced(base), pos});
-                }
-            } while (fields >> base);
-        });
+    CSourceFiles::ForEachLine(CSourceFiles::ReadAll(path),
+                              [&](const std::string& line, long number) {
+                                  std::istringstream fields(line);
+                                  std::string form, base;
+                                  if (!(fields >> form >> base)) {
+                                      if (!line.empty()) {
+                                          report.Malformed(path, number, "not an exception line");
+                                      }
+                                      return;
+                                  }
+                                  do {
+                                      if (base != form) {
+                                          exceptions[Spaced(base)].push_back(Spaced(form));
+                                          irregularForms.push_back(
+                                              {Spaced(form), Spaced(base), pos});
+                                      }
+                                  } while (fields >> base);
+                              });
 }
 
 void CInflectionMaker::Load() {
