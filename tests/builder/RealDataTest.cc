@@ -148,6 +148,15 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) 
                 .find(formOf + "contraction of " + link + "do\">do</a> " + link + "not\">not</a>"),
             std::string::npos);
     }
+    // Everyday words open with the part of speech and the sense people mean.
+    for (const auto& opening : {std::pair<const char*, const char*>{"come", "verb&nbsp;"},
+                                {"the", "article</p><ol><li class=\"definition\">A word placed"},
+                                {"me", "pronoun</p><ol><li class=\"definition\">The person"}}) {
+        const std::string view = ask(opening.first).value("dictionary", "");
+        EXPECT_EQ(view.find("<p class=\"wordtype\">" + std::string(opening.second)),
+                  view.find("<p class=\"wordtype\">"))
+            << opening.first;
+    }
     nlohmann::json answer = ask("cat:2");
     EXPECT_EQ(answer.value("singleSynset", ""), "2");
     EXPECT_TRUE(answer.contains("links"));

@@ -219,8 +219,23 @@ void CBuilder::AddCompanions() {
     report.Set("  interjections", InterjectionCount(lexicon) - listInterjections);
     report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
     report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
+    ReportCleaning(words.cleaning);
     report.EndStage(std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
                     " new words), " + std::to_string(words.damaged) + " damaged definitions");
+}
+
+void CBuilder::ReportCleaning(const GcideSenseFigures& figures) {
+    report.Set("GCIDE senses looked at, written current", figures.kept);
+    for (size_t usage = 1; usage < kGcideUsages; ++usage) {
+        const std::string name = CGcideSenseText::UsageName(static_cast<GcideUsage>(usage));
+        report.Set("  " + name + ", dropped (the word has current senses)", figures.dropped[usage]);
+        report.Set("  " + name + ", written labelled (the word has no other)",
+                   figures.labelled[usage]);
+    }
+    report.Set("  empty, left out", figures.empty);
+    report.Set("  garbled markup, left out", figures.garbled);
+    report.Set("  cross-references, left out", figures.crossReferences);
+    report.Set("  unused (another entry of the part of speech, or past four)", figures.unused);
 }
 
 void CBuilder::OrderPartsOfSpeech() {

@@ -53,6 +53,7 @@ private:
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
+    void ReportCleaning(const GcideSenseFigures& figures);
     void OrderPartsOfSpeech();
     void AddOrigins();
     void WriteDictionary();
