@@ -137,6 +137,7 @@ void CBuilder::AddEverydayList() {
     listInterjections = figures.interjections;
     EndStageWith({{"everyday list words", figures.words},
                   {"  new headwords", figures.newHeadwords},
+                  {"  interjections", figures.interjections},
                   {"  shown first", figures.shownFirst}});
 }
 
@@ -216,7 +217,7 @@ void CBuilder::AddCompanions() {
     report.Set("  of words WordNet lacks", words.words);
     report.Set("  of minor parts of speech", words.minorSenses);
     report.Set("  auxiliary senses", words.auxiliarySenses);
-    report.Set("  interjections", InterjectionCount(lexicon) - listInterjections);
+    report.Set("  interjection senses", InterjectionCount(lexicon) - listInterjections);
     report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
     report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
     ReportCleaning(words.cleaning);
