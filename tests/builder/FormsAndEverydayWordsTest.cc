@@ -109,7 +109,7 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
         {{"will"},
          "Will \\Will\\, v. t. [imp. {Would}.]\n   1. To wish.\n      [1913 Webster]\n\n"
          "   2. As an auxiliary, will denotes futurity.\n"},
-        {{"he"}, "He \\He\\, pron. [AS. he.]\n   1. The man.\n"},
+        {{"he"}, "He \\He\\, pron. [AS. h[=e].]\n   1. The man.\n"},
         {{"women"}, "Women \\Wom\"en\\, n.,\n   pl. of {Woman}.\n"},
         {{"cannot"}, "Cannot \\Can\"not\\ [Can + not.]\n   Am not able.\n"},
         {{"xyzzy"}, "Xyzzy \\Xyz\"zy\\, n.\n   A [zzq] thing.\n"},
@@ -190,6 +190,7 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     gcide.AddTo(lexicon);
     EXPECT_EQ(lexicon.entries["say"].origin, "OE. seggen.");
     EXPECT_EQ(lexicon.entries["me"].origin, "AS. mē.");
+    EXPECT_EQ(lexicon.entries["he"].origin, "AS. hē.");  // its noun has no entry: the pronoun's
 }
 
 }  // namespace

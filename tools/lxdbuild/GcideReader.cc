@@ -463,8 +463,9 @@ std::vector<std::string> CGcideReader::EntriesOf(const std::string& key) const {
 }
 
 std::string CGcideReader::OriginFor(const std::vector<std::string>& texts, uint32_t kind) {
+    bool kindSeen = false;
+    std::vector<std::string> others;  // etymologies of current entries of other kinds
     for (const auto& entry : texts) {
-        if (CPartOfSpeechOrder::GroupKind(MarkKind(entry)) != kind) continue;
         const std::vector<GcideSense> senses = Senses(entry, 16);
         // An entry of obsolete senses only is another word of the same spelling.
         if (!senses.empty() && std::none_of(senses.begin(), senses.end(), [](const GcideSense& s) {
@@ -474,10 +475,21 @@ std::string CGcideReader::OriginFor(const std::vector<std::string>& texts, uint3
         }
         bool damaged = false;
         std::string origin = Etymology(entry, damaged);
+        if (CPartOfSpeechOrder::GroupKind(MarkKind(entry)) != kind) {
+            if (!origin.empty()) others.push_back(std::move(origin));
+            continue;
+        }
+        kindSeen = true;
         figures.damaged += damaged;
         if (!origin.empty() || damaged) return origin;
     }
-    return std::string();
+    // No entry of that part of speech: the word's etymology when its other
+    // entries agree on one (walk, n. and v.), none when homographs differ.
+    const bool agree = !others.empty() &&
+                       std::all_of(others.begin(), others.end(), [&](const std::string& origin) {
+                           return origin == others.front();
+                       });
+    return !kindSeen && agree ? others.front() : std::string();
 }
 
 void CGcideReader::AddTo(CLexicon& lexicon) {

@@ -75,7 +75,8 @@ public:
 private:
     std::string EntryText(size_t offset, size_t length) const;
     // The etymology of the first entry of `kind` (a group kind) that has a
-    // current sense; "" when none has one.
+    // current sense; without such an entry, the one etymology the other
+    // current entries agree on; else "".
     std::string OriginFor(const std::vector<std::string>& texts, uint32_t kind);
 
     CBuildReport& report;
