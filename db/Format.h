@@ -60,6 +60,9 @@ inline uint32_t MakeRef(uint32_t kind, uint32_t position) {
 
 // Record kinds.
 enum RecordKind : uint32_t {
+    // An interjection's sense record (oh, wow), shaped as the others. Readers
+    // that predate it skip it.
+    kKindInterjection = 128,
     kKindNoun = 132,
     kKindVerb = 136,
     kKindAdjective = 140,
@@ -92,7 +95,7 @@ enum RecordKind : uint32_t {
     kKindThesaurusAdjective = 248,
     kKindThesaurusAdverb = 252,
 };
-constexpr uint32_t kFirstSenseKind = kKindNoun;
+constexpr uint32_t kFirstSenseKind = kKindInterjection;
 constexpr uint32_t kLastSenseKind = kKindParticle;
 
 // Link kinds inside a sense record's link list (a subset; see the renderer's

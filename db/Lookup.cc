@@ -55,6 +55,19 @@ bool FollowRedirect(CDictDatabase* database, char* word, size_t capacity, uint32
 
 }  // namespace
 
+void FoldApostrophes(char* word) {
+    char* out = word;
+    for (const char* in = word; *in != '\0';) {
+        if (in[0] == '\xE2' && in[1] == '\x80' && (in[2] == '\x98' || in[2] == '\x99')) {
+            *out++ = '\'';
+            in += 3;
+        } else {
+            *out++ = *in++;
+        }
+    }
+    *out = '\0';
+}
+
 uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
     char saved[lxd::kKeyBufferSize];
     strcpy(saved, word);
@@ -96,6 +109,8 @@ bool LookupWord(CDictDatabase* database, char* word, size_t capacity, uint32_t* 
     if (*position == 0) {
         size_t length = strnlen(word, capacity);
         if (length == capacity || length > kMaxWordLength) return false;
+        FoldApostrophes(word);
+        length = strlen(word);
         *position = FindAsTyped(trie, word, length);
         if (*position == 0) {
             LowercaseWord(word);

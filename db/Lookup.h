@@ -1,6 +1,7 @@
-// Resolves a typed word to a headword of the dictionary: as typed, in lower
-// case (or its capitalised variant), then by English inflection rules, then
-// one redirect. Rewrites the caller's buffer to the headword found.
+// Resolves a typed word to a headword of the dictionary: as typed (a
+// typographic apostrophe read as '), in lower case (or its capitalised
+// variant), then by English inflection rules, then one redirect. Rewrites the
+// caller's buffer to the headword found.
 #ifndef LEXORA_DB_LOOKUP_H
 #define LEXORA_DB_LOOKUP_H
 
@@ -16,6 +17,11 @@ class CWordList;
 // capitalised variant needs, is not found; nothing is written past `capacity`.
 bool LookupWord(CDictDatabase* database, char* word, size_t capacity, uint32_t* position,
                 bool tryInflections);
+
+// Rewrites each typographic apostrophe of the terminated `word` (U+2019, and
+// U+2018 as in ‘tis, as phones and word processors type them) as the ASCII
+// apostrophe headwords hold, in place; the word only gets shorter.
+void FoldApostrophes(char* word);
 
 // One inflection rule: a word ending in `suffix` may be the inflected form of
 // the word with `replacement` instead. With `undouble`, a stem that is no

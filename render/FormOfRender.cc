@@ -23,6 +23,25 @@ bool ReadFormOfNote(CCompressedData* records, uint32_t reference, CSimpleString*
     return relation->GetLength() == relationLength && base->GetLength() == baseLength;
 }
 
+namespace {
+
+// One link per TAB-separated word of the base, parted by spaces. The base is
+// cut into its words in place.
+bool WriteBaseLinks(CHtmlRender* renderer, CSimpleString* base) {
+    char* word = base->GetBuffer();
+    char* const end = word + base->GetLength();
+    for (;;) {
+        char* tab = static_cast<char*>(memchr(word, '\t', static_cast<size_t>(end - word)));
+        if (tab != nullptr) *tab = '\0';
+        if (!renderer->WriteWordLink(word, true)) return false;
+        if (tab == nullptr) return true;
+        if (!renderer->WriteText(" ", 1)) return false;
+        word = tab + 1;
+    }
+}
+
+}  // namespace
+
 bool RenderFormOfNotes(CHtmlRender* renderer, const uint32_t* references, int count) {
     CSimpleString relation, base;
     for (int i = 0; i < count; ++i) {
@@ -32,8 +51,7 @@ bool RenderFormOfNotes(CHtmlRender* renderer, const uint32_t* references, int co
         static const char kClose[] = "</p>";
         if (!renderer->WriteText(kOpen, sizeof kOpen - 1) ||
             !renderer->WriteText(relation.GetBuffer(), relation.GetLength()) ||
-            !renderer->WriteText(kOf, sizeof kOf - 1) ||
-            !renderer->WriteWordLink(base.GetBuffer(), true) ||
+            !renderer->WriteText(kOf, sizeof kOf - 1) || !WriteBaseLinks(renderer, &base) ||
             !renderer->WriteText(kClose, sizeof kClose - 1)) {
             return false;
         }

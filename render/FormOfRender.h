@@ -1,6 +1,8 @@
 // The form-of lines of the dictionary view: for each record saying that the
 // headword is also an inflected form of another headword ("past tense<TAB>eat"),
-// one paragraph "past tense of <link to eat>" under the header line.
+// one paragraph "past tense of <link to eat>" under the header line. A base of
+// several words holds a TAB between them ("contraction<TAB>do<TAB>not"):
+// each word is a link of its own, the links parted by spaces.
 #ifndef LEXORA_RENDER_FORMOFRENDER_H
 #define LEXORA_RENDER_FORMOFRENDER_H
 
@@ -11,7 +13,8 @@ class CHtmlRender;
 class CSimpleString;
 
 // Copies the relation and the base of the form-of record `reference` ("past
-// tense", "eat"); false when it is no form-of record or lacks either part.
+// tense", "eat"; the base keeps the TABs between its words); false when it is
+// no form-of record or lacks either part.
 bool ReadFormOfNote(CCompressedData* records, uint32_t reference, CSimpleString* relation,
                     CSimpleString* base);
 

@@ -318,6 +318,8 @@ bool CHtmlRender::WriteLinkIcon(int index) {
 
 const char* CHtmlRender::GetPartOfSpeechName(uint32_t kind) {
     switch (kind) {
+        case lxd::kKindInterjection:
+            return "interjection";
         case lxd::kKindNoun:
         case lxd::kKindThesaurusNoun:
             return "noun";

@@ -90,6 +90,7 @@ bool CTextRender::WriteFormOfLines(const uint32_t* references, int count) {
     bool written = false;
     for (int i = 0; i < count; ++i) {
         if (!ReadFormOfNote(records, references[i], &relation, &base)) continue;
+        base.ReplaceAll("\t", " ");
         if (!Write(relation.GetBuffer(), relation.GetLength()) || !Write(" of ") ||
             !Write(base.GetBuffer(), base.GetLength()) || !Write("\n")) {
             return false;

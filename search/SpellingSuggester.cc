@@ -21,6 +21,9 @@ constexpr double kTierWeight = 0.6;
 constexpr double kTagWeight = 0.03;
 constexpr double kSenseWeight = 0.02;
 constexpr uint32_t kSenseCap = 10;
+// A headword that is the word with apostrophes put in (dont: don't) is the one
+// meant: it comes right after the word itself.
+constexpr double kApostropheBonus = 50;
 
 // A word that only shares a sound key with the query is offered when it is
 // close enough to it: within this many edits of its sound spelling, and of
@@ -52,6 +55,17 @@ uint32_t EditDistance(const std::string& a, const std::string& b, uint32_t swapC
         }
     }
     return d[a.size() * width + b.size()];
+}
+
+// True when `folded` holds an apostrophe and reads as `query` without its
+// apostrophes.
+bool AddsApostrophes(const std::string& query, const std::string& folded) {
+    if (folded.find('\'') == std::string::npos) return false;
+    std::string bare;
+    for (char c : folded) {
+        if (c != '\'') bare += c;
+    }
+    return bare == query;
 }
 
 }  // namespace
@@ -173,6 +187,7 @@ double CSpellingSuggester::Score(uint32_t index, const Candidate& candidate) con
                    kSoundEditWeight * EditDistance(querySound, SoundSpelling(folded), 2) / 2;
     if (candidate.edits == 0) score -= 100;  // the word itself
     if (candidate.phonetic) score -= kPhoneticWeight;
+    if (AddsApostrophes(query, folded)) score -= kApostropheBonus;
     score -= kTierWeight * data.Tier(index);
     score -= kTagWeight * std::log2(1.0 + data.TagCount(index));
     score -= kSenseWeight * std::min(data.SenseCount(index), kSenseCap);

@@ -59,7 +59,8 @@ EOF
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold >/dev/null
 build "$BUILD/logs/baseline-build.log" || { echo "baseline build failed" >&2; exit 1; }
 [ -s "$LEXORA_APPDIR/data/wordnet.lxd" ] ||
-    "$BUILD/tools/lxdbuild/lxdbuild" --out "$LEXORA_APPDIR/data" --quiet
+    "$BUILD/tools/lxdbuild/lxdbuild" --out "$LEXORA_APPDIR/data" --quiet \
+        --node-modules "$ROOT/tools/lxdbuild/node_modules"  # installed by ./lexora test
 rm -f "$BUILD"/logs/*-test.log
 suite "$BUILD/logs/baseline-test.log" || suite "$BUILD/logs/baseline-test.log" ||
     { echo "suite fails unmutated" >&2; exit 1; }

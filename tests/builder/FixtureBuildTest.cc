@@ -13,6 +13,8 @@
 #include "db/TrieWriter.h"
 #include "db/WordList.h"
 #include "render/DefinitionRecords.h"
+#include "render/RenderManager.h"
+#include "render/WordDefinition.h"
 #include "tests/support/TestDatabase.h"
 #include "tests/support/WorkingDirectory.h"
 #include "tools/lxdbuild/Builder.h"
@@ -33,6 +35,7 @@ BuildOptions FixtureOptions(const std::string& dir, const std::string& root = BU
     options.sourceRoot = root;
     options.quiet = true;
     options.useEspeak = false;
+    options.nodeModules = BUILDER_NODE_MODULES;
     return options;
 }
 
@@ -288,9 +291,37 @@ TEST_F(FixtureBuild, CompanionRecords) {
     }
 }
 
+// GCIDE's interjections and the everyday list's open under their own heading,
+// the list's sense in place of GCIDE's; a contraction's note links each word
+// of its reading, and one whose words are no headwords (it's) is left out.
+TEST_F(FixtureBuild, InterjectionsAndContractions) {
+    EXPECT_EQ(KindsOf("ahoy"), Kinds{lxd::kKindInterjection});
+    ASSERT_EQ(KindsOf("hello"), Kinds{lxd::kKindInterjection});
+    EXPECT_EQ(Sense(RefsOf("hello")[0]).gloss.substr(0, 20), "used as a greeting, ");
+    EXPECT_EQ(LinesOf("don't", lxd::kKindFormOf), Strings{"contraction\tdo\tnot"});
+    EXPECT_TRUE(RefsOf("it's").empty());
+    EXPECT_EQ(Lookup("don\u2019t"), "don't");
+
+    const std::string link = "<a style=\"text-decoration: none; color: #2040C0; \" href=\"";
+    CRenderManager manager(&database);
+    const char* rendered[][2] = {
+        {"ahoy", "<p class=\"wordtype\">interjection</p><ol><li class=\"definition\">A call"},
+        {"don't", "<p class=\"formof\">contraction of "}};
+    for (const auto& word : rendered) {
+        ASSERT_TRUE(manager.RenderWord(word[0], 0)) << word[0];
+        EXPECT_NE(std::string(manager.GetWordDefinition()->GetDictionaryHtml()).find(word[1]),
+                  std::string::npos)
+            << word[0];
+    }
+    EXPECT_NE(std::string(manager.GetWordDefinition()->GetDictionaryHtml())
+                  .find(link + "do\">do</a> " + link + "not\">not</a></p>"),
+              std::string::npos);
+}
+
 TEST_F(FixtureBuild, ReportsMalformedLinesAndIsDeterministic) {
-    // A data line, a pointer to no synset, a lexicon entry, a dictionary index line.
-    EXPECT_EQ(builder->Report().MalformedCount(), 4);
+    // A data line, a pointer to no synset, a lexicon entry, a dictionary index
+    // line, a Brill lexicon line.
+    EXPECT_EQ(builder->Report().MalformedCount(), 5);
     Scratch again;
     CBuilder second(FixtureOptions(again.Path()));
     ASSERT_EQ(second.Run(), 0);

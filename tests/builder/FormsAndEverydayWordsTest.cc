@@ -13,11 +13,12 @@ namespace {
 
 using Notes = std::vector<std::pair<std::string, std::string>>;
 
-// Adds a headword with one sense of each part of speech in `positions`.
+// Adds a headword with one sense of each part of speech in `positions` (n or v).
 void AddWord(CLexicon& lexicon, const std::string& headword, const std::string& positions) {
     for (char pos : positions) {
         Synset synset;
         synset.pos = pos;
+        synset.kind = pos == 'v' ? lxd::kKindVerb : lxd::kKindNoun;
         synset.members = {headword};
         lexicon.entries[headword].senses.push_back(static_cast<uint32_t>(lexicon.synsets.size()));
         lexicon.synsets.push_back(synset);
@@ -108,11 +109,17 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
         {{"will"},
          "Will \\Will\\, v. t. [imp. {Would}.]\n   1. To wish.\n      [1913 Webster]\n\n"
          "   2. As an auxiliary, will denotes futurity.\n"},
-        {{"he"}, "He \\He\\, pron. [AS. he.]\n   1. The man.\n"},
+        {{"he"}, "He \\He\\, pron. [AS. h[=e].]\n   1. The man.\n"},
         {{"women"}, "Women \\Wom\"en\\, n.,\n   pl. of {Woman}.\n"},
         {{"cannot"}, "Cannot \\Can\"not\\ [Can + not.]\n   Am not able.\n"},
         {{"xyzzy"}, "Xyzzy \\Xyz\"zy\\, n.\n   A [zzq] thing.\n"},
         {{"paris"}, "Paris \\Par\"is\\, n.\n   A city.\n"},
+        // An obsolete homograph before the current one; a word of labelled senses only.
+        {{"me"}, "Me \\Me\\, pron. [AS. mann.]\n   One. [Obs.] --Chaucer.\n"},
+        {{"me"}, "Me \\Me\\, pers. pron. [AS. m[=e].]\n   The person speaking.\n"},
+        {{"nope"}, "Nope \\Nope\\, n.\n   A bullfinch. [Prov. Eng.]\n"},
+        {{"say"}, "Say \\Say\\, n. [OE. saie cloth.]\n   A kind of silk.\n"},
+        {{"say"}, "Say \\Say\\, v. t. [OE. seggen.]\n   To utter.\n"},
     };
     std::string dictionary, index;
     for (const auto& entry : entries) {
@@ -129,9 +136,11 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     AddWord(lexicon, "will", "nv");
     AddWord(lexicon, "he", "n");
     AddWord(lexicon, "woman", "n");
+    AddWord(lexicon, "say", "v");
     lexicon.IndexVariants();
     CEverydayWords everyday(
-        {"my", "ours", "among", "amongst", "would", "women", "cannot", "xyzzy", "he"}, {});
+        {"my", "ours", "among", "amongst", "would", "women", "cannot", "xyzzy", "he", "me", "nope"},
+        {});
     everyday.AddTo(gcide, lexicon);
 
     auto kinds = [&](const std::string& word) {
@@ -150,20 +159,38 @@ TEST(EverydayWords, GcideSensesForWordsAndPartsOfSpeechWordNetLacks) {
     EXPECT_EQ(kinds("amongst"), kinds("among"));
     // The cross-reference noun of "would" is left out.
     EXPECT_EQ(kinds("would"), Kinds{lxd::kKindVerb});
-    // WordNet's noun, WordNet's verb, then the auxiliary sense in the verbs.
+    // WordNet's noun, then the modal's auxiliary sense before WordNet's verb.
     const Kinds will = kinds("will");
     ASSERT_EQ(will.size(), 3u);
-    EXPECT_EQ(lexicon.synsets[lexicon.entries["will"].senses[2]].gloss,
+    EXPECT_EQ(lexicon.synsets[lexicon.entries["will"].senses[1]].gloss,
               "As an auxiliary, will denotes futurity.");
     // A WordNet word gets the pronoun it lacks, not GCIDE's other senses.
-    EXPECT_EQ(kinds("he"), (Kinds{0, lxd::kKindPronoun}));
+    EXPECT_EQ(kinds("he"), (Kinds{lxd::kKindNoun, lxd::kKindPronoun}));
     // Inflected forms, unmarked, damaged and proper-name entries add nothing.
     for (const char* none : {"women", "cannot", "xyzzy", "paris"}) {
         EXPECT_TRUE(kinds(none).empty()) << none;
     }
     EXPECT_EQ(everyday.Figures().damaged, 1u);
     EXPECT_EQ(everyday.Figures().unmarked, 1u);
-    EXPECT_EQ(everyday.Figures().words, 5u);
+    EXPECT_EQ(everyday.Figures().words, 7u);
+    // The current homograph's sense only; labelled senses when there is no other.
+    auto glosses = [&](const std::string& word) {
+        std::vector<std::string> found;
+        for (uint32_t synset : lexicon.entries[word].minorSenses)
+            found.push_back(lexicon.synsets[synset].gloss);
+        return found;
+    };
+    EXPECT_EQ(glosses("me"), std::vector<std::string>{"The person speaking."});
+    EXPECT_EQ(glosses("nope"), std::vector<std::string>{"(regional) A bullfinch."});
+    const GcideSenseFigures& cleaning = everyday.Figures().cleaning;
+    EXPECT_EQ(cleaning.dropped[static_cast<size_t>(GcideUsage::kObsolete)], 1u);
+    EXPECT_EQ(cleaning.labelled[static_cast<size_t>(GcideUsage::kRegional)], 1u);
+    EXPECT_EQ(cleaning.crossReferences, 1u);
+    // The origin is that of the homograph of the first part of speech shown.
+    gcide.AddTo(lexicon);
+    EXPECT_EQ(lexicon.entries["say"].origin, "OE. seggen.");
+    EXPECT_EQ(lexicon.entries["me"].origin, "AS. mē.");
+    EXPECT_EQ(lexicon.entries["he"].origin, "AS. hē.");  // its noun has no entry: the pronoun's
 }
 
 }  // namespace

@@ -233,6 +233,14 @@ TEST(GcideRules, EtymologiesAndMinorPartsOfSpeech) {
     EXPECT_EQ(CGcideReader::MinorKind("Of \\Of\\, prep. [AS. of.]\n"), 168u);
     EXPECT_EQ(CGcideReader::MinorKind(entry), 0u);
 
+    // Grammar notes and labels are no origins.
+    EXPECT_EQ(CGcideReader::Etymology("Happy \\Hap\"py\\, a. [Compar. {Happier}; superl. "
+                                      "{Happiest}.] [From {Hap} chance.]\n   1. Lucky.\n",
+                                      damaged),
+              "From {Hap} chance.");
+    EXPECT_EQ(CGcideReader::Etymology("Can \\Can\\, v. t. [U. S.]\n   To put in a can.\n", damaged),
+              "");
+
     std::vector<size_t> breaks;
     EXPECT_TRUE(CGcideReader::SyllableBreaks("Table \\Ta\"ble\\ (t[=a]\"b'l), n.", breaks));
     EXPECT_EQ(breaks, std::vector<size_t>{2});
@@ -241,6 +249,57 @@ TEST(GcideRules, EtymologiesAndMinorPartsOfSpeech) {
     EXPECT_FALSE(CGcideReader::SyllableBreaks("Dog \\Dog\\, n.", breaks));
     EXPECT_FALSE(
         CGcideReader::SyllableBreaks("Cat o' nine tails \\Cat\" o' nine\" tails`\\", breaks));
+}
+
+TEST(GcideRules, SensesReadAsAModernDictionary) {
+    const struct {
+        const char* entry;
+        const char* text;  // as labelled for a word without current senses
+        bool empty;
+    } cases[] = {
+        // Citations and source tags go; the label decides the usage.
+        {"Me \\Me\\ (m[-e]), pron.\n   One. See {Men}, pron. [Obs.] --Chaucer.\n   [1913 "
+         "Webster]\n",
+         "(obsolete) One. See Men, pron.", false},
+        {"Hey \\Hey\\, interj.\n   1. An exclamation of joy. --Shak.\n      [1913 Webster]\n",
+         "An exclamation of joy.", false},
+        {"Who \\Who\\, pron.\n   1. One; any. [Obs., except in the archaic phrase, as who should "
+         "say.]\n",
+         "(obsolete) One; any.", false},
+        {"nope \\nope\\, n. (Zool.)\n   A bullfinch. [Prov. Eng.]\n   [PJC]\n",
+         "(regional) A bullfinch.", false},
+        // A pronunciation over two lines, its mark on the next; an etymology
+        // on the definition's first line.
+        {"The \\The\\ ([th][=e], when emphatic; [th]e, obscure\n   before a consonant; 37),\n"
+         "   definite article. [AS. [eth][=e]. See {That}.]\n   A word placed before nouns.\n",
+         "A word placed before nouns.", false},
+        {"They \\They\\ ([th][=a]), pron. pl.; obj. {Them}.\n   [Icel. [thorn]eir they. See "
+         "{That}.]\n   The plural of he, she, or it.\n   [1913 Webster]\n",
+         "The plural of he, she, or it.", false},
+        // A question mark is kept; a lead-in with nothing after it is empty.
+        {"What \\What\\, pron.\n   1. Used in asking; as, what is this? who?\n",
+         "Used in asking; as, "
+         "what is this? who?",
+         false},
+        {"What \\What\\, pron.\n   1. As a relative pronoun:\n      [1913 Webster]\n", "", true},
+    };
+    for (const auto& c : cases) {
+        const std::vector<GcideSense> senses = CGcideReader::Senses(c.entry, 4);
+        ASSERT_EQ(senses.size(), 1u) << c.entry;
+        EXPECT_EQ(senses[0].empty, c.empty) << c.entry;
+        EXPECT_FALSE(senses[0].garbled) << c.entry;
+        if (!c.empty) {
+            EXPECT_EQ(CGcideSenseText::Labelled(senses[0]), c.text);
+        }
+    }
+    // Characters GCIDE lost damage a definition; stray parentheses garble it.
+    uint64_t damaged = 0;
+    EXPECT_TRUE(CGcideReader::Senses("X \\X\\, n.\n   Gr. ? thing.\n", 4, &damaged).empty());
+    EXPECT_EQ(damaged, 1u);
+    EXPECT_TRUE(CGcideSenseText::Clean("obscure; 37), definite article.").garbled);
+    EXPECT_EQ(CGcideReader::MarkKind("A \\A\\ ([.a]).\n   1. An adjective, called the indefinite "
+                                     "article.\n"),
+              152u);
 }
 
 }  // namespace

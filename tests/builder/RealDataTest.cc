@@ -135,6 +135,31 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) 
                              "amongst", "our", "everyone", "whenever", "should", "could"}) {
         EXPECT_EQ(ask(word).value("word", ""), word);
     }
+    // Interjections open the words people mostly use as such; a contraction,
+    // typed with either apostrophe, links each word of what it stands for.
+    const std::string heading = "<p class=\"wordtype\">";
+    for (const char* word : {"oh", "wow", "yeah", "um", "please", "well"}) {
+        const std::string html = ask(word).value("dictionary", "");
+        EXPECT_EQ(html.find(heading), html.find(heading + "interjection")) << word;
+    }
+    for (const char* typed : {"don't", "don\u2019t"}) {
+        nlohmann::json contraction =
+            nlohmann::json::parse(engine.Request("GetDefinition", {typed}).body, nullptr, false);
+        EXPECT_EQ(contraction.value("word", ""), "don't");
+        EXPECT_NE(
+            contraction.value("dictionary", "")
+                .find(formOf + "contraction of " + link + "do\">do</a> " + link + "not\">not</a>"),
+            std::string::npos);
+    }
+    // Everyday words open with the part of speech and the sense people mean.
+    for (const auto& opening : {std::pair<const char*, const char*>{"come", "verb&nbsp;"},
+                                {"the", "article</p><ol><li class=\"definition\">A word placed"},
+                                {"me", "pronoun</p><ol><li class=\"definition\">The person"}}) {
+        const std::string view = ask(opening.first).value("dictionary", "");
+        EXPECT_EQ(view.find("<p class=\"wordtype\">" + std::string(opening.second)),
+                  view.find("<p class=\"wordtype\">"))
+            << opening.first;
+    }
     nlohmann::json answer = ask("cat:2");
     EXPECT_EQ(answer.value("singleSynset", ""), "2");
     EXPECT_TRUE(answer.contains("links"));
@@ -158,6 +183,8 @@ TEST_F(RealData, SearchDataAnswersAsPromised) {
                               {"recieve", "receive"},
                               {"kwik", "quick"},
                               {"teh", "the"},
+                              {"dont", "don't"},
+                              {"im", "I'm"},
                               {"cat", "cat"}};
     for (auto& pair : meant) {
         std::vector<uint32_t> best = suggester.Suggest(pair[0], 1);

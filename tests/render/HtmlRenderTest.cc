@@ -241,6 +241,7 @@ TEST(FormOfRender, NotesComeFirstInReferenceOrderAndDamagedOnesAreSkipped) {
     }
     references.push_back(Ref(200, 0x3FFFFFF));
     references.push_back(Ref(200, store.Line("past tense and past participle\tsaw up")));
+    references.push_back(Ref(200, store.Line("contraction\tdo\tnot")));  // a link per word
     CCompressedData* records = store.Open();
     ASSERT_NE(records, nullptr);
 
@@ -248,7 +249,8 @@ TEST(FormOfRender, NotesComeFirstInReferenceOrderAndDamagedOnesAreSkipped) {
     ASSERT_TRUE(RenderWith(&recorder, records, "saw", references));
     const std::string notes = "<p class=\"formof\">past tense of " + WordLink("see", true) +
                               "</p><p class=\"formof\">past tense and past participle of " +
-                              WordLink("saw up", true) + "</p>";
+                              WordLink("saw up", true) + "</p><p class=\"formof\">contraction of " +
+                              WordLink("do", true) + " " + WordLink("not", true) + "</p>";
     EXPECT_EQ(recorder.Dictionary().substr(0, notes.size()), notes);
     EXPECT_EQ(recorder.Dictionary().find("formof", notes.size()), std::string::npos);
     EXPECT_NE(recorder.Dictionary().find("<p class=\"wordtype\">noun"), std::string::npos);

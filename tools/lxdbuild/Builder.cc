@@ -2,11 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_set>
 
 #include "db/DictWriter.h"
+#include "db/Format.h"
+#include "tools/lxdbuild/BrillLexicon.h"
+#include "tools/lxdbuild/Contractions.h"
 #include "tools/lxdbuild/DictionaryLayout.h"
+#include "tools/lxdbuild/EverydayList.h"
 #include "tools/lxdbuild/EverydayWords.h"
 #include "tools/lxdbuild/FormOfNotes.h"
 #include "tools/lxdbuild/GcideReader.h"
@@ -14,6 +19,7 @@
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/IpaTable.h"
 #include "tools/lxdbuild/MeaningIndexer.h"
+#include "tools/lxdbuild/PartOfSpeechOrder.h"
 #include "tools/lxdbuild/PronunciationSource.h"
 #include "tools/lxdbuild/SearchDataMaker.h"
 #include "tools/lxdbuild/ThesaurusReader.h"
@@ -43,6 +49,12 @@ std::string Percent(uint64_t part, uint64_t whole) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f%%", whole == 0 ? 0.0 : 100.0 * part / whole);
     return text;
+}
+
+uint64_t InterjectionCount(const CLexicon& lexicon) {
+    return std::count_if(lexicon.synsets.begin(), lexicon.synsets.end(), [](const Synset& synset) {
+        return synset.kind == lxd::kKindInterjection;
+    });
 }
 
 }  // namespace
@@ -107,6 +119,38 @@ void CBuilder::AddFormOfNotes() {
                     " redirects, " + std::to_string(figures.formHeadwords) + " headwords of notes");
 }
 
+void CBuilder::EndStageWith(const std::vector<std::pair<std::string, uint64_t>>& figures) {
+    std::string line;
+    for (const auto& figure : figures) {
+        report.Set(figure.first, figure.second);
+        const std::string name = figure.first.substr(figure.first.find_first_not_of(' '));
+        line += (line.empty() ? "" : ", ") + std::to_string(figure.second) + " " + name;
+    }
+    report.EndStage(line);
+}
+
+void CBuilder::AddEverydayList() {
+    report.BeginStage("everyday list");
+    CEverydayList list;
+    list.AddTo(lexicon);
+    const EverydayListFigures& figures = list.Figures();
+    listInterjections = figures.interjections;
+    EndStageWith({{"everyday list words", figures.words},
+                  {"  new headwords", figures.newHeadwords},
+                  {"  interjections", figures.interjections},
+                  {"  shown first", figures.shownFirst}});
+}
+
+void CBuilder::AddContractions() {
+    report.BeginStage("contractions");
+    CContractions contractions;
+    contractions.AddTo(lexicon);
+    const ContractionFigures& figures = contractions.Figures();
+    EndStageWith({{"contractions", figures.contractions},
+                  {"  readings", figures.readings},
+                  {"  readings left out (a word is no headword)", figures.readingsLeftOut}});
+}
+
 void CBuilder::AddPronunciations() {
     report.BeginStage("pronunciations");
     CPronunciationSource source(sources, report, options.useEspeak);
@@ -164,31 +208,72 @@ void CBuilder::AddCompanions() {
     std::string indexPath = sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.index");
     std::string dictionaryPath =
         sources.Require(CGcideReader::kPackage, "usr/share/dictd/gcide.dict.dz");
-    CGcideReader gcide(report);
-    gcide.Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
+    gcide = std::make_unique<CGcideReader>(report);
+    gcide->Read(CSourceFiles::ReadAll(indexPath), indexPath, CSourceFiles::ReadAll(dictionaryPath));
     std::unordered_set<std::string> everydayWords;
     CSourceFiles::ForEachLine(CSourceFiles::ReadAll(sources.Require(CEverydayWords::kListPackage,
                                                                     CEverydayWords::kListPath)),
                               [&](const std::string& line, long) { everydayWords.insert(line); });
     CEverydayWords everyday(std::move(everydayWords), inflections->IrregularForms());
-    everyday.AddTo(gcide, lexicon);
-    gcide.AddTo(lexicon);
-    gcideGlosses.Collect(gcide, lexicon);
-    syllables = gcide.Syllables();
-    const GcideFigures& figures = gcide.Figures();
+    everyday.AddTo(*gcide, lexicon);
+    gcideGlosses.Collect(*gcide, lexicon);
     const EverydayFigures& words = everyday.Figures();
-    report.Set("etymologies", figures.etymologies);
-    report.Set("etymologies left out (damaged)", figures.damaged);
     report.Set("GCIDE senses", words.senses);
     report.Set("  of words WordNet lacks", words.words);
     report.Set("  of minor parts of speech", words.minorSenses);
     report.Set("  auxiliary senses", words.auxiliarySenses);
+    report.Set("  interjection senses", InterjectionCount(lexicon) - listInterjections);
     report.Set("GCIDE definitions left out (damaged markup)", words.damaged);
     report.Set("GCIDE entries of wanted words without a mapped mark", words.unmarked);
-    report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
-                    std::to_string(figures.damaged) + " damaged ones left out, " +
-                    std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
+    ReportCleaning(words.cleaning);
+    report.EndStage(std::to_string(words.senses) + " senses (" + std::to_string(words.words) +
                     " new words), " + std::to_string(words.damaged) + " damaged definitions");
+}
+
+void CBuilder::ReportCleaning(const GcideSenseFigures& figures) {
+    report.Set("GCIDE senses looked at, written current", figures.kept);
+    for (size_t usage = 1; usage < kGcideUsages; ++usage) {
+        const std::string name = CGcideSenseText::UsageName(static_cast<GcideUsage>(usage));
+        report.Set("  " + name + ", dropped (the word has current senses)", figures.dropped[usage]);
+        report.Set("  " + name + ", written labelled (the word has no other)",
+                   figures.labelled[usage]);
+    }
+    report.Set("  empty, left out", figures.empty);
+    report.Set("  garbled markup, left out", figures.garbled);
+    report.Set("  cross-references, left out", figures.crossReferences);
+    report.Set("  unused (another entry of the part of speech, or past four)", figures.unused);
+}
+
+void CBuilder::OrderPartsOfSpeech() {
+    report.BeginStage("part-of-speech order");
+    const std::string tagsPath = CSourceFiles::RequireNpm(
+        options.nodeModules, CBrillLexicon::kPackage, CBrillLexicon::kTagsPath);
+    const std::string wordsPath = CSourceFiles::RequireNpm(
+        options.nodeModules, CBrillLexicon::kPackage, CBrillLexicon::kWordsPath);
+    CBrillLexicon brill;
+    brill.Read(CSourceFiles::ReadAll(tagsPath), CSourceFiles::ReadAll(wordsPath), wordsPath,
+               report);
+    CPartOfSpeechOrder order(brill);
+    order.Apply(lexicon);
+    const OrderFigures& figures = order.Figures();
+    report.Set("Brill lexicon words", brill.Size());
+    report.Set("headwords ordered by their Brill tags", figures.byTags);
+    report.Set("headwords ordered by WordNet's tag counts", figures.byCounts);
+    report.Set("headwords whose first part of speech moved", figures.firstMoved);
+    report.EndStage(std::to_string(figures.byTags) + " by tags, " +
+                    std::to_string(figures.byCounts) + " by counts, " +
+                    std::to_string(figures.firstMoved) + " with another first part of speech");
+}
+
+void CBuilder::AddOrigins() {
+    report.BeginStage("origins");
+    gcide->AddTo(lexicon);
+    syllables = gcide->Syllables();
+    const GcideFigures& figures = gcide->Figures();
+    report.Set("etymologies", figures.etymologies);
+    report.Set("etymologies left out (damaged)", figures.damaged);
+    report.EndStage(std::to_string(figures.etymologies) + " etymologies, " +
+                    std::to_string(figures.damaged) + " damaged ones left out");
 }
 
 void CBuilder::WriteIpaTable() {
@@ -295,9 +380,13 @@ int CBuilder::Run() {
     try {
         ReadWordNet();
         MakeInflections();
+        AddEverydayList();
         AddCompanions();
+        OrderPartsOfSpeech();
+        AddOrigins();
         RedirectUnreachableForms();
         AddFormOfNotes();
+        AddContractions();
         AddPronunciations();
         ReadHyphenation();
         WriteDictionary();

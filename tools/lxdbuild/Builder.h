@@ -7,9 +7,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/lxdbuild/GcideGlosses.h"
+#include "tools/lxdbuild/GcideReader.h"
 #include "tools/lxdbuild/InflectionMaker.h"
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
@@ -23,6 +25,8 @@ struct BuildOptions {
     std::string imageDir;          // IPA images; default outDir/../images/ipa
     bool quiet = false;
     bool useEspeak = true;  // fill pronunciations the CMU list lacks
+    // The node_modules directory of tools/lxdbuild/package.json (npm ci).
+    std::string nodeModules = "node_modules";
 };
 
 class CBuilder {
@@ -41,9 +45,17 @@ private:
     void MakeInflections();
     void RedirectUnreachableForms();
     void AddFormOfNotes();
+    void AddEverydayList();
+    void AddContractions();
+    // Sets each figure for the closing report and ends the stage with all
+    // of them on its line.
+    void EndStageWith(const std::vector<std::pair<std::string, uint64_t>>& figures);
     void AddPronunciations();
     void ReadHyphenation();
     void AddCompanions();
+    void ReportCleaning(const GcideSenseFigures& figures);
+    void OrderPartsOfSpeech();
+    void AddOrigins();
     void WriteDictionary();
     void WriteMeaningIndex();
     void WriteSearchData();
@@ -54,10 +66,12 @@ private:
     CBuildReport report;
     CLexicon lexicon;
     std::unique_ptr<CInflectionMaker> inflections;  // its word and exception lists
+    std::unique_ptr<CGcideReader> gcide;            // read once, for senses and origins
     std::vector<std::string> hyphenPatterns;
     std::vector<std::string> hyphenExceptions;
     std::map<std::string, std::vector<size_t>> syllables;  // GCIDE's, for exceptions
     CGcideGlosses gcideGlosses;                            // for the meaning index
+    uint64_t listInterjections = 0;                        // the everyday list's
     std::map<uint32_t, uint32_t> synsetPositions;          // as the layout placed them
 };
 

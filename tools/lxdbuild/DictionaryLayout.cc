@@ -92,6 +92,29 @@ std::vector<std::pair<uint32_t, std::string>> CDictionaryLayout::EntryLines(cons
     return lines;
 }
 
+std::vector<uint32_t> CDictionaryLayout::SenseOrder(const CLexicon& lexicon, const Entry& entry) {
+    std::vector<uint32_t> listed = entry.leadingSenses;
+    for (const auto* senses : {&entry.senses, &entry.minorSenses}) {
+        for (uint32_t synset : *senses) {
+            if (std::find(listed.begin(), listed.end(), synset) == listed.end()) {
+                listed.push_back(synset);
+            }
+        }
+    }
+    std::vector<uint32_t> kinds;
+    for (uint32_t synset : listed) {
+        const uint32_t kind = lexicon.synsets[synset].kind;
+        if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) kinds.push_back(kind);
+    }
+    std::vector<uint32_t> ordered;
+    for (uint32_t kind : kinds) {
+        for (uint32_t synset : listed) {
+            if (lexicon.synsets[synset].kind == kind) ordered.push_back(synset);
+        }
+    }
+    return ordered;
+}
+
 std::vector<const CDictionaryLayout::EntryItem*> CDictionaryLayout::KeyOrder(
     const CLexicon& lexicon) {
     std::vector<std::pair<std::string, const EntryItem*>> keyed;
@@ -178,10 +201,7 @@ bool CDictionaryLayout::Lay(const CLexicon& lexicon) {
     }
     for (const auto& item : lexicon.entries) {
         std::vector<DictRecordRef> refs;
-        for (uint32_t synset : item.second.senses) {
-            refs.push_back({lexicon.synsets[synset].kind, synsetPosition.at(synset)});
-        }
-        for (uint32_t synset : item.second.minorSenses) {
+        for (uint32_t synset : SenseOrder(lexicon, item.second)) {
             refs.push_back({lexicon.synsets[synset].kind, synsetPosition.at(synset)});
         }
         figures.senses += refs.size();

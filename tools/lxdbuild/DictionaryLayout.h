@@ -55,6 +55,10 @@ private:
     bool AddLine(const std::string& text, uint32_t* position);
     // The one-line records of an entry in reference order: kind and text.
     static std::vector<std::pair<uint32_t, std::string>> EntryLines(const Entry& entry);
+    // The entry's senses in display order: its leading senses, then the
+    // others; the senses of one kind stay together (one heading each), the
+    // kinds in the order their first sense comes.
+    static std::vector<uint32_t> SenseOrder(const CLexicon& lexicon, const Entry& entry);
     using EntryItem = std::map<std::string, Entry>::value_type;
     // Headwords ordered by their lower-case form, as the index sorts them.
     static std::vector<const EntryItem*> KeyOrder(const CLexicon& lexicon);

@@ -3,6 +3,8 @@
 // no senses for (pronoun, determiner, article, conjunction, preposition) and
 // the auxiliary senses of the modal verbs. CEverydayWords adds sense records
 // to the lexicon; a definition GCIDE's markup spoils is left out and counted.
+// A sense labelled obsolete, archaic, rare or regional is written, with its
+// label, only for a word that has no current sense.
 #ifndef LEXORA_TOOLS_LXDBUILD_EVERYDAYWORDS_H
 #define LEXORA_TOOLS_LXDBUILD_EVERYDAYWORDS_H
 
@@ -24,6 +26,7 @@ struct EverydayFigures {
     uint64_t senses = 0;           // all senses added
     uint64_t damaged = 0;          // definitions or headers left out for their markup
     uint64_t unmarked = 0;         // entries of a wanted word without a mark a kind stands for
+    GcideSenseFigures cleaning;    // every sense looked at, by what became of it
 };
 
 class CEverydayWords {
@@ -51,6 +54,17 @@ private:
     void AddWord(const CLexicon& lexicon, const std::string& key,
                  const std::vector<std::string>& entries, bool allKinds,
                  std::vector<Synset>& added);
+    // The senses of one part of speech from a word's entries.
+    struct KindSenses {
+        std::vector<GcideSense> current;   // of the first entry that has current ones
+        std::vector<GcideSense> labelled;  // of the first entry that has labelled ones
+    };
+    // Files one entry's senses into its kind; what the kind has already goes to others.
+    void Take(std::vector<GcideSense> senses, KindSenses& kind, std::vector<GcideSense>& others);
+    // False for an empty, garbled or cross-reference sense, counted.
+    bool Usable(const GcideSense& sense);
+    // Counts a usable sense by what became of it.
+    void Count(const GcideSense& sense, bool written, bool hasCurrent);
     std::vector<std::string> AuxiliaryDefinitions(const std::vector<std::string>& entries);
     uint32_t AddSynset(CLexicon& lexicon, const std::string& key, uint32_t kind,
                        const std::string& gloss);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/Format.h"
+#include "tools/lxdbuild/PartOfSpeechOrder.h"
 #include "tools/lxdbuild/SourceFiles.h"
 
 namespace lxdbuild {
@@ -127,23 +128,68 @@ bool ParseHeader(const std::string& entry, std::vector<std::string>* headwords, 
     return true;
 }
 
-// Where the header's lines end: the first line break outside brackets.
+bool StartsWith(const std::string& text, const char* head) {
+    return text.compare(0, std::char_traits<char>::length(head), head) == 0;
+}
+
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// GCIDE writes "?" for a character it lost ("Gr. ?", "m?s", "r?\"sh?n"); a
+// question mark ends a word and is followed by no letter ("what is this?").
+bool IsLostCharacter(const std::string& text, size_t at) {
+    const bool afterLetter = at > 0 && (IsLetter(text[at - 1]) || text[at - 1] == '.');
+    size_t next = at + 1;
+    if (next < text.size() && (text[next] == '"' || text[next] == '*' || text[next] == '`')) ++next;
+    const bool beforeLetter = next < text.size() && (IsLetter(text[next]) || text[next] == '?');
+    return !afterLetter || beforeLetter;
+}
+
+// Where the header's lines end: the first line break outside brackets and
+// parentheses (a pronunciation may run over lines: "(\"the\", when emphatic
+// ...;\n 37), definite article.").
 size_t HeaderLinesEnd(const std::string& entry) {
-    int depth = 0;
+    int brackets = 0, parens = 0;
     for (size_t i = 0; i < entry.size(); ++i) {
         if (entry[i] == '[') {
-            ++depth;
-        } else if (entry[i] == ']' && depth > 0) {
-            --depth;
-        } else if (entry[i] == '\n' && depth == 0) {
+            ++brackets;
+        } else if (entry[i] == ']' && brackets > 0) {
+            --brackets;
+        } else if (entry[i] == '(') {
+            ++parens;
+        } else if (entry[i] == ')' && parens > 0) {
+            --parens;
+        } else if (entry[i] == '\n' && brackets == 0 && parens == 0) {
             return i;
         }
     }
     return std::string::npos;
 }
 
-bool StartsWith(const std::string& text, const char* head) {
-    return text.compare(0, std::char_traits<char>::length(head), head) == 0;
+// A label of capitalised abbreviations ("U. S.", "Obs. or Prov. Eng."): no origin.
+bool IsLabel(const std::string& group) {
+    size_t at = 0;
+    while (at < group.size()) {
+        size_t end = std::min(group.find(' ', at), group.size());
+        const std::string word = group.substr(at, end - at);
+        const bool abbreviation =
+            !word.empty() && word[0] >= 'A' && word[0] <= 'Z' && word.back() == '.';
+        if (!abbreviation && word != "or" && word != "&" && !word.empty()) return false;
+        at = end + 1;
+    }
+    return true;
+}
+
+// A bracketed group of the header that tells forms, not an origin:
+// "[Compar. {Happier}; superl. {Happiest}.]", "[Possess. {Your} ...]".
+bool IsGrammarNote(const std::string& group) {
+    static const char* const kOpenings[] = {"Compar.", "Superl.", "Possess.", "Poss.", "Sing.",
+                                            "Pl.",     "Nom.",    "Obj.",     "Dat.",  "Acc.",
+                                            "Imp.",    "Pres.",   "Pret.",    "P. p.", "P. pr.",
+                                            "Inf.",    "Written", "Also",     "Fem.",  "Masc."};
+    return std::any_of(std::begin(kOpenings), std::end(kOpenings),
+                       [&](const char* opening) { return StartsWith(group, opening); });
 }
 
 // Cuts a long definition after its last full clause within the limit.
@@ -167,7 +213,7 @@ bool CGcideReader::DecodeCharacters(const std::string& text, std::string& out) {
     for (size_t i = 0; i < text.size(); ++i) {
         std::string token;
         size_t length = 0;
-        if (text[i] == '?') {
+        if (text[i] == '?' && IsLostCharacter(text, i)) {
             return false;
         }
         if (CodeAt(text, i, token, length)) {
@@ -210,7 +256,8 @@ std::string CGcideReader::Etymology(const std::string& entry, bool& damaged) {
         }
         std::string content = header.substr(i + 1, close - i - 1);
         bool isEtymology = !content.empty() && content[0] >= 'A' && content[0] <= 'Z' &&
-                           content.find(' ') != std::string::npos;
+                           content.find(' ') != std::string::npos && !IsGrammarNote(content) &&
+                           !IsLabel(content);
         if (isEtymology) {
             std::string decoded;
             if (!DecodeCharacters(content, decoded)) {
@@ -278,6 +325,7 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
         if (StartsWith(mark, pronoun)) return lxd::kKindPronoun;
     }
     if (StartsWith(mark, "conj.")) return lxd::kKindConjunction;
+    if (StartsWith(mark, "interj.")) return lxd::kKindInterjection;
     if (StartsWith(mark, "prep.")) return lxd::kKindPreposition;
     if (StartsWith(mark, "n.")) return lxd::kKindNoun;
     for (const char* verb : {"v.", "imp.", "p. p.", "p. pr.", "auxiliary"}) {
@@ -285,18 +333,28 @@ uint32_t CGcideReader::MarkKind(const std::string& entry) {
     }
     if (StartsWith(mark, "adv.")) return lxd::kKindAdverb;
     if (StartsWith(mark, "a.") || StartsWith(mark, "adj.")) return lxd::kKindAdjective;
+    // The articles a and an have no mark; their definitions name what they are.
+    if (mark.find_first_not_of(". ") == std::string::npos) {
+        const std::vector<std::string> definitions = Definitions(entry, 1);
+        if (!definitions.empty() && definitions[0].find("indefinite article") != std::string::npos)
+            return lxd::kKindArticle;
+    }
     return 0;
 }
 
 uint32_t CGcideReader::MinorKind(const std::string& entry) {
     uint32_t kind = MarkKind(entry);
-    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle ? kind : 0;
+    return IsKindWordNetLacks(kind) ? kind : 0;
 }
 
-std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,
-                                                   uint64_t* damaged) {
-    std::vector<std::string> definitions;
+std::vector<GcideSense> CGcideReader::Senses(const std::string& entry, size_t max,
+                                             uint64_t* damaged) {
+    std::vector<GcideSense> senses;
     size_t headerEnd = HeaderEnd(entry);
+    const GcideUsage headerUsage = CGcideSenseText::UsageOf(entry.substr(0, headerEnd));
+    std::vector<std::string> headwords;
+    std::string mark;
+    ParseHeader(entry, &headwords, &mark);
     std::vector<std::pair<size_t, size_t>> spans;
     for (int number = 1; spans.size() < max; ++number) {
         std::string mark = "\n   " + std::to_string(number) + ". ";
@@ -312,7 +370,7 @@ std::vector<std::string> CGcideReader::Definitions(const std::string& entry, siz
         // bracketed groups may run over several lines.
         size_t start = HeaderLinesEnd(entry);
         if (start == std::string::npos) {
-            return definitions;
+            return senses;
         }
         spans.emplace_back(start + 1, std::string::npos);
     }
@@ -328,9 +386,22 @@ std::vector<std::string> CGcideReader::Definitions(const std::string& entry, siz
         std::string decoded;
         if (!DecodeCharacters(text, decoded)) {
             if (damaged != nullptr) ++*damaged;
-        } else if (!decoded.empty()) {
-            definitions.push_back(Shorten(decoded));
+            continue;
         }
+        // A mark on the line after a long pronunciation ("37),\n definite article.").
+        if (!mark.empty() && StartsWith(decoded, mark.c_str())) decoded.erase(0, mark.size());
+        GcideSense sense = CGcideSenseText::Clean(decoded, headerUsage);
+        sense.text = Shorten(sense.text);
+        senses.push_back(std::move(sense));
+    }
+    return senses;
+}
+
+std::vector<std::string> CGcideReader::Definitions(const std::string& entry, size_t max,
+                                                   uint64_t* damaged) {
+    std::vector<std::string> definitions;
+    for (const GcideSense& sense : Senses(entry, max, damaged)) {
+        if (!sense.empty && !sense.garbled) definitions.push_back(sense.text);
     }
     return definitions;
 }
@@ -391,31 +462,61 @@ std::vector<std::string> CGcideReader::EntriesOf(const std::string& key) const {
     return texts;
 }
 
+std::string CGcideReader::OriginFor(const std::vector<std::string>& texts, uint32_t kind) {
+    bool kindSeen = false;
+    std::vector<std::string> others;  // etymologies of current entries of other kinds
+    for (const auto& entry : texts) {
+        const std::vector<GcideSense> senses = Senses(entry, 16);
+        // An entry of obsolete senses only is another word of the same spelling.
+        if (!senses.empty() && std::none_of(senses.begin(), senses.end(), [](const GcideSense& s) {
+                return s.usage == GcideUsage::kCurrent;
+            })) {
+            continue;
+        }
+        bool damaged = false;
+        std::string origin = Etymology(entry, damaged);
+        if (CPartOfSpeechOrder::GroupKind(MarkKind(entry)) != kind) {
+            if (!origin.empty()) others.push_back(std::move(origin));
+            continue;
+        }
+        kindSeen = true;
+        figures.damaged += damaged;
+        if (!origin.empty() || damaged) return origin;
+    }
+    // No entry of that part of speech: the word's etymology when its other
+    // entries agree on one (walk, n. and v.), none when homographs differ.
+    const bool agree = !others.empty() &&
+                       std::all_of(others.begin(), others.end(), [&](const std::string& origin) {
+                           return origin == others.front();
+                       });
+    return !kindSeen && agree ? others.front() : std::string();
+}
+
 void CGcideReader::AddTo(CLexicon& lexicon) {
     for (const auto& item : entries) {
         const std::string& key = item.first;
         const auto& variants = lexicon.VariantsOf(key);
         if (variants.empty()) continue;
-        std::string origin;
-        for (const auto& entry : EntriesOf(key)) {
+        const std::vector<std::string> texts = EntriesOf(key);
+        for (const auto& entry : texts) {
             std::vector<size_t> breaks;
             if (syllables.count(key) == 0 && IsSingleLowerWord(key) &&
                 std::find(variants.begin(), variants.end(), key) != variants.end() &&
                 SyllableBreaks(entry, breaks)) {
                 syllables.emplace(key, breaks);
             }
-            bool damaged = false;
-            if (origin.empty() && !variants.empty()) {
-                origin = Etymology(entry, damaged);
-                figures.damaged += damaged;
-            }
         }
+        // The origin of the homograph the page opens with: the entry of the
+        // part of speech of its first sense.
         for (const auto& headword : variants) {
             Entry& entry = lexicon.entries[headword];
-            if (!origin.empty() && entry.redirect.empty()) {
-                entry.origin = origin;
-                ++figures.etymologies;
-            }
+            const std::vector<uint32_t>& senses =
+                entry.senses.empty() ? entry.minorSenses : entry.senses;
+            if (!entry.redirect.empty() || senses.empty()) continue;
+            const uint32_t kind =
+                CPartOfSpeechOrder::GroupKind(lexicon.synsets[senses.front()].kind);
+            entry.origin = OriginFor(texts, kind);
+            figures.etymologies += !entry.origin.empty();
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/lxdbuild/GcideSenseText.h"
 #include "tools/lxdbuild/Lexicon.h"
 #include "tools/lxdbuild/Report.h"
 
@@ -27,7 +28,8 @@ public:
 
     // index: the text of gcide.index; dictionary: the inflated gcide.dict.
     void Read(const std::string& index, const std::string& indexPath, std::string dictionary);
-    // Adds origins to the headwords with senses.
+    // Adds origins to the headwords with senses, from the entry whose part of
+    // speech is that of the headword's first sense (run after the order).
     void AddTo(CLexicon& lexicon);
     const GcideFigures& Figures() const { return figures; }
 
@@ -51,9 +53,12 @@ public:
     static bool SyllableBreaks(const std::string& entry, std::vector<size_t>& breaks);
     // Lower-case one-word headwords with senses -> their syllable breaks.
     const std::map<std::string, std::vector<size_t>>& Syllables() const { return syllables; }
-    // The entry's sense definitions, at most max of them; a definition with
-    // character codes that cannot be decoded is left out and counted in
-    // *damaged when given.
+    // The entry's senses, at most max of them, cleaned (see CGcideSenseText),
+    // each with its usage; a definition with character codes that cannot be
+    // decoded is left out and counted in *damaged when given.
+    static std::vector<GcideSense> Senses(const std::string& entry, size_t max,
+                                          uint64_t* damaged = nullptr);
+    // The texts of those senses that are neither empty nor garbled.
     static std::vector<std::string> Definitions(const std::string& entry, size_t max,
                                                 uint64_t* damaged = nullptr);
     // Whether a definition only sends the reader elsewhere ("See 2d Weld.").
@@ -69,6 +74,10 @@ public:
 
 private:
     std::string EntryText(size_t offset, size_t length) const;
+    // The etymology of the first entry of `kind` (a group kind) that has a
+    // current sense; without such an entry, the one etymology the other
+    // current entries agree on; else "".
+    std::string OriginFor(const std::vector<std::string>& texts, uint32_t kind);
 
     CBuildReport& report;
     std::string dictionary;

@@ -1,5 +1,7 @@
 #include "tools/lxdbuild/Lexicon.h"
 
+#include "db/Format.h"
+
 namespace lxdbuild {
 
 std::string ToLower(std::string text) {
@@ -21,6 +23,23 @@ bool IsSingleLowerWord(const std::string& word) {
         }
     }
     return true;
+}
+
+bool IsMinorKind(uint32_t kind) {
+    return kind >= lxd::kKindArticle && kind <= lxd::kKindParticle;
+}
+
+bool IsKindWordNetLacks(uint32_t kind) {
+    return kind == lxd::kKindInterjection || IsMinorKind(kind);
+}
+
+bool HasMinorSense(const CLexicon& lexicon, const Entry& entry) {
+    for (const auto* list : {&entry.senses, &entry.minorSenses}) {
+        for (uint32_t sense : *list) {
+            if (IsMinorKind(lexicon.synsets[sense].kind)) return true;
+        }
+    }
+    return false;
 }
 
 void CLexicon::IndexVariants() {

@@ -33,8 +33,12 @@ struct Synset {
 
 // Everything stored under one headword besides its senses.
 struct Entry {
-    std::vector<uint32_t> senses;       // synset indexes, in display order
-    std::vector<uint32_t> minorSenses;  // synsets of parts of speech WordNet lacks
+    std::vector<uint32_t> senses;  // synset indexes, in display order
+    // Synsets of parts of speech WordNet lacks, until CPartOfSpeechOrder
+    // merges them into senses.
+    std::vector<uint32_t> minorSenses;
+    // Senses shown before all others: the everyday list's commonest uses.
+    std::vector<uint32_t> leadingSenses;
     std::vector<std::string> plurals;
     std::vector<std::string> pastTenses;
     std::vector<std::string> pastParticiples;
@@ -71,6 +75,12 @@ public:
 
 std::string ToLower(std::string text);
 bool IsSingleLowerWord(const std::string& word);
+// Article, pronoun, conjunction, determiner, preposition, particle: the
+// sense kinds WordNet has none of.
+bool IsMinorKind(uint32_t kind);
+// The minor kinds and the interjection: the kinds GCIDE adds to any word.
+bool IsKindWordNetLacks(uint32_t kind);
+bool HasMinorSense(const CLexicon& lexicon, const Entry& entry);
 
 }  // namespace lxdbuild
 

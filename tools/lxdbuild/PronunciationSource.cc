@@ -236,7 +236,8 @@ void CPronunciationSource::AddTo(CLexicon& lexicon) {
     for (auto& item : lexicon.entries) {
         report.Progress(done++, lexicon.entries.size());
         Entry& entry = item.second;
-        if (entry.senses.empty() && entry.minorSenses.empty()) {
+        // Redirects are left out: the page they lead to is pronounced.
+        if (entry.senses.empty() && entry.minorSenses.empty() && entry.formOf.empty()) {
             continue;
         }
         char pos = entry.senses.empty() ? 0 : lexicon.synsets[entry.senses.front()].pos;

@@ -110,7 +110,7 @@ void CSearchDataMaker::Write(const CLexicon& lexicon, const std::string& diction
         auto entry = lexicon.entries.find(headword);
         // Articles, pronouns, conjunctions and prepositions (senses WordNet
         // lacks, so untagged there) are the commonest words of all.
-        if (entry != lexicon.entries.end() && !entry->second.minorSenses.empty()) {
+        if (entry != lexicon.entries.end() && HasMinorSense(lexicon, entry->second)) {
             word.tagCount = kClosedClassTags;
         }
         if (entry != lexicon.entries.end()) {

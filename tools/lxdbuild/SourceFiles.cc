@@ -63,6 +63,18 @@ std::string CSourceFiles::Require(const std::string& package, const std::string&
     return path;
 }
 
+std::string CSourceFiles::RequireNpm(const std::string& modules, const std::string& package,
+                                     const std::string& relative) {
+    std::string path = modules + "/" + relative;
+    if (!IsReadableFile(path)) {
+        throw CBuildError("missing " + path + " of the npm package " + package +
+                          "; install it with: npm ci in a copy of tools/lxdbuild/package.json "
+                          "and package-lock.json, then pass its node_modules to --node-modules "
+                          "(./lexora run and ./lexora test do both)");
+    }
+    return path;
+}
+
 std::string CSourceFiles::ReadAll(const std::string& path) {
     if (EndsWith(path, ".gz") || EndsWith(path, ".dz")) {
         return ReadCompressed(path);

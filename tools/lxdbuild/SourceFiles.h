@@ -1,4 +1,5 @@
-// Locating and reading the Debian-installed source files of the build.
+// Locating and reading the source files of the build, installed from Debian
+// packages (and one npm package).
 // CSourceFiles owns the source root (normally "/"); every path it hands out
 // exists, or the call throws a CBuildError naming the package to install.
 #ifndef LEXORA_TOOLS_LXDBUILD_SOURCEFILES_H
@@ -23,6 +24,10 @@ public:
 
     // Full path of a file of a package; throws when it does not exist.
     std::string Require(const std::string& package, const std::string& relative) const;
+    // Full path of a file of an npm package installed into the node_modules
+    // directory `modules`; throws when it does not exist.
+    static std::string RequireNpm(const std::string& modules, const std::string& package,
+                                  const std::string& relative);
     // Full path of an optional file, or "" when it does not exist.
     std::string Find(const std::string& relative) const;
 

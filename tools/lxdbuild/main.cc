@@ -9,10 +9,11 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: lxdbuild --out DIR [--sources ROOT] [--images DIR] [--quiet] "
-                 "[--no-espeak]\n"
+                 "usage: lxdbuild --out DIR [--sources ROOT] [--node-modules DIR] [--images DIR] "
+                 "[--quiet] [--no-espeak]\n"
                  "  writes DIR/wordnet.lxd, DIR/IPA_to_IMG.txt and the IPA images\n"
-                 "  (default DIR/../images/ipa) from the Debian packages under ROOT (/)\n");
+                 "  (default DIR/../images/ipa) from the Debian packages under ROOT (/)\n"
+                 "  and the npm packages of tools/lxdbuild/package.json in DIR (node_modules)\n");
     return 2;
 }
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
             options.outDir = argv[++i];
         } else if (std::strcmp(argv[i], "--sources") == 0 && hasValue) {
             options.sourceRoot = argv[++i];
+        } else if (std::strcmp(argv[i], "--node-modules") == 0 && hasValue) {
+            options.nodeModules = argv[++i];
         } else if (std::strcmp(argv[i], "--images") == 0 && hasValue) {
             options.imageDir = argv[++i];
         } else if (std::strcmp(argv[i], "--quiet") == 0) {

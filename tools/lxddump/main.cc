@@ -75,6 +75,8 @@ uint32_t Word(const unsigned char* bytes) {
 
 const char* KindName(uint32_t kind) {
     switch (kind) {
+        case lxd::kKindInterjection:
+            return "interjection sense";
         case 132:
             return "noun sense";
         case 136:
