@@ -233,12 +233,14 @@ TEST(GcideRules, EtymologiesAndMinorPartsOfSpeech) {
     EXPECT_EQ(CGcideReader::MinorKind("Of \\Of\\, prep. [AS. of.]\n"), 168u);
     EXPECT_EQ(CGcideReader::MinorKind(entry), 0u);
 
-    // Grammar notes and labels are no origins.
+    // Grammar notes, labels and cross-references are no origins.
     EXPECT_EQ(CGcideReader::Etymology("Happy \\Hap\"py\\, a. [Compar. {Happier}; superl. "
                                       "{Happiest}.] [From {Hap} chance.]\n   1. Lucky.\n",
                                       damaged),
               "From {Hap} chance.");
     EXPECT_EQ(CGcideReader::Etymology("Can \\Can\\, v. t. [U. S.]\n   To put in a can.\n", damaged),
+              "");
+    EXPECT_EQ(CGcideReader::Etymology("Oh \\Oh\\, interj. [See {O}, interj.]\n   Alas.\n", damaged),
               "");
 
     std::vector<size_t> breaks;

@@ -257,7 +257,7 @@ std::string CGcideReader::Etymology(const std::string& entry, bool& damaged) {
         std::string content = header.substr(i + 1, close - i - 1);
         bool isEtymology = !content.empty() && content[0] >= 'A' && content[0] <= 'Z' &&
                            content.find(' ') != std::string::npos && !IsGrammarNote(content) &&
-                           !IsLabel(content);
+                           !IsLabel(content) && !IsCrossReference(content);
         if (isEtymology) {
             std::string decoded;
             if (!DecodeCharacters(content, decoded)) {
