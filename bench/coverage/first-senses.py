@@ -147,7 +147,7 @@ def main():
     openings_path, frequent_path, counts_path, tuning_path, heldout_path = sys.argv[1:6]
     openings = read_openings(openings_path)
     with open(frequent_path, encoding="utf-8") as f:
-        frequent = [w.strip() for w in f if w.strip()]
+        frequent = [w.strip().lower() for w in f if w.strip()]  # as first-senses.sh looks them up
     expected_share("expected words", read_expected(tuning_path), openings)
     expected_share("held-out words", read_expected(heldout_path), openings)
     counted_share(frequent[:1000], openings, read_tag_counts(counts_path))

@@ -83,6 +83,7 @@ std::vector<CPartOfSpeechOrder::Group> CPartOfSpeechOrder::GroupsOf(const CLexic
             }
             group->senses.push_back(sense);
             group->tagCount += TagCountOf(synset, headword);
+            group->wordNetOnly = group->wordNetOnly && synset.pos != 'x';
         }
     }
     return groups;
@@ -102,21 +103,36 @@ bool CPartOfSpeechOrder::RankByTags(const std::string& headword, std::vector<Gro
     return next > 0;
 }
 
+void CPartOfSpeechOrder::OrderWordNetGroupsByCounts(std::vector<Group>& groups) {
+    std::vector<size_t> places;
+    std::vector<Group> own;
+    for (size_t i = 0; i < groups.size(); ++i) {
+        if (!groups[i].wordNetOnly) continue;
+        places.push_back(i);
+        own.push_back(std::move(groups[i]));
+    }
+    std::stable_sort(own.begin(), own.end(),
+                     [](const Group& a, const Group& b) { return a.tagCount > b.tagCount; });
+    for (size_t i = 0; i < places.size(); ++i) groups[places[i]] = std::move(own[i]);
+}
+
 void CPartOfSpeechOrder::Order(const CLexicon& lexicon, const std::string& headword, Entry& entry) {
     std::vector<Group> groups = GroupsOf(lexicon, headword, entry);
     const bool beyondWordNet =
         !entry.minorSenses.empty() ||
         std::any_of(entry.senses.begin(), entry.senses.end(),
                     [&](uint32_t sense) { return lexicon.synsets[sense].pos == 'x'; });
-    if (beyondWordNet && RankByTags(headword, groups)) {
-        ++figures.byTags;
-    } else if (groups.size() > 1) {
-        ++figures.byCounts;
-    }
     const uint32_t first = groups.empty() ? 0 : groups.front().kind;
+    const bool byTags = beyondWordNet && RankByTags(headword, groups);
+    figures.byTags += byTags;
+    figures.byCounts += !byTags && groups.size() > 1;
     std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
         return a.rank != b.rank ? a.rank < b.rank : a.tagCount > b.tagCount;
     });
+    // The Brill tags place the groups of other sources (a pronoun, a
+    // modal's auxiliary); among WordNet's own groups its counts of the
+    // senses stay the better guide (cause: tagged NN first, counted a verb).
+    if (byTags) OrderWordNetGroupsByCounts(groups);
     figures.firstMoved += !groups.empty() && groups.front().kind != first;
     entry.senses.clear();
     entry.minorSenses.clear();

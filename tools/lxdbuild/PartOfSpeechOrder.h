@@ -1,7 +1,9 @@
 // The order of a headword's part-of-speech groups, commonest first. A
 // headword with senses WordNet does not give (GCIDE's pronouns, articles,
 // auxiliaries ...) is ordered by its tags in the Brill lexicon, commonest
-// first; any other by WordNet's tag counts of its senses. The senses of a
+// first, except that the groups of WordNet's senses alone keep the places the
+// tags give them but fill them in the order of WordNet's tag counts; any
+// other headword is ordered by those counts alone. The senses of a
 // group keep their order, groups the deciding source says nothing of keep
 // theirs after the others. CPartOfSpeechOrder writes each entry's senses in
 // that order, its minor senses merged in, so that sense numbers follow it.
@@ -41,12 +43,16 @@ private:
         std::vector<uint32_t> senses;
         uint64_t tagCount = 0;
         size_t rank = SIZE_MAX;  // place among the Brill tags; SIZE_MAX: none
+        bool wordNetOnly = true;  // no sense of another source (GCIDE, the everyday list)
     };
 
     std::vector<Group> GroupsOf(const CLexicon& lexicon, const std::string& headword,
                                 const Entry& entry) const;
     // Ranks the groups by the headword's Brill tags; false when none matches.
     bool RankByTags(const std::string& headword, std::vector<Group>& groups) const;
+    // Reorders the groups of WordNet's senses alone among their own places
+    // by their tag counts, commonest first; ties keep their places.
+    static void OrderWordNetGroupsByCounts(std::vector<Group>& groups);
     void Order(const CLexicon& lexicon, const std::string& headword, Entry& entry);
 
     const CBrillLexicon& brill;
