@@ -155,7 +155,8 @@ TEST_F(RealData, SampleAnswersAreJsonWithTheirMembersFormNotesAndEverydayWords) 
     for (const auto& opening : {std::pair<const char*, const char*>{"come", "verb&nbsp;"},
                                 {"the", "article</p><ol><li class=\"definition\">A word placed"},
                                 {"me", "pronoun</p><ol><li class=\"definition\">The person"},
-                                {"I", "pronoun</p>"}, {"but", "conjunction</p>"},
+                                {"I", "pronoun</p>"},
+                                {"but", "conjunction</p>"},
                                 {"cause", "verb&nbsp;"}}) {
         const std::string view = ask(opening.first).value("dictionary", "");
         EXPECT_EQ(view.find("<p class=\"wordtype\">" + std::string(opening.second)),

@@ -42,7 +42,7 @@ private:
         uint32_t kind = 0;
         std::vector<uint32_t> senses;
         uint64_t tagCount = 0;
-        size_t rank = SIZE_MAX;  // place among the Brill tags; SIZE_MAX: none
+        size_t rank = SIZE_MAX;   // place among the Brill tags; SIZE_MAX: none
         bool wordNetOnly = true;  // no sense of another source (GCIDE, the everyday list)
     };
 
