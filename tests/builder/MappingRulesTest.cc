@@ -71,30 +71,30 @@ TEST(PronunciationRules, CmuEntriesBecomeIpaWithStress) {
 // mark before the syllable's onset.
 TEST(PronunciationRules, SpeechPhonemesBecomeTheListsIpa) {
     const std::pair<const char*, const char*> cases[] = {
-        {"w_'O:_t#_3", "ˈwɔtɚ"},                // water: flap, length dropped
-        {"a#_n_'aU_n_s_3", "əˈnaʊnsɚ"},         // announcer: reduced a
-        {"m_I_s_t_'eI_k", "mɪˈsteɪk"},          // mistake: st begins the syllable
-        {"I_k_s_p_l_'eI_n", "ɪkˈspleɪn"},       // explain: ks does not
-        {"s_'I_N_3", "ˈsɪŋɚ"},                  // singer: ng begins no syllable
-        {"b_'0_t#_@L", "ˈbɑtəl"},               // bottle: syllabic l
-        {"b_'V_?_n-", "ˈbʌtən"},                // button: glottal stop, syllabic n
-        {"f_'aI3_r-", "ˈfaɪɚ"},                 // fire: r-coloured vowel, linking r
-        {"n_'O@_T", "nɔɹθ"},                    // north: one syllable, no mark
-        {"t_,i:_v_'i:_;", "ˈtiˌvi"},            // tv: first stress primary, pause
-        {"@_h_'@_m", "əˈhʌm"},                  // ahem: stressed schwa
-        {"r_'a_b_I_t", "ˈɹæbət"},               // rabbit: kit after the stress
-        {"r_'eI_d_I2_;_,eI_t", "ˈɹeɪdiˌeɪt"},   // radiate: kit before a vowel
-        {"m_'O:_r_@_l_,I_s_t", "ˈmɔɹəlɪst"},    // moralist: -ist unstressed
-        {"k_'i:_n_oU_t", "ˈkiˌnoʊt"},           // keynote: compound stress
-        {"E_k_s_p_l_'o@", "ɪkˈsplɔɹ"},          // explore: ex- is kit
-        {"'e@_k_r_aa_f_t", "ˈɛɹˌkɹæft"},        // aircraft: full vowel stressed
-        {"I_N_k_'eI_p_@_b_@L", "ɪnˈkeɪpəbəl"},  // incapable: prefix keeps n
-        {"T_'I_N_k_I_N", "ˈθɪŋkɪŋ"},            // thinking: ng before unstressed k
-        {"m_'a_dZ_I_k_l_i", "ˈmædʒɪkəli"},      // magically: -ically
-        {"m_'E_d_l_I2_N", "ˈmɛdəlɪŋ"},          // meddling: -ling after a consonant
-        {"s_l_'I_N", "slɪŋ"},                   // sling: no suffix
-        {"h_'eI_s_t_i_l_i", "ˈheɪstəli"},       // hastily: -ily
-        {"dZ_'u:_g_j_U_l_3", "ˈdʒuɡjəlɚ"},      // jugular: foot after y
+        {"w_'O:_t#_3", "ˈwɔtɚ"},               // water: flap, length dropped
+        {"a#_n_'aU_n_s_3", "əˈnaʊnsɚ"},        // announcer: reduced a
+        {"m_I_s_t_'eI_k", "mɪˈsteɪk"},         // mistake: st begins the syllable
+        {"I_k_s_p_l_'eI_n", "ɪkˈspleɪn"},      // explain: ks does not
+        {"s_'I_N_3", "ˈsɪŋɚ"},                 // singer: ng begins no syllable
+        {"b_'0_t#_@L", "ˈbɑtəl"},              // bottle: syllabic l
+        {"b_'V_?_n-", "ˈbʌtən"},               // button: glottal stop, syllabic n
+        {"f_'aI3_r-", "ˈfaɪɚ"},                // fire: r-coloured vowel, linking r
+        {"n_'O@_T", "nɔɹθ"},                   // north: one syllable, no mark
+        {"t_,i:_v_'i:_;", "ˈtiˌvi"},           // tv: first stress primary, pause
+        {"@_h_'@_m", "əˈhʌm"},                 // ahem: stressed schwa
+        {"r_'a_b_I_t", "ˈɹæbət"},              // rabbit: kit after the stress
+        {"r_'eI_d_I2_;_,eI_t", "ˈɹeɪdiˌeɪt"},  // radiate: kit before a vowel
+        {"m_'O:_r_@_l_,I_s_t", "ˈmɔɹəlɪst"},   // moralist: -ist unstressed
+        {"k_'i:_n_oU_t", "ˈkiˌnoʊt"},          // keynote: compound stress
+        {"E_k_s_p_l_'o@", "ɪkˈsplɔɹ"},         // explore: ex- is kit
+        {"'e@_k_r_aa_f_t", "ˈɛɹˌkɹæft"},       // aircraft: full vowel stressed
+        {"V_N_k_'E_m_p_t", "ənˈkɛmpt"},        // unkempt: prefix keeps n
+        {"T_'I_N_k_I_N", "ˈθɪŋkɪŋ"},           // thinking: ng before unstressed k
+        {"m_'a_dZ_I_k_l_i", "ˈmædʒɪkəli"},     // magically: -ically
+        {"m_'E_d_l_I2_N", "ˈmɛdəlɪŋ"},         // meddling: -ling after a consonant
+        {"s_l_'I_N", "slɪŋ"},                  // sling: no suffix
+        {"h_'eI_s_t_i_l_i", "ˈheɪstəli"},      // hastily: -ily
+        {"dZ_'u:_g_j_U_l_3", "ˈdʒuɡjəlɚ"},     // jugular: foot after y
     };
     for (const auto& [phonemes, ipa] : cases) {
         std::vector<Phone> phones;
