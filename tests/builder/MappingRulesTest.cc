@@ -88,6 +88,13 @@ TEST(PronunciationRules, SpeechPhonemesBecomeTheListsIpa) {
         {"k_'i:_n_oU_t", "ˈkiˌnoʊt"},          // keynote: compound stress
         {"E_k_s_p_l_'o@", "ɪkˈsplɔɹ"},         // explore: ex- is kit
         {"'e@_k_r_aa_f_t", "ˈɛɹˌkɹæft"},       // aircraft: full vowel stressed
+        {"V_N_k_'E_m_p_t", "ənˈkɛmpt"},        // unkempt: prefix keeps n
+        {"T_'I_N_k_I_N", "ˈθɪŋkɪŋ"},           // thinking: ng before unstressed k
+        {"m_'a_dZ_I_k_l_i", "ˈmædʒɪkəli"},     // magically: -ically
+        {"m_'E_d_l_I2_N", "ˈmɛdəlɪŋ"},         // meddling: -ling after a consonant
+        {"s_l_'I_N", "slɪŋ"},                  // sling: no suffix
+        {"h_'eI_s_t_i_l_i", "ˈheɪstəli"},      // hastily: -ily
+        {"dZ_'u:_g_j_U_l_3", "ˈdʒuɡjəlɚ"},     // jugular: foot after y
     };
     for (const auto& [phonemes, ipa] : cases) {
         std::vector<Phone> phones;

@@ -1,5 +1,6 @@
 #include "tools/lxdbuild/SpeechPhonemes.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -72,6 +73,12 @@ bool IsFullVowel(const std::string& phoneme) {
     return full.count(phoneme) != 0;
 }
 
+// eSpeak NG's unstressed foot vowel after y (-ular, -ulate) is the list's
+// schwa, not a full vowel (ˈspɛkjəˌleɪtɚ, not ˈspɛˌkjʊˌleɪtɚ).
+bool IsFootAfterY(const std::string& phoneme, const std::vector<Phone>& phones) {
+    return phoneme == "U" && !phones.empty() && phones.back().name == "y";
+}
+
 size_t NextVowel(const std::vector<Phone>& phones, size_t i) {
     size_t next = i + 1;
     while (next < phones.size() && !CPhoneTranscriber::IsVowel(phones[next].name)) {
@@ -118,6 +125,46 @@ void MatchListVowels(std::vector<Phone>& phones) {
     }
 }
 
+// eSpeak NG carries the ng of a stressed k or g into a prefix before it
+// (ɪŋˈkeɪpəbəl, ˈkæŋˌkæn), the list keeps its n (ɪnˈkeɪpəbəl).
+void KeepPrefixN(std::vector<Phone>& phones) {
+    for (size_t i = 0; i + 1 < phones.size(); ++i) {
+        const std::string& velar = phones[i + 1].name;
+        size_t next = NextVowel(phones, i + 1);
+        if (phones[i].name == "ng" && (velar == "k" || velar == "g") && next < phones.size() &&
+            phones[next].stressed && CPhoneTranscriber::IsOnset(phones, i + 1, next)) {
+            phones[i].name = "n";
+        }
+    }
+}
+
+// Whether the word ends in these phones after a stem of two phones or more
+// (sling is no -ling).
+bool EndsWith(const std::vector<Phone>& phones, const std::vector<std::string>& ending) {
+    if (phones.size() < ending.size() + 2) return false;
+    size_t start = phones.size() - ending.size();
+    for (size_t i = 0; i < ending.size(); ++i) {
+        if (phones[start + i].name != ending[i]) return false;
+    }
+    return true;
+}
+
+// Suffixes the list writes with a schwa that eSpeak NG leaves out or
+// writes as i: -ically (ˈmædʒɪkəli), -ling after a consonant (ˈmɛdəlɪŋ),
+// and -ily (ˈheɪstəli).
+void MatchListSuffixes(std::vector<Phone>& phones) {
+    const std::string& before = phones[phones.size() - std::min<size_t>(phones.size(), 4)].name;
+    if (EndsWith(phones, {"ih", "k", "l", "iy"})) {
+        phones.insert(phones.end() - 2, Phone{"ax", false});
+    } else if (EndsWith(phones, {"l", "ih", "ng"}) && !CPhoneTranscriber::IsVowel(before) &&
+               before != "r" && before != "l") {
+        phones.insert(phones.end() - 3, Phone{"ax", false});
+    } else if (EndsWith(phones, {"iy", "l", "iy"}) && !phones[phones.size() - 3].stressed &&
+               !CPhoneTranscriber::IsVowel(before)) {
+        phones[phones.size() - 3].name = "ax";
+    }
+}
+
 }  // namespace
 
 bool CSpeechPhonemes::ToPhones(const std::string& word, std::vector<Phone>& phones) {
@@ -133,6 +180,9 @@ bool CSpeechPhonemes::ToPhones(const std::string& word, std::vector<Phone>& phon
         if (IsPause(phoneme) || RepeatsR(phoneme, phones)) {
             continue;
         }
+        if (!stressed && IsFootAfterY(phoneme, phones)) {
+            phoneme = "@";
+        }
         auto found = PhonemeTable().find(phoneme == "r-" ? "r" : phoneme);
         if (found == PhonemeTable().end()) {
             return false;
@@ -142,6 +192,8 @@ bool CSpeechPhonemes::ToPhones(const std::string& word, std::vector<Phone>& phon
         AddPhones(found->second, stressed, phones);
     }
     MatchListVowels(phones);
+    KeepPrefixN(phones);
+    MatchListSuffixes(phones);
     return true;
 }
 
