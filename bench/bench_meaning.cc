@@ -4,7 +4,8 @@
 //   $LEXORA_MEANING_LIST, e.g. the held-out list
 //   bench/data/meaning-descriptions-heldout.tsv, never used for tuning, or the everyday words of
 //   bench/data/meaning-descriptions-everyday.tsv, or the everyday and learned words of
-//   bench/data/meaning-descriptions-heldout2.tsv) is searched; counters give how often its word
+//   bench/data/meaning-descriptions-heldout2.tsv and -heldout3.tsv; the weights are tuned on the
+//   first list and -tuning2.tsv) is searched; counters give how often its word
 //   is the first result and among the first ten, and the misses go to stderr (with the results
 //   above them when $LEXORA_MEANING_SHOW is set);
 // - speed: queries of one to six words drawn from the glosses the quality
