@@ -6,7 +6,8 @@
 //   bench/data/meaning-descriptions-everyday.tsv, or the everyday and learned words of
 //   bench/data/meaning-descriptions-heldout2.tsv and -heldout3.tsv; the weights are tuned on the
 //   first list and -tuning2.tsv) is searched; counters give how often its word
-//   is the first result and among the first ten, and the misses go to stderr (with the results
+//   is the first result (first_also_pct: or one of the other words it is given with) and
+//   among the first ten, and the misses go to stderr (with the results
 //   above them when $LEXORA_MEANING_SHOW is set);
 // - speed: queries of one to six words drawn from the glosses the quality
 //   run returned, each timed on its own (median, p90, p99);
@@ -146,14 +147,20 @@ void ShowResults(const nlohmann::json& results, size_t count) {
     }
 }
 
+// Whether `word` is among the other members a result is given with.
+bool Names(const nlohmann::json& result, const std::string& word) {
+    const nlohmann::json also = result.value("also", nlohmann::json::array());
+    return std::find(also.begin(), also.end(), word) != also.end();
+}
+
 void BM_MeaningQuality(benchmark::State& state) {
     Shared& shared = Setup();
     if (!shared.open || shared.descriptions.empty()) {
         return state.SkipWithError("no dictionary or no description list");
     }
-    int first = 0, topTen = 0;
+    int first = 0, topTen = 0, firstAlso = 0;
     for (auto _ : state) {
-        first = topTen = 0;
+        first = topTen = firstAlso = 0;
         for (const Description& d : shared.descriptions) {
             const nlohmann::json answer = Search(d.text, 10);
             const nlohmann::json results = answer.value("results", nlohmann::json::array());
@@ -161,6 +168,7 @@ void BM_MeaningQuality(benchmark::State& state) {
             while (rank < results.size() && results[rank].value("word", "") != d.word) ++rank;
             first += rank == 0;
             topTen += rank < results.size();
+            firstAlso += rank == 0 || (!results.empty() && Names(results[0], d.word));
             for (const auto& result : results) shared.glosses.push_back(result.value("gloss", ""));
             if (rank != 0) {
                 fprintf(stderr, "%-50s %-16s rank %s, first: %s\n", d.text.c_str(), d.word.c_str(),
@@ -174,6 +182,7 @@ void BM_MeaningQuality(benchmark::State& state) {
     state.counters["descriptions"] = n;
     state.counters["first_pct"] = 100.0 * first / n;
     state.counters["top10_pct"] = 100.0 * topTen / n;
+    state.counters["first_also_pct"] = 100.0 * firstAlso / n;
 }
 BENCHMARK(BM_MeaningQuality)->Iterations(1)->Unit(benchmark::kMillisecond);
 

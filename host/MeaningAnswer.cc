@@ -92,6 +92,17 @@ const char* PartOfSpeechName(uint32_t kind) {
         kind == lxd::kKindAdjectiveSatellite ? lxd::kKindAdjective : kind);
 }
 
+// The result's other members, when it has any: ,"also":["…",…]
+void WriteAlso(const std::vector<std::string>& also, FILE* out) {
+    if (also.empty()) return;
+    fputs(",\"also\":[", out);
+    for (size_t i = 0; i < also.size(); ++i) {
+        if (i != 0) fputc(',', out);
+        WriteJsonString(also[i].c_str(), out);
+    }
+    fputc(']', out);
+}
+
 }  // namespace
 
 void WriteMeaningResults(const char* text, const std::vector<MeaningResult>& results, bool cut,
@@ -106,6 +117,7 @@ void WriteMeaningResults(const char* text, const std::vector<MeaningResult>& res
         WriteJsonString(results[i].gloss.c_str(), out);
         const char* pos = PartOfSpeechName(results[i].kind);
         if (*pos != '\0') fprintf(out, ",\"pos\":\"%s\"", pos);
+        WriteAlso(results[i].also, out);
         fputs("}", out);
     }
     fputs(cut ? "],\"truncated\":true}" : "]}", out);

@@ -345,6 +345,10 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
             candidates[i].holdsAll = false;
             candidates[i].score *= kSelfNamedFactor;
         }
+        for (const std::string& member : members) {
+            if (member != result.word && result.also.size() < kMaxAlso)
+                result.also.push_back(member);
+        }
         read.emplace_back(candidates[i], std::move(result));
     }
     std::stable_sort(read.begin(), read.end(),

@@ -29,6 +29,7 @@ struct MeaningResult {
     uint32_t sense;     // n of "word:n", which opens this sense
     std::string gloss;  // the definition without its samples, plain text
     uint32_t kind = 0;  // record kind of "word:sense" (its part of speech), 0 if unknown
+    std::vector<std::string> also;  // the sense's other members, at most kMaxAlso
 };
 
 class CMeaningSearch {
@@ -37,6 +38,9 @@ public:
     static constexpr size_t kMaxQueryBytes = 500;
     // Distinct terms searched; further ones are ignored.
     static constexpr size_t kMaxQueryTerms = 12;
+    // Other members of a result's sense given with it: a reader who meant
+    // "postman" finds it beside "mailman".
+    static constexpr size_t kMaxAlso = 4;
 
     // Neither is owned; both must outlive the search.
     CMeaningSearch(CDictDatabase* database, const CMeaningIndex* index);

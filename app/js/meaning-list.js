@@ -114,6 +114,8 @@ export class MeaningList {
       // The part of speech tells apart the senses a word can have ("run" the verb, "run" the noun).
       if (result.pos) item.append(Object.assign(document.createElement('span'), { className: 'pos', textContent: result.pos }), ' ');
       item.append(gloss);
+      // The sense's other words: the one the reader meant may be among them ("mailman": postman).
+      if (result.also?.length) item.append(' ', Object.assign(document.createElement('span'), { className: 'also', textContent: `also ${result.also.join(', ')}` }));
       return item;
     }));
   }

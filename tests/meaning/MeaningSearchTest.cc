@@ -214,6 +214,10 @@ TEST_F(SearchMethodTest, AnswersOrRefusesEachCall) {
         {{"price paid", "5"},
          "{\"text\":\"price paid\",\"results\":[\n{\"word\":\"cost\",\"sense\":2,\"gloss\":"
          "\"a price of $5 paid\",\"pos\":\"noun\"}]}"},
+        // The sense's other members come with it.
+        {{"male cat", "1"},
+         "{\"text\":\"male cat\",\"results\":[\n{\"word\":\"tomcat\",\"sense\":2,\"gloss\":"
+         "\"male cat\",\"pos\":\"noun\",\"also\":[\"tom\"]}]}"},
         {{"of the", "5"}, "{\"text\":\"of the\",\"results\":[]}"},
         {{"spider", "0"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
         {{"spider", "-3"}, "exception: count out of range for SearchDefinitions (1 to 100)"},
