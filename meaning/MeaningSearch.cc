@@ -13,6 +13,7 @@
 #include "db/WordList.h"
 #include "meaning/MeaningFormat.h"
 #include "meaning/MeaningIndex.h"
+#include "meaning/OppositeWords.h"
 #include "meaning/QueryHint.h"
 #include "meaning/SenseNumber.h"
 #include "meaning/TermMaker.h"
@@ -98,7 +99,7 @@ bool SameWord(const WordTerms& a, const WordTerms& b) {
 CMeaningSearch::CMeaningSearch(CDictDatabase* database, const CMeaningIndex* index)
     : database(database), index(index) {}
 
-std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
+std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut, bool opposites) {
     size_t length = strlen(text);
     *cut = length > kMaxQueryBytes;
     if (*cut) {
@@ -108,9 +109,11 @@ std::vector<WordTerms> CMeaningSearch::QueryTerms(const char* text, bool* cut) {
             --length;
         }
     }
+    const std::string read =
+        opposites ? COppositeWords(database).Rewrite(text, length) : std::string(text, length);
     std::vector<WordTerms> terms;
     CTermMaker maker(database);
-    const bool complete = maker.Split(text, length, [&](const WordTerms& word) {
+    const bool complete = maker.Split(read.data(), read.size(), [&](const WordTerms& word) {
         for (const WordTerms& known : terms) {
             if (known.form == word.form) return true;
         }
@@ -367,7 +370,8 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
 }
 
 std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count, bool* cut) {
-    const std::vector<WordTerms> words = QueryTerms(text, cut);
+    const std::vector<WordTerms> written = QueryTerms(text, cut, false);
+    const std::vector<WordTerms> words = QueryTerms(text, cut, true);
     if (words.empty() || count == 0 || index->SenseCount() == 0) return {};
     // Tallies a query left behind when it ran out of memory are cleared first.
     for (uint32_t sense : touched) tallies[sense] = Tally{};
@@ -390,5 +394,5 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
         }
     }
     std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, hint);
-    return BestResults(candidates, words, count);
+    return BestResults(candidates, written, count);
 }

@@ -1,4 +1,5 @@
-// Finds senses by a description of their meaning. Ranks the senses of a
+// Finds senses by a description of their meaning, its negated and opposed
+// words read as their antonyms (see COppositeWords). Ranks the senses of a
 // CMeaningIndex for the terms of a query: senses whose definition or members
 // hold every term first (a sense of the category a head noun names, "an
 // animal that ...", holds that noun); then by a BM25 score over their weighted fields,
@@ -67,8 +68,9 @@ private:
         uint8_t last;      // 1 + the query term that last counted this sense
         uint8_t headHeld;  // the hint's head noun is in the definition or members
     };
-    // Distinct words of the query with their terms, in order.
-    std::vector<WordTerms> QueryTerms(const char* text, bool* cut);
+    // Distinct words of the query with their terms, in order; with
+    // `opposites`, negated and opposed words read as their antonyms.
+    std::vector<WordTerms> QueryTerms(const char* text, bool* cut, bool opposites);
     // An index term of a query word and the share of the word it stands for.
     struct Alternative {
         uint32_t term;

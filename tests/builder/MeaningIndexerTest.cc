@@ -14,8 +14,14 @@ namespace {
 
 TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     const Link broader{140, 0}, derived{148, 2, 1, 1}, narrower{144, 7};  // to rows 0, 2, 7
-    // One-member noun synsets: word, gloss, links.
-    const std::vector<std::tuple<std::string, std::string, std::vector<Link>>> rows = {
+    const Link toUnable{136, 10, 1, 1}, toAble{136, 9, 1, 1}, toDay{136, 13, 1, 1};
+    // One-member synsets: word, gloss, links, kind.
+    struct Row {
+        std::string word, gloss;
+        std::vector<Link> links;
+        uint32_t kind = lxd::kKindNoun;
+    };
+    const std::vector<Row> rows = {
         {"doctor", "a licensed medical practitioner", {}},
         {"pediatrician", "a specialist in the care of babies", {broader, derived}},
         {"pediatrics", "the branch of medicine concerned with infants", {}},
@@ -25,15 +31,25 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
         {"pack", "a group of hunting animals", {narrower}},
         {"wolf pack", "a band of hunters", {}},
         {"wolf", "a wild dog", {}},
+        {"able", "having the means or skill", {toUnable}, lxd::kKindAdjective},
+        {"unable", "lacking the means or skill", {toAble}, lxd::kKindAdjective},
+        {"sighted", "able to see", {}, lxd::kKindAdjective},
+        {"blind", "unable to see", {}, lxd::kKindAdjective},
+        {"day", "the time after sunrise", {}},
+        {"night", "the time after sunset", {toDay}},
     };
     CLexicon lexicon;
     lxtest::TestDatabase db;
     std::map<uint32_t, uint32_t> positions;
-    for (const auto& [word, gloss, links] : rows) {
-        const uint32_t position = db.Sense({{word}, gloss, {}});
-        db.Word(word, {{lxd::kKindNoun, position}});
+    for (const auto& [word, gloss, links, kind] : rows) {
+        std::vector<DictSenseLink> stored;
+        for (const Link& link : links) {
+            if (link.kind == 136) stored.push_back({136, rows[link.target].word, 0, 1, 1});
+        }
+        const uint32_t position = db.Sense({{word}, gloss, stored}, word);
+        db.Word(word, {{kind, position}});
         positions[static_cast<uint32_t>(lexicon.synsets.size())] = position;
-        lexicon.synsets.push_back({'n', {word}, gloss, links, lxd::kKindNoun, 0, {}});
+        lexicon.synsets.push_back({'n', {word}, gloss, links, kind, 0, {}});
     }
     ASSERT_TRUE(db.Write());
     const CGcideGlosses gcide;
@@ -46,10 +62,13 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     ASSERT_TRUE(index.Open(indexPath.c_str(), database.get()));
     CMeaningSearch search(database.get(), &index);
     // "doctor": the member of its broader sense; "infants": the gloss of the
-    // sense derived from the same stem; "wolves": its one narrower sense.
+    // sense derived from the same stem; "wolves": its one narrower sense;
+    // "not able" and "opposite of night": the antonyms unable and day.
     for (const auto& [text, first] : {std::pair{"a doctor for babies", "pediatrician"},
                                       {"a doctor for infants", "pediatrician"},
-                                      {"a group of wolves", "pack"}}) {
+                                      {"a group of wolves", "pack"},
+                                      {"not able to see", "blind"},
+                                      {"the opposite of night", "day"}}) {
         bool cut = false;
         const std::vector<MeaningResult> results = search.Search(text, 1, &cut);
         ASSERT_EQ(1u, results.size()) << text;
