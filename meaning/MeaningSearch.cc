@@ -159,13 +159,11 @@ void CMeaningSearch::ScoreTerm(const Alternative& alternative, uint8_t word, flo
         tally.last = static_cast<uint8_t>(word + 1);
         tally.score += share * weight * (kSaturation + 1) / (weight + norm);
         tally.coverage += strongPass ? share : share * kWeakCoverage;
-        tally.held += strongPass ? 1 : 0;
         if (word + 1 == headTerm && strongPass) tally.headHeld = 1;
     }
 }
 
-std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t termsFound,
-                                                                      float idfTotal,
+std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(float idfTotal,
                                                                       const CQueryHint& hint) {
     std::vector<Candidate> candidates;
     candidates.reserve(touched.size());
@@ -177,17 +175,14 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(uint32_t t
             hint.Fits((entry.record & lxm::kSenseCategoryMask) >> lxm::kSenseCategoryShift);
         // A sense of the category the head noun names holds that noun, on
         // top of any weaker mention of it ("a person who": a poet).
-        if (fits && headTerm != 0 && !tally.headHeld) {
-            ++tally.held;
-            tally.coverage += headIdf;
-        }
+        if (fits && headTerm != 0 && !tally.headHeld) tally.coverage += headIdf;
         const float share = idfTotal > 0 ? tally.coverage / idfTotal : 0;
         float score = tally.score * share * share *
                       (1 + kCommonnessBoost * entry.commonness / lxm::kCommonnessScale);
         if (entry.record & lxm::kSenseProperName) score *= kProperNameFactor;
         if (entry.record & hint.PartOfSpeech()) score *= kPartOfSpeechFactor;
         if (fits) score *= kCategoryFactor;
-        candidates.push_back({sense, tally.held == termsFound, score});
+        candidates.push_back({sense, score});
         tally = Tally{};
     }
     touched.clear();
@@ -330,7 +325,6 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
                                                        const std::vector<WordTerms>& words,
                                                        size_t count) {
     auto better = [](const Candidate& a, const Candidate& b) {
-        if (a.holdsAll != b.holdsAll) return a.holdsAll;
         if (a.score != b.score) return a.score > b.score;
         return a.sense < b.sense;
     };
@@ -348,7 +342,6 @@ std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& c
         if (NamesQueryWord(result.word, words) &&
             (IsQueryWordSense(members, words) ||
              !ShowUnderOtherMember(members, lxd::RefPosition(sense.record), words, &result))) {
-            candidates[i].holdsAll = false;
             candidates[i].score *= kSelfNamedFactor;
         }
         for (const std::string& member : members) {
@@ -393,6 +386,6 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
             idfTotal += idf;
         }
     }
-    std::vector<Candidate> candidates = TakeCandidates(termsFound, idfTotal, hint);
+    std::vector<Candidate> candidates = TakeCandidates(idfTotal, hint);
     return BestResults(candidates, written, count);
 }

@@ -1,12 +1,13 @@
 // Finds senses by a description of their meaning, its negated and opposed
 // words read as their antonyms (see COppositeWords). Ranks the senses of a
-// CMeaningIndex for the terms of a query: senses whose definition or members
-// hold every term first (a sense of the category a head noun names, "an
-// animal that ...", holds that noun); then by a BM25 score over their weighted fields,
-// where a query word's first-sense synonyms and the first word of its own
-// definition ("young" for baby) stand in for part of it,
-// scaled by the share of the query they hold, raised for commonly used senses
-// and for those the wording of the query hints at, lowered for names. Reads
+// CMeaningIndex for the terms of a query by a BM25 score over their weighted
+// fields, where a query word's first-sense synonyms and the first word of its
+// own definition ("young" for baby) stand in for part of it, scaled by the
+// square of the share of the query they hold (a sense of the category a head
+// noun names, "an animal that ...", holds that noun): a sense missing a word
+// of the description can still come first, as descriptions seldom use the
+// words of the definition they look for. Scores are raised for commonly used
+// senses and for those the wording of the query hints at, lowered for names. Reads
 // each result's headword and gloss from the dictionary's record store; a
 // result whose headword is a word of the query is shown under another member
 // of its sense, or ranked lower when it has none.
@@ -57,13 +58,11 @@ public:
 private:
     struct Candidate {
         uint32_t sense;
-        bool holdsAll;  // every query term is in the definition or the members
         float score;
     };
     struct Tally {
         float score;       // BM25
         float coverage;    // weight of the query terms held, by their idf
-        uint8_t held;      // query terms in the definition or the members
         uint8_t seen;      // set once the sense is in `touched`
         uint8_t last;      // 1 + the query term that last counted this sense
         uint8_t headHeld;  // the hint's head noun is in the definition or members
@@ -98,8 +97,7 @@ private:
     };
     SenseWords FirstSenseWords(const std::string& term);
     // `hint` raises the senses the wording of the query favours.
-    std::vector<Candidate> TakeCandidates(uint32_t termsFound, float idfTotal,
-                                          const CQueryHint& hint);
+    std::vector<Candidate> TakeCandidates(float idfTotal, const CQueryHint& hint);
     // Whether a word of `shown` (a result's headword) is one of the query's.
     bool NamesQueryWord(const std::string& shown, const std::vector<WordTerms>& words);
     // Whether a one-word member is the query's first word, which names the

@@ -37,6 +37,8 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
         {"blind", "unable to see", {}, lxd::kKindAdjective},
         {"day", "the time after sunrise", {}},
         {"night", "the time after sunset", {toDay}},
+        {"hibernate", "a long sleep during the cold winter", {}, lxd::kKindVerb},
+        {"hibernation", "the long cold winter sleep of animals", {}},
     };
     CLexicon lexicon;
     lxtest::TestDatabase db;
@@ -63,12 +65,14 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     CMeaningSearch search(database.get(), &index);
     // "doctor": the member of its broader sense; "infants": the gloss of the
     // sense derived from the same stem; "wolves": its one narrower sense;
-    // "not able" and "opposite of night": the antonyms unable and day.
+    // "not able" and "opposite of night": the antonyms unable and day; the
+    // noun asked for holding all words but one before a verb holding all.
     for (const auto& [text, first] : {std::pair{"a doctor for babies", "pediatrician"},
                                       {"a doctor for infants", "pediatrician"},
                                       {"a group of wolves", "pack"},
                                       {"not able to see", "blind"},
-                                      {"the opposite of night", "day"}}) {
+                                      {"the opposite of night", "day"},
+                                      {"a long sleep during the cold winter", "hibernation"}}) {
         bool cut = false;
         const std::vector<MeaningResult> results = search.Search(text, 1, &cut);
         ASSERT_EQ(1u, results.size()) << text;
