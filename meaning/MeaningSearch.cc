@@ -38,7 +38,7 @@ constexpr int kMaxSynonyms = 12;
 // The first word of a query word's own definition ("young" in baby's "a very
 // young child") stands for this share of it, less when it is the commoner
 // term ("member" for dog), and never makes a sense hold it.
-constexpr float kGlossHeadShare = 0.5f;
+constexpr float kGlossHeadShare = 0.6f;
 // A query term held only in samples or related words covers this much of it.
 constexpr float kWeakCoverage = 0.6f;
 // Results read beyond those asked for, to replace the demoted ones.
