@@ -31,6 +31,9 @@ constexpr float kProperNameFactor = 0.6f;
 // description hints at (see CQueryHint) is raised by these factors.
 constexpr float kPartOfSpeechFactor = 2.8f;
 constexpr float kCategoryFactor = 2.0f;
+// A sense that is neither noun nor verb, when the wording asks for an
+// adjective or adverb, is raised by this factor.
+constexpr float kDescribingFactor = 1.4f;
 // A synonym of a query word stands for this share of it.
 constexpr float kSynonymShare = 0.8f;
 // Member lines of a query word's first sense read for synonyms.
@@ -182,6 +185,9 @@ std::vector<CMeaningSearch::Candidate> CMeaningSearch::TakeCandidates(float idfT
         if (entry.record & lxm::kSenseProperName) score *= kProperNameFactor;
         if (entry.record & hint.PartOfSpeech()) score *= kPartOfSpeechFactor;
         if (fits) score *= kCategoryFactor;
+        if (hint.Describing() && (entry.record & (lxm::kSenseNoun | lxm::kSenseVerb)) == 0) {
+            score *= kDescribingFactor;
+        }
         candidates.push_back({sense, score});
         tally = Tally{};
     }

@@ -34,6 +34,13 @@ uint32_t CategoryOfHead(const std::string& head) {
     return 0;
 }
 
+// An adverb in -ly that opens a description qualifies the adjective after it
+// ("easily frightened", "extremely hungry"), unlike a noun in -ly followed by
+// "of" ("family of ...").
+bool IsDescribingAdverb(const std::string& word, const std::string& next) {
+    return word.size() > 5 && word.compare(word.size() - 2, 2, "ly") == 0 && next != "of";
+}
+
 }  // namespace
 
 CQueryHint::CQueryHint(const char* text) {
@@ -62,6 +69,9 @@ void CQueryHint::ReadPartOfSpeech(const std::vector<std::string>& words) {
     if (words.size() < 2) return;
     if (IsArticle(words[0])) partOfSpeech = lxm::kSenseNoun;
     if (words[0] == "to") partOfSpeech = lxm::kSenseVerb;
+    describing = IsOneOf(words[0], {"very", "too", "able", "unable", "not", "full", "without",
+                                    "having", "lacking", "showing", "feeling"}) ||
+                 IsDescribingAdverb(words[0], words[1]);
 }
 
 void CQueryHint::ReadCategories(const std::vector<std::string>& words) {

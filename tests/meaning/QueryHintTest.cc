@@ -49,6 +49,14 @@ TEST(QueryHintTest, OpeningWordsHintAtPartOfSpeechAndCategory) {
             EXPECT_EQ(expected, hint.Fits(category)) << c.text << " category " << category;
         }
     }
+    // An adjective or adverb: "feeling ...", an opening adverb in -ly; not a
+    // noun in -ly before "of", nor a word later in the text.
+    for (const auto& [text, describing] : {std::pair{"feeling sad", true},
+                                           {"Extremely hungry", true},
+                                           {"family of words", false},
+                                           {"a very old man", false}}) {
+        EXPECT_EQ(describing, CQueryHint(text).Describing()) << text;
+    }
 }
 
 }  // namespace
