@@ -26,7 +26,8 @@ uint32_t CategoryOfHead(const std::string& head) {
         return lxm::kCategoryAnimal;
     }
     if (IsOneOf(head, {"instrument", "device", "tool", "machine", "building", "room", "vehicle",
-                       "container", "weapon", "garment"})) {
+                       "container", "weapon", "garment", "drug", "medicine", "utensil", "implement",
+                       "appliance", "structure", "equipment", "furniture"})) {
         return lxm::kCategoryArtifact;
     }
     if (IsOneOf(head, {"period", "time"})) return lxm::kCategoryTime;
