@@ -32,6 +32,11 @@ std::string Lower(std::string text) {
     return text;
 }
 
+// Words whose negation is an idiom, not their antonym: "not even", "no more".
+bool IsIdiomAfterNegation(const std::string& word) {
+    return IsOneOf(word, {"even", "more", "less", "most", "least"});
+}
+
 bool IsDescribingKind(uint32_t kind) {
     return kind == lxd::kKindAdjective || kind == lxd::kKindAdjectiveSatellite ||
            kind == lxd::kKindAdverb;
@@ -75,20 +80,25 @@ COppositeWords::Asking COppositeWords::OpposedWord(const std::vector<Span>& span
 
 std::string COppositeWords::OppositeOf(const std::string& word, Asking asking) {
     if (asking == Asking::kOpposite) return AntonymOf(word, false);
+    if (IsIdiomAfterNegation(word)) return "";
     std::string antonym = AntonymOf(word, true);
     if (antonym.empty() && asking == Asking::kNegatedBe) antonym = AntonymOf(AbleForm(word), true);
     return antonym;
 }
 
 std::string COppositeWords::AbleForm(const std::string& word) {
+    uint32_t position = 0;
+    std::string base = Headword(word, true, &position);
+    if (!base.empty() && base.back() == 'e') base.pop_back();
+    return base.empty() ? "" : base + "able";
+}
+
+std::string COppositeWords::Headword(const std::string& word, bool inflected, uint32_t* position) {
     char buffer[2 * lxm::kMaxTermLength + 2];
     if (word.size() > lxm::kMaxTermLength) return "";
     memcpy(buffer, word.c_str(), word.size() + 1);
-    uint32_t position = 0;
-    if (!LookupWord(database, buffer, sizeof buffer, &position, true)) return "";
-    std::string base = Lower(buffer);
-    if (!base.empty() && base.back() == 'e') base.pop_back();
-    return base + "able";
+    *position = 0;
+    return LookupWord(database, buffer, sizeof buffer, position, inflected) ? Lower(buffer) : "";
 }
 
 std::string COppositeWords::Rewrite(const char* text, size_t length) {
@@ -110,21 +120,20 @@ std::string COppositeWords::Rewrite(const char* text, size_t length) {
     return rewritten;
 }
 
-std::string COppositeWords::AntonymOf(const std::string& word, bool describing) {
-    char buffer[2 * lxm::kMaxTermLength + 2];
-    if (word.size() > lxm::kMaxTermLength) return "";
-    memcpy(buffer, word.c_str(), word.size() + 1);
+std::string COppositeWords::AntonymOf(const std::string& word, bool negated) {
+    // A negated word is taken as written: "no longer" is no negated "long".
     uint32_t position = 0;
-    if (!LookupWord(database, buffer, sizeof buffer, &position, true)) return "";
+    const std::string headword = Headword(word, !negated, &position);
+    if (headword.empty()) return "";
     uint32_t refs[kMaxReferences];
     const int count = database->wordList->GetRecordRefs(position, refs, kMaxReferences);
     for (int i = 0; i < count; ++i) {
         const uint32_t kind = lxd::RefKind(refs[i]);
         if (kind < lxd::kFirstSenseKind || kind > lxd::kLastSenseKind ||
-            (describing && !IsDescribingKind(kind))) {
+            (negated && !IsDescribingKind(kind))) {
             continue;
         }
-        std::string antonym = AntonymInSense(Lower(buffer), lxd::RefPosition(refs[i]));
+        std::string antonym = AntonymInSense(headword, lxd::RefPosition(refs[i]));
         if (!antonym.empty()) return antonym;
     }
     return "";

@@ -3,7 +3,8 @@
 // be avoided" as "unavoidable", "the opposite of night" as "day". A word
 // after "opposite of" gives way to its antonym by WordNet's links, and so
 // does an adjective or adverb after "not", "no", "never" or "cannot" (with
-// "be" between: its "-able" form's); every other word is kept as written.
+// "be" between: its "-able" form's), unless the two make an idiom ("not
+// even"); every other word is kept as written.
 #ifndef LEXORA_MEANING_OPPOSITEWORDS_H
 #define LEXORA_MEANING_OPPOSITEWORDS_H
 
@@ -25,11 +26,6 @@ public:
     // asked for its opposite replaced by its antonym.
     std::string Rewrite(const char* text, size_t length);
 
-    // The antonym that the first sense of `word` (lower case) that has one
-    // links its member `word` to, among adjective and adverb senses only
-    // when `describing`; "" when none does.
-    std::string AntonymOf(const std::string& word, bool describing);
-
 private:
     // A run of word bytes: text[start, end) and its lower-case copy.
     struct Span {
@@ -46,6 +42,13 @@ private:
     std::string OppositeOf(const std::string& word, Asking asking);
     // "avoidable" for "avoided": the adjective of what can be done to it.
     std::string AbleForm(const std::string& word);
+    // The lower-case headword the lookup finds for `word` (through its
+    // inflections when `inflected`) and its trie `*position`; "" when none.
+    std::string Headword(const std::string& word, bool inflected, uint32_t* position);
+    // The antonym that the first sense of `word` (lower case) that has one
+    // links its member `word` to; "" when none does. A `negated` word is
+    // looked up as written, among adjective and adverb senses only.
+    std::string AntonymOf(const std::string& word, bool negated);
     // The antonym of member `word` of the sense record at `position`, or "".
     std::string AntonymInSense(const std::string& word, uint32_t position);
     // The member lines of the sense record at `position` and where its gloss
