@@ -39,6 +39,8 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
         {"night", "the time after sunset", {toDay}},
         {"hibernate", "a long sleep during the cold winter", {}, lxd::kKindVerb},
         {"hibernation", "the long cold winter sleep of animals", {}},
+        {"whelp", "a young dog", {}},
+        {"puppy", "a young dog", {}},
     };
     CLexicon lexicon;
     lxtest::TestDatabase db;
@@ -55,7 +57,7 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     }
     ASSERT_TRUE(db.Write());
     const CGcideGlosses gcide;
-    const WordTiers tiers;
+    const WordTiers tiers{{}, {"puppy"}};  // a word of the common list
     CMeaningIndexer indexer(lexicon, positions, gcide, tiers);
     const std::string indexPath = db.Dir() + "/data/meaning.lxm";
     ASSERT_TRUE(indexer.Write(db.Path(), indexPath)) << indexer.Error();
@@ -66,13 +68,15 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
     // "doctor": the member of its broader sense; "infants": the gloss of the
     // sense derived from the same stem; "wolves": its one narrower sense;
     // "not able" and "opposite of night": the antonyms unable and day; the
-    // noun asked for holding all words but one before a verb holding all.
+    // noun asked for holding all words but one before a verb holding all;
+    // of two alike, the sense of a word the word lists hold.
     for (const auto& [text, first] : {std::pair{"a doctor for babies", "pediatrician"},
                                       {"a doctor for infants", "pediatrician"},
                                       {"a group of wolves", "pack"},
                                       {"not able to see", "blind"},
                                       {"the opposite of night", "day"},
-                                      {"a long sleep during the cold winter", "hibernation"}}) {
+                                      {"a long sleep during the cold winter", "hibernation"},
+                                      {"a young dog", "puppy"}}) {
         bool cut = false;
         const std::vector<MeaningResult> results = search.Search(text, 1, &cut);
         ASSERT_EQ(1u, results.size()) << text;

@@ -68,9 +68,8 @@ constexpr size_t kMaxNarrowerSenses = 3;
 // gloss): its opening says what the thing is.
 constexpr size_t kTermsPerDefinition = 10;
 
-// Tagged uses an untagged sense of an everyday word counts as.
-constexpr uint32_t kEverydayTags = 2;
-// Tagged uses one tier of the word lists weighs as, in choosing a member.
+// Tagged uses one tier of the word lists weighs as, in choosing a member and
+// in a sense's commonness.
 constexpr uint32_t kTierTags = 2;
 
 }  // namespace
@@ -195,10 +194,9 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     if (synset.kind == lxd::kKindVerb) sense.record |= lxm::kSenseVerb;
     const uint32_t tags =
         std::accumulate(synset.tagCounts.begin(), synset.tagCounts.end(), uint32_t{0});
-    // An untagged sense of an everyday word counts as tagged once: most
-    // senses are untagged, and among them the everyday ones are looked for.
-    sense.commonness = Commonness(
-        tags == 0 && tiers.Of(synset.members[sense.member - 1]) == 2 ? kEverydayTags : tags);
+    // Most senses are untagged, and the senses of the word lists' words are
+    // the ones looked for: the shown member's tier adds to the tagged uses.
+    sense.commonness = Commonness(tags + kTierTags * tiers.Of(synset.members[sense.member - 1]));
     writer.AddSense(sense);
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
