@@ -22,6 +22,7 @@
 class CDictDatabase;
 class CMeaningIndex;
 class CQueryHint;
+class CTextVector;
 struct MeaningSense;
 
 struct MeaningResult {
@@ -85,6 +86,17 @@ private:
     // Scores the senses holding query word number `number`; false when the
     // index holds none of its terms. `*idf`: the word's weight.
     bool ScoreWord(const WordTerms& word, uint8_t number, float* idf);
+    // Candidate order: those holding every term first, then by score.
+    static bool Better(const Candidate& a, const Candidate& b);
+    // Raises the best candidates whose members and definition lie near the
+    // query in the index's term space (when the index has term vectors).
+    void RerankBySimilarity(std::vector<Candidate>& candidates,
+                            const std::vector<WordTerms>& words);
+    // Adds the term of `word` (its form, else its base) to `vector`,
+    // weighted by its idf.
+    void AddWordTerm(const WordTerms& word, CTextVector* vector);
+    // Adds the terms of `text` to `vector` as AddWordTerm does.
+    void AddTextTerms(const std::string& text, CTextVector* vector);
     // The best `count` candidates as results, read from the dictionary.
     std::vector<MeaningResult> BestResults(std::vector<Candidate>& candidates,
                                            const std::vector<WordTerms>& words, size_t count);

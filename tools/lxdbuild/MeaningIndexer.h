@@ -17,6 +17,7 @@
 #include "meaning/TermMaker.h"
 #include "tools/lxdbuild/GcideGlosses.h"
 #include "tools/lxdbuild/Lexicon.h"
+#include "tools/lxdbuild/TermVectorTrainer.h"
 
 class CDictDatabase;
 
@@ -36,6 +37,7 @@ struct MeaningFigures {
     uint64_t senses = 0;       // synsets indexed
     uint64_t unreachable = 0;  // synsets no member headword opens
     uint64_t terms = 0;
+    uint64_t vectors = 0;  // terms with a word vector
     uint64_t bytes = 0;
 };
 
@@ -85,6 +87,7 @@ private:
     const WordTiers& tiers;
     CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
     CMeaningIndexWriter writer;
+    CTermVectorTrainer corpus;  // the senses' text the term vectors are trained on
     CTermMaker terms{nullptr, nullptr};
     std::unordered_map<std::string, WordTerms> termOf;  // word -> terms, memoised
     std::unordered_set<std::string> vocabulary;
