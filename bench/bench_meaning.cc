@@ -8,7 +8,7 @@
 //   first list and -tuning2.tsv) is searched; counters give how often its word
 //   is the first result (first_also_pct: or one of the other words it is given with) and
 //   among the first ten, and the misses go to stderr (with the results
-//   above them when $LEXORA_MEANING_SHOW is set);
+//   above them when $LEXORA_MEANING_SHOW is set, three or as many as it says);
 // - speed: queries of one to six words drawn from the glosses the quality
 //   run returned, each timed on its own (median, p90, p99);
 // - memory: peak resident size added by the index and the searches, over a
@@ -174,7 +174,8 @@ void BM_MeaningQuality(benchmark::State& state) {
                 fprintf(stderr, "%-50s %-16s rank %s, first: %s\n", d.text.c_str(), d.word.c_str(),
                         rank < results.size() ? std::to_string(rank + 1).c_str() : "-",
                         results.empty() ? "-" : results[0].value("word", "").c_str());
-                if (getenv("LEXORA_MEANING_SHOW") != nullptr) ShowResults(results, 3);
+                const char* show = getenv("LEXORA_MEANING_SHOW");
+                if (show != nullptr) ShowResults(results, std::max(3, atoi(show)));
             }
         }
     }

@@ -18,6 +18,9 @@ const MorphologyRule kMorphologyRules[] = {
     {"ly", "", false},
 };
 const size_t kMorphologyRuleCount = sizeof kMorphologyRules / sizeof kMorphologyRules[0];
+const size_t kInflectionRuleCount = 16;
+static_assert(sizeof kMorphologyRules / sizeof kMorphologyRules[0] > kInflectionRuleCount,
+              "the comparison and adverb rules follow the inflections");
 
 namespace {
 
@@ -68,10 +71,10 @@ void FoldApostrophes(char* word) {
     *out = '\0';
 }
 
-uint32_t FindByRules(CWordList* trie, char* word, size_t capacity) {
+uint32_t FindByRules(CWordList* trie, char* word, size_t capacity, size_t ruleCount) {
     char saved[lxd::kKeyBufferSize];
     strcpy(saved, word);
-    for (size_t i = 0; i < kMorphologyRuleCount; ++i) {
+    for (size_t i = 0; i < ruleCount && i < kMorphologyRuleCount; ++i) {
         const MorphologyRule& rule = kMorphologyRules[i];
         if (!ApplySuffixRule(word, capacity, saved, rule.suffix, rule.replacement)) continue;
         uint32_t position = trie->FindWord(word, 1, true, capacity);

@@ -36,12 +36,16 @@ struct MorphologyRule {
 // inflected forms they reach).
 extern const MorphologyRule kMorphologyRules[];
 extern const size_t kMorphologyRuleCount;
+// The first rules, those of plural nouns and of verb forms (-s, -ed, -ing);
+// the comparison and adverb rules (-er, -est, -ly) follow.
+extern const size_t kInflectionRuleCount;
 
 // The inflection step of LookupWord alone: tries the rules on the lower-case
 // `word` (under 128 bytes, in a buffer of `capacity`) and leaves the headword
 // found in it, returning its trie position; 0 (word unchanged) when no rule
-// reaches a headword.
-uint32_t FindByRules(CWordList* trie, char* word, size_t capacity);
+// reaches a headword. Only the first `ruleCount` rules are tried.
+uint32_t FindByRules(CWordList* trie, char* word, size_t capacity,
+                     size_t ruleCount = kMorphologyRuleCount);
 
 // If `word` is longer than `suffix` and ends with it, writes the word without
 // the suffix plus `replacement` into `out` (`outSize` bytes) and returns true.

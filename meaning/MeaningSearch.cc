@@ -90,10 +90,13 @@ size_t DefinitionLength(const char* gloss, int32_t length) {
                              : static_cast<size_t>(static_cast<const char*>(dollar) - gloss);
 }
 
-// Whether two words share a term: "interested" and "interest" do.
+// Whether two words are forms of one: "interested" and "interest" are;
+// "farmer" and "farm" are not (a related base is no form).
 bool SameWord(const WordTerms& a, const WordTerms& b) {
-    return a.form == b.form || (!b.base.empty() && (a.form == b.base || a.base == b.base)) ||
-           (!a.base.empty() && a.base == b.form);
+    const std::string& aBase = a.related ? std::string() : a.base;
+    const std::string& bBase = b.related ? std::string() : b.base;
+    return a.form == b.form || (!bBase.empty() && (a.form == bBase || aBase == bBase)) ||
+           (!aBase.empty() && aBase == b.form);
 }
 
 }  // namespace

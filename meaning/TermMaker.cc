@@ -71,12 +71,16 @@ WordTerms CTermMaker::ReduceWord(const std::string& word) {
         const std::string found = AsTerm(buffer);
         if (!found.empty()) terms.form = found;
     }
+    if (database->wordList == nullptr) return terms;
     memcpy(buffer, word.c_str(), word.size() + 1);
-    if (database->wordList != nullptr &&
-        FindByRules(database->wordList, buffer, sizeof buffer) != 0) {
-        const std::string base = AsTerm(buffer);
-        if (base != terms.form) terms.base = base;
+    if (FindByRules(database->wordList, buffer, sizeof buffer, kInflectionRuleCount) == 0) {
+        // A headword is never an inflection of its -er, -est or -ly base.
+        terms.related = terms.form == word;
+        if (FindByRules(database->wordList, buffer, sizeof buffer) == 0) return terms;
     }
+    const std::string base = AsTerm(buffer);
+    if (base != terms.form) terms.base = base;
+    terms.related = terms.related && !terms.base.empty();
     return terms;
 }
 

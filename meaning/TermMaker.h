@@ -20,6 +20,9 @@ class CDictDatabase;
 struct WordTerms {
     std::string form;
     std::string base;
+    // The base of a headword reached by a comparison or adverb rule: a
+    // related word rather than a form of it ("farmer": farm, "weekly": week).
+    bool related = false;
 };
 
 class CTermMaker {

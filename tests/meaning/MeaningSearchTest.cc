@@ -156,10 +156,15 @@ TEST(MeaningSearchTest, ResultsNamedByTheQueryShowAnotherMemberOrComeLast) {
     MeaningDictionary dictionary(
         {{{"two weeks", "fortnight"}, "a period of fourteen days", "two weeks", kNoun, 0},
          {{"wolf pack"}, "a group", "wolf pack", kNoun, 0},
-         {{"pack"}, "a wolf group hunting together", "pack", kNoun, 0}},
-        {{"fortnight", 0}});
+         {{"pack"}, "a wolf group hunting together", "pack", kNoun, 0},
+         {{"farmer", "husbandman"}, "a person who runs a farm", "farmer", kNoun, 0},
+         {{"farm"}, "land for crops", "farm", kNoun, 0}},
+        {{"fortnight", 0}, {"husbandman", 3}});
     EXPECT_EQ(std::vector<std::string>{"fortnight:2"},
               dictionary.Words("a period of two weeks", 10, true));
+    // "farmer" is no form of farm: it is not named by the query.
+    EXPECT_EQ((std::vector<std::string>{"farmer:2", "farm:2"}),
+              dictionary.Words("runs a farm", 10, true));
     // Both hold every word, but "wolf pack" names one and has no other
     // member: it comes after pack, whose words weigh less.
     for (const char* text : {"group wolf", "hunting group"}) {
