@@ -31,8 +31,8 @@ public:
     // last. Repeats are counted in the sense's length only.
     void AddTerm(const std::string& term, uint32_t field);
 
-    // Term vectors to store (term -> components, all of one length); terms
-    // without one get zeros. None by default.
+    // Term vectors to store (term -> components, all of one length); the
+    // other terms have none. None by default.
     void SetTermVectors(std::unordered_map<std::string, std::vector<int8_t>> vectors);
 
     // The whole file.

@@ -5,7 +5,9 @@
 // where a query word's first-sense synonyms and the first word of its own
 // definition ("young" for baby) stand in for part of it,
 // scaled by the share of the query they hold, raised for commonly used senses
-// and for those the wording of the query hints at, lowered for names. Reads
+// and for those the wording of the query hints at, lowered for names; when the
+// index has term vectors, the best are raised by how near their members and
+// definition lie to the query in the term space. Reads
 // each result's headword and gloss from the dictionary's record store; a
 // result whose headword is a word of the query is shown under another member
 // of its sense, or ranked lower when it has none.

@@ -2,7 +2,8 @@
 // whose sense a member headword opens, with the terms of its gloss, samples,
 // members and related words (broader senses' members, derivationally related
 // senses' glosses, the few narrower senses' members), made by the engine's own CTermMaker over the
-// written file so that the builder and the search reduce words alike.
+// written file so that the builder and the search reduce words alike; and the
+// terms' vectors, trained on the senses' members, glosses and samples.
 #ifndef LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 #define LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 

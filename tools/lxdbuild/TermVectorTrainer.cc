@@ -7,6 +7,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "meaning/MeaningFormat.h"
+
 namespace lxdbuild {
 
 namespace {
@@ -51,7 +53,8 @@ std::vector<int8_t> Quantised(const fasttext::Vector& vector) {
     if (!(norm > 0)) return {};
     std::vector<int8_t> out(static_cast<size_t>(vector.size()));
     for (int64_t i = 0; i < vector.size(); ++i) {
-        out[static_cast<size_t>(i)] = static_cast<int8_t>(std::lround(vector[i] / norm * 127.0f));
+        out[static_cast<size_t>(i)] =
+            static_cast<int8_t>(std::lround(vector[i] / norm * lxm::kVectorScale));
     }
     return out;
 }
