@@ -2,7 +2,7 @@
 // that finds senses by the words of their glosses, samples and members. Shared
 // by its reader and its writer. All integers are little-endian.
 //
-// File: header, sense table, term table, term texts, postings.
+// File: header, sense table, term table, term texts, postings, term vectors.
 // - Sense table: one 8-byte entry per indexed sense (see kSense*).
 // - Term table: one 8-byte entry per term, in byte order of the term texts:
 //   offset of the text in the term texts, offset of its postings.
@@ -38,6 +38,8 @@ constexpr uint32_t kHeaderPostings = 40;
 constexpr uint32_t kHeaderPostingsSize = 44;
 constexpr uint32_t kHeaderAverageLength = 48;  // mean sense length in 1/256 units
 constexpr uint32_t kHeaderFileSize = 52;
+constexpr uint32_t kHeaderVectors = 56;  // term vectors: offset, 0 when the file has none
+constexpr uint32_t kHeaderVectorsSize = 60;
 
 // The dictionary's first bytes that identify the build the index belongs to.
 constexpr uint32_t kCheckedBytes = 4096;
@@ -78,6 +80,17 @@ constexpr uint32_t kFieldGloss = 1;    // the definition
 constexpr uint32_t kFieldSample = 2;   // a sample sentence or a second dictionary's definition
 constexpr uint32_t kFieldMember = 4;   // a member word of the synonym set
 constexpr uint32_t kFieldRelated = 8;  // a broader sense's members or the sense's category
+
+// Term vectors (optional; a reader that does not know them reads the rest as
+// before): a term's direction in a space where terms used alike lie close.
+// 32-bit component count d and vector count n; a bit set per term that has a
+// vector (32-bit words, bit i % 32 of word i / 32 for term i); then n
+// vectors, in term order, of d signed bytes each, scaled to length 127.
+constexpr uint32_t kVectorDims = 0;
+constexpr uint32_t kVectorCount = 4;
+constexpr uint32_t kVectorBits = 8;
+constexpr uint32_t kMaxVectorDims = 256;
+constexpr float kVectorScale = 127.0f;
 
 // Terms longer than this are neither indexed nor searched.
 constexpr uint32_t kMaxTermLength = 40;

@@ -107,7 +107,7 @@ bool CMeaningIndex::Load(std::vector<unsigned char> file, uint32_t dictionarySiz
         Word(lxm::kHeaderDictionaryCheck) == dictionaryCheck && CheckTables();
     if (!loaded) {
         std::vector<unsigned char>().swap(bytes);
-        senseCount = termCount = 0;
+        senseCount = termCount = vectorDims = 0;
     }
     return loaded;
 }
@@ -142,6 +142,33 @@ bool CMeaningIndex::CheckTables() {
         }
         previous = postings;
     }
+    return CheckVectors();
+}
+
+bool CMeaningIndex::CheckVectors() {
+    const uint32_t at = Word(lxm::kHeaderVectors);
+    const uint32_t size = Word(lxm::kHeaderVectorsSize);
+    vectorDims = 0;
+    vectorRanks.clear();
+    if (at == 0 && size == 0) return true;
+    const uint64_t bitWords = (uint64_t{termCount} + 31) / 32;
+    if (!Inside(at, size, bytes.size()) || size < lxm::kVectorBits + 4 * bitWords) return false;
+    const uint32_t dims = Word(at + lxm::kVectorDims);
+    const uint32_t count = Word(at + lxm::kVectorCount);
+    if (dims == 0 || dims > lxm::kMaxVectorDims ||
+        size - lxm::kVectorBits - 4 * bitWords != uint64_t{count} * dims) {
+        return false;
+    }
+    // Each bit word's first vector number, so that a term's is found at once.
+    vectorBits = at + lxm::kVectorBits;
+    uint32_t rank = 0;
+    for (uint32_t i = 0; i < bitWords; ++i) {
+        vectorRanks.push_back(rank);
+        rank += static_cast<uint32_t>(__builtin_popcount(Word(vectorBits + 4 * i)));
+    }
+    if (rank != count) return false;
+    vectors = static_cast<uint32_t>(vectorBits + 4 * bitWords);
+    vectorDims = dims;
     return true;
 }
 
@@ -176,6 +203,15 @@ int32_t CMeaningIndex::FindTerm(const char* term) const {
         }
     }
     return -1;
+}
+
+const int8_t* CMeaningIndex::TermVector(uint32_t index) const {
+    if (vectorDims == 0 || index >= termCount) return nullptr;
+    const uint32_t bits = Word(vectorBits + 4 * (index / 32));
+    const uint32_t below = bits & ((1u << (index % 32)) - 1);
+    if ((bits & (1u << (index % 32))) == 0) return nullptr;
+    const uint64_t row = vectorRanks[index / 32] + static_cast<uint32_t>(__builtin_popcount(below));
+    return reinterpret_cast<const int8_t*>(bytes.data()) + vectors + row * vectorDims;
 }
 
 CMeaningIndex::CPostings CMeaningIndex::Postings(uint32_t index) const {

@@ -1,5 +1,6 @@
 // The meaning index held in memory. Open() reads the file, checks that it was
-// built for the open dictionary and checks every table offset once, so that
+// built for the open dictionary and checks every table offset (and the
+// optional term vectors' extent) once, so that
 // later reads stay inside the file whatever it holds; postings are decoded
 // with their bounds checked at each step.
 #ifndef LEXORA_MEANING_MEANINGINDEX_H
@@ -59,9 +60,17 @@ public:
     int32_t FindTerm(const char* term) const;
     // The postings of term `index` (< TermCount()).
     CPostings Postings(uint32_t index) const;
+    // Components of each term vector; 0 when the file holds none.
+    uint32_t VectorDims() const { return vectorDims; }
+    // The vector of term `index` (VectorDims() components of length
+    // lxm::kVectorScale), or null when the term has none.
+    const int8_t* TermVector(uint32_t index) const;
 
 private:
     bool CheckTables();
+    // Whether the optional term vectors are absent or lie inside the file,
+    // as many as the terms marked as having one.
+    bool CheckVectors();
     uint32_t Word(uint32_t offset) const;
     const char* TermText(uint32_t index) const;
 
@@ -75,6 +84,10 @@ private:
     uint32_t lists = 0;
     uint32_t listsSize = 0;
     double averageLength = 1.0;
+    uint32_t vectorBits = 0;            // offset of the bits of the terms with a vector
+    std::vector<uint32_t> vectorRanks;  // per bit word, the number of its first vector
+    uint32_t vectors = 0;               // offset of the first vector
+    uint32_t vectorDims = 0;
 };
 
 #endif  // LEXORA_MEANING_MEANINGINDEX_H

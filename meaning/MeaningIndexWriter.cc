@@ -62,6 +62,33 @@ void CMeaningIndexWriter::AddTerm(const std::string& term, uint32_t field) {
     }
 }
 
+void CMeaningIndexWriter::SetTermVectors(
+    std::unordered_map<std::string, std::vector<int8_t>> vectors) {
+    termVectors = std::move(vectors);
+}
+
+void CMeaningIndexWriter::AppendTermVectors(const std::vector<const std::string*>& terms,
+                                            std::vector<unsigned char>& out) const {
+    const uint32_t dims =
+        termVectors.empty() ? 0 : static_cast<uint32_t>(termVectors.begin()->second.size());
+    if (dims == 0 || dims > lxm::kMaxVectorDims) return;
+    std::vector<uint32_t> bits((terms.size() + 31) / 32, 0);
+    std::vector<unsigned char> rows;
+    for (size_t i = 0; i < terms.size(); ++i) {
+        const auto found = termVectors.find(*terms[i]);
+        if (found == termVectors.end() || found->second.size() != dims) continue;
+        bits[i / 32] |= 1u << (i % 32);
+        rows.insert(rows.end(), found->second.begin(), found->second.end());
+    }
+    const uint32_t at = static_cast<uint32_t>(out.size());
+    Append32(out, dims);
+    Append32(out, static_cast<uint32_t>(rows.size() / dims));
+    for (uint32_t word : bits) Append32(out, word);
+    out.insert(out.end(), rows.begin(), rows.end());
+    Put32(out, lxm::kHeaderVectors, at);
+    Put32(out, lxm::kHeaderVectorsSize, static_cast<uint32_t>(out.size()) - at);
+}
+
 std::vector<unsigned char> CMeaningIndexWriter::Finish() const {
     std::vector<const std::string*> terms;
     for (const auto& item : postings) terms.push_back(&item.first);
@@ -102,6 +129,7 @@ std::vector<unsigned char> CMeaningIndexWriter::Finish() const {
     out.insert(out.end(), texts.begin(), texts.end());
     const uint32_t listsAt = static_cast<uint32_t>(out.size());
     out.insert(out.end(), lists.begin(), lists.end());
+    AppendTermVectors(terms, out);
 
     Put32(out, lxm::kHeaderMagic, lxm::kMagic);
     Put32(out, lxm::kHeaderVersion, lxm::kVersion);

@@ -31,6 +31,10 @@ public:
     // last. Repeats are counted in the sense's length only.
     void AddTerm(const std::string& term, uint32_t field);
 
+    // Term vectors to store (term -> components, all of one length); the
+    // other terms have none. None by default.
+    void SetTermVectors(std::unordered_map<std::string, std::vector<int8_t>> vectors);
+
     // The whole file.
     std::vector<unsigned char> Finish() const;
     // Writes Finish() to `path` through a temporary file; false when it fails.
@@ -44,9 +48,15 @@ private:
         MeaningSense sense;
         uint32_t length;  // weighted term count, in halves
     };
+    // Appends the term vectors, if any, for `terms` in order, and notes
+    // them in the header.
+    void AppendTermVectors(const std::vector<const std::string*>& terms,
+                           std::vector<unsigned char>& out) const;
+
     std::vector<SenseRow> senses;
     // term -> (sense << kFieldBits | fields), senses increasing
     std::unordered_map<std::string, std::vector<uint32_t>> postings;
+    std::unordered_map<std::string, std::vector<int8_t>> termVectors;
     uint32_t dictionarySize = 0;
     uint32_t dictionaryCheck = 0;
 };

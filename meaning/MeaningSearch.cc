@@ -17,6 +17,7 @@
 #include "meaning/QueryHint.h"
 #include "meaning/SenseNumber.h"
 #include "meaning/TermMaker.h"
+#include "meaning/TextVector.h"
 
 namespace {
 
@@ -49,6 +50,11 @@ constexpr size_t kSpareResults = 16;
 // A sense shown under a word of the description itself ("a group of wolves":
 // wolf pack) is seldom the word looked for: its score takes this factor.
 constexpr float kSelfNamedFactor = 0.1f;
+// The best candidates whose members and definition are compared with the
+// query in the term space, and how much that comparison counts: the score
+// is multiplied by e^(weight * cosine).
+constexpr size_t kSimilarityRanked = 30;
+constexpr float kSimilarityWeight = 1.0f;
 // Member lines read before a record is taken as damaged.
 constexpr int kMaxMembers = 255;
 
@@ -327,13 +333,51 @@ bool CMeaningSearch::ScoreWord(const WordTerms& word, uint8_t number, float* idf
     return true;
 }
 
+bool CMeaningSearch::Better(const Candidate& a, const Candidate& b) {
+    if (a.score != b.score) return a.score > b.score;
+    return a.sense < b.sense;
+}
+
+void CMeaningSearch::AddWordTerm(const WordTerms& word, CTextVector* vector) {
+    int32_t at = index->FindTerm(word.form.c_str());
+    if (at < 0 && !word.base.empty()) at = index->FindTerm(word.base.c_str());
+    if (at < 0) return;
+    const uint32_t term = static_cast<uint32_t>(at);
+    vector->Add(term, InverseFrequency(index->SenseCount(), index->Postings(term).Count()));
+}
+
+void CMeaningSearch::AddTextTerms(const std::string& text, CTextVector* vector) {
+    CTermMaker maker(database);
+    maker.Split(text.data(), text.size(), [&](const WordTerms& word) {
+        AddWordTerm(word, vector);
+        return true;
+    });
+}
+
+void CMeaningSearch::RerankBySimilarity(std::vector<Candidate>& candidates,
+                                        const std::vector<WordTerms>& words) {
+    if (index->VectorDims() == 0 || candidates.empty()) return;
+    CTextVector query(index);
+    for (const WordTerms& word : words) AddWordTerm(word, &query);
+    if (query.Empty()) return;
+    const size_t ranked = std::min(candidates.size(), kSimilarityRanked);
+    std::partial_sort(candidates.begin(), candidates.begin() + ranked, candidates.end(), Better);
+    uint32_t length = 0;
+    for (size_t i = 0; i < ranked; ++i) {
+        MeaningResult result;
+        std::vector<std::string> members;
+        if (!ReadResult(index->GetSense(candidates[i].sense, &length), &result, &members)) continue;
+        CTextVector sense(index);
+        for (const std::string& member : members) AddTextTerms(member, &sense);
+        AddTextTerms(result.gloss, &sense);
+        candidates[i].score *= std::exp(kSimilarityWeight * query.Cosine(sense));
+    }
+}
+
 std::vector<MeaningResult> CMeaningSearch::BestResults(std::vector<Candidate>& candidates,
                                                        const std::vector<WordTerms>& words,
                                                        size_t count) {
-    auto better = [](const Candidate& a, const Candidate& b) {
-        if (a.score != b.score) return a.score > b.score;
-        return a.sense < b.sense;
-    };
+    auto better = Better;
     // Spare candidates stand in for records that cannot be read and for
     // those demoted for naming a query word.
     const size_t ranked = std::min(candidates.size(), count + kSpareResults);
@@ -393,5 +437,6 @@ std::vector<MeaningResult> CMeaningSearch::Search(const char* text, size_t count
         }
     }
     std::vector<Candidate> candidates = TakeCandidates(idfTotal, hint);
+    RerankBySimilarity(candidates, words);
     return BestResults(candidates, written, count);
 }

@@ -7,7 +7,9 @@
 // noun names, "an animal that ...", holds that noun): a sense missing a word
 // of the description can still come first, as descriptions seldom use the
 // words of the definition they look for. Scores are raised for commonly used
-// senses and for those the wording of the query hints at, lowered for names. Reads
+// senses and for those the wording of the query hints at, lowered for names;
+// when the index has term vectors, the best are raised by how near their
+// members and definition lie to the query in the term space. Reads
 // each result's headword and gloss from the dictionary's record store; a
 // result whose headword is a word of the query is shown under another member
 // of its sense, or ranked lower when it has none.
@@ -24,6 +26,7 @@
 class CDictDatabase;
 class CMeaningIndex;
 class CQueryHint;
+class CTextVector;
 struct MeaningSense;
 
 struct MeaningResult {
@@ -86,6 +89,17 @@ private:
     // Scores the senses holding query word number `number`; false when the
     // index holds none of its terms. `*idf`: the word's weight.
     bool ScoreWord(const WordTerms& word, uint8_t number, float* idf);
+    // Candidate order: by score, then by sense.
+    static bool Better(const Candidate& a, const Candidate& b);
+    // Raises the best candidates whose members and definition lie near the
+    // query in the index's term space (when the index has term vectors).
+    void RerankBySimilarity(std::vector<Candidate>& candidates,
+                            const std::vector<WordTerms>& words);
+    // Adds the term of `word` (its form, else its base) to `vector`,
+    // weighted by its idf.
+    void AddWordTerm(const WordTerms& word, CTextVector* vector);
+    // Adds the terms of `text` to `vector` as AddWordTerm does.
+    void AddTextTerms(const std::string& text, CTextVector* vector);
     // The best `count` candidates as results, read from the dictionary.
     std::vector<MeaningResult> BestResults(std::vector<Candidate>& candidates,
                                            const std::vector<WordTerms>& words, size_t count);

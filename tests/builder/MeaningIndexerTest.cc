@@ -1,6 +1,8 @@
 // The meaning index the builder writes: a sense is found through the
-// evidence its WordNet relations lend it, searched as the engine searches.
+// evidence its WordNet relations lend it, searched as the engine searches;
+// its term vectors are trained alike in every build.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "db/DictDatabase.h"
 #include "db/Format.h"
@@ -8,6 +10,7 @@
 #include "meaning/MeaningSearch.h"
 #include "tests/support/TestDatabase.h"
 #include "tools/lxdbuild/MeaningIndexer.h"
+#include "tools/lxdbuild/TermVectorTrainer.h"
 
 namespace lxdbuild {
 namespace {
@@ -82,6 +85,31 @@ TEST(MeaningIndexer, SensesAreFoundThroughTheirRelatedSenses) {
         ASSERT_EQ(1u, results.size()) << text;
         EXPECT_EQ(first, results[0].word) << text;
     }
+}
+
+// Two builds write the same bytes: the vectors are trained alike, and the
+// text they are trained on is not left behind.
+TEST(TermVectorTrainer, TrainsTheSameVectorsEveryTime) {
+    const lxtest::TempDir dir;
+    const std::string path = dir.File("text");
+    const auto train = [&](int lines) {
+        CTermVectorTrainer trainer;
+        for (int line = 0; line < lines; ++line) {
+            trainer.StartLine();
+            for (int word = 0; word < 8; ++word) {
+                trainer.AddTerm("w" + std::to_string((line * 7 + word * 3) % 40));
+            }
+        }
+        std::unordered_map<std::string, std::vector<int8_t>> vectors;
+        std::string error;
+        EXPECT_TRUE(trainer.Train(path, &vectors, &error)) << error;
+        EXPECT_NE(0, access(path.c_str(), F_OK));
+        return vectors;
+    };
+    const auto vectors = train(200);
+    EXPECT_EQ(40u, vectors.size());
+    EXPECT_EQ(vectors, train(200));
+    EXPECT_TRUE(train(1).empty());  // no word is used often enough
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 #include <tuple>
+#include <unordered_map>
 
 #include "db/Format.h"
 #include "meaning/MeaningFormat.h"
@@ -39,6 +40,7 @@ TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
     writer.SetDictionary(kSize, kCheck);
     Model model;
     std::vector<MeaningSense> senses;
+    std::unordered_map<std::string, std::vector<int8_t>> vectors;  // every other term's
     const uint32_t fields[] = {lxm::kFieldGloss, lxm::kFieldSample, lxm::kFieldMember,
                                lxm::kFieldRelated};
     for (uint32_t s = 0; s < 3000; ++s) {
@@ -55,8 +57,10 @@ TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
             const uint32_t field = fields[random() % 4];
             writer.AddTerm(term, field);
             model[term][s] |= field;
+            if (term.size() % 2 == 0) vectors[term] = {static_cast<int8_t>(term.size()), -3, 7};
         }
     }
+    writer.SetTermVectors(vectors);
     CMeaningIndex index;
     ASSERT_TRUE(index.Load(writer.Finish(), kSize, kCheck));
     ASSERT_EQ(senses.size(), index.SenseCount());
@@ -73,6 +77,11 @@ TEST(MeaningIndexTest, ReadsBackWhatWasWrittenForRandomSenses) {
         ASSERT_GE(found, 0) << term.first;
         EXPECT_EQ(term.second, Decode(index, found)) << term.first;
         EXPECT_EQ(term.second.size(), index.Postings(static_cast<uint32_t>(found)).Count());
+        const int8_t* vector = index.TermVector(static_cast<uint32_t>(found));
+        EXPECT_EQ(vectors.count(term.first) != 0, vector != nullptr) << term.first;
+        if (vector != nullptr) {
+            EXPECT_EQ(vectors[term.first], std::vector<int8_t>(vector, vector + 3)) << term.first;
+        }
     }
     for (const char* absent : {"", "t", "t5000", "u1", "zzz"}) {
         EXPECT_EQ(-1, index.FindTerm(absent)) << absent;
@@ -87,6 +96,7 @@ std::vector<unsigned char> SmallIndex() {
         writer.AddSense(MeaningSense{s * 100, 1, 1, 0});
         writer.AddTerm("spider", lxm::kFieldGloss);
     }
+    writer.SetTermVectors({{"spider", {1, 2}}});
     return writer.Finish();
 }
 
@@ -121,6 +131,16 @@ TEST(MeaningIndexTest, RefusesDamagedOrForeignFiles) {
              lxtest::PutWord(&b, lxtest::GetWord(b, lxm::kHeaderTermTable) + lxm::kTermPostings,
                              0x7FFFFFFF);
          }},
+        {"vectors past the end",
+         [](Bytes& b) { lxtest::PutWord(&b, lxm::kHeaderVectorsSize, 0x10000); }},
+        {"more vectors than the terms marked",
+         [](Bytes& b) {
+             lxtest::PutWord(&b, lxtest::GetWord(b, lxm::kHeaderVectors) + lxm::kVectorCount, 2);
+         }},
+        {"no term marked",
+         [](Bytes& b) {
+             lxtest::PutWord(&b, lxtest::GetWord(b, lxm::kHeaderVectors) + lxm::kVectorBits, 0);
+         }},
     };
     for (const auto& damage : damages) {
         std::vector<unsigned char> bytes = SmallIndex();
@@ -129,6 +149,7 @@ TEST(MeaningIndexTest, RefusesDamagedOrForeignFiles) {
     }
     CMeaningIndex sound;
     EXPECT_TRUE(sound.Load(SmallIndex(), kSize, kCheck));
+    EXPECT_NE(nullptr, sound.TermVector(0));
 }
 
 TEST(MeaningIndexTest, DamagedPostingsEndTheListWithinTheFile) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <unordered_map>
 
 #include "db/Format.h"
 #include "meaning/MeaningFormat.h"
@@ -30,9 +31,10 @@ class MeaningDictionary {
 public:
     // Each of `alsoOpening` (headword, index into `senses`) is one more
     // headword whose second sense is that sense.
-    explicit MeaningDictionary(
-        const std::vector<TestSense>& senses,
-        const std::vector<std::pair<std::string, size_t>>& alsoOpening = {}) {
+    // `vectors`: term vectors for the index.
+    explicit MeaningDictionary(const std::vector<TestSense>& senses,
+                               const std::vector<std::pair<std::string, size_t>>& alsoOpening = {},
+                               std::unordered_map<std::string, std::vector<int8_t>> vectors = {}) {
         const uint32_t filler = db.Sense({{"filler"}, "nothing to find", {}});
         // Not indexed: its first sense only lends the synonym "spider".
         db.Word("arachnid",
@@ -67,6 +69,7 @@ public:
                 Add(maker, writer, word, lxm::kFieldMember);
             }
         }
+        writer.SetTermVectors(std::move(vectors));
         EXPECT_TRUE(writer.WriteFile(db.Dir() + "/data/meaning.lxm"));
         EXPECT_TRUE(index.Open((db.Dir() + "/data/meaning.lxm").c_str(), database.get()));
     }
@@ -169,6 +172,25 @@ TEST(MeaningSearchTest, ResultsNamedByTheQueryShowAnotherMemberOrComeLast) {
                   dictionary.Words(text, 10, true))
             << text;
     }
+}
+
+// Term vectors raise the senses whose words lie near the query's: the tomcat,
+// all of whose words point where "cat" does, comes before the kitten.
+TEST(MeaningSearchTest, TermVectorsRaiseTheSensesNearTheQuery) {
+    const std::vector<int8_t> catlike = {127, 0}, young = {0, 127};
+    const std::vector<std::string> order = {"kitten", "kitty", "tomcat"};
+    EXPECT_EQ(order, MeaningDictionary(kSenses).Words("cat"));
+    MeaningDictionary dictionary(kSenses, {},
+                                 {{"cat", catlike},
+                                  {"male", catlike},
+                                  {"tom", catlike},
+                                  {"tomcat", catlike},
+                                  {"young", young},
+                                  {"kitten", young},
+                                  {"kitty", young},
+                                  {"domestic", young},
+                                  {"child", young}});
+    EXPECT_EQ((std::vector<std::string>{"tomcat", "kitten", "kitty"}), dictionary.Words("cat"));
 }
 
 TEST(MeaningSearchTest, LongQueriesAreCutAndSaidToBe) {

@@ -352,6 +352,7 @@ void CBuilder::WriteMeaningIndex() {
     report.Set("meaning index senses no headword opens", figures.unreachable);
     report.Set("meaning index GCIDE definitions", gcideGlosses.Count());
     report.Set("meaning index terms", figures.terms);
+    report.Set("meaning index term vectors", figures.vectors);
     report.Set("meaning index bytes", figures.bytes);
     report.EndStage(std::to_string(figures.senses) + " senses, " + std::to_string(figures.terms) +
                     " terms, " + std::to_string(figures.bytes) + " bytes");

@@ -105,6 +105,7 @@ void CMeaningIndexer::AddText(const std::string& text, uint32_t field) {
     terms.Split(text.data(), text.size(), [&](const WordTerms& word) {
         writer.AddTerm(word.form, field);
         writer.AddTerm(word.base, field);
+        if (field != lxm::kFieldRelated) corpus.AddTerm(word.form);
         return true;
     });
 }
@@ -198,13 +199,16 @@ void CMeaningIndexer::IndexSynset(uint32_t index, uint32_t position) {
     // the ones looked for: the shown member's tier adds to the tagged uses.
     sense.commonness = Commonness(tags + kTierTags * tiers.Of(synset.members[sense.member - 1]));
     writer.AddSense(sense);
+    // The sense's line of the vectors' text opens with its members, next to
+    // the words of its definition.
+    corpus.StartLine();
+    for (const std::string& member : synset.members) AddText(member, lxm::kFieldMember);
     const size_t dollar = synset.gloss.find('$');
     AddText(synset.gloss.substr(0, dollar), lxm::kFieldGloss);
     if (dollar != std::string::npos) AddText(synset.gloss.substr(dollar + 1), lxm::kFieldSample);
     for (const std::string& definition : gcide.Of(index)) {
         AddDefinitionText(definition, lxm::kFieldSample);
     }
-    for (const std::string& member : synset.members) AddText(member, lxm::kFieldMember);
     AddRelated(synset);
     ++figures.senses;
 }
@@ -225,6 +229,10 @@ bool CMeaningIndexer::Write(const std::string& dictionaryPath, const std::string
         IndexSynset(item.first, item.second);
     }
     database = nullptr;
+    std::unordered_map<std::string, std::vector<int8_t>> vectors;
+    if (!corpus.Train(indexPath + ".text", &vectors, &error)) return false;
+    figures.vectors = vectors.size();
+    writer.SetTermVectors(std::move(vectors));
     figures.terms = writer.TermCount();
     figures.bytes = writer.Finish().size();
     if (!writer.WriteFile(indexPath)) {

@@ -2,7 +2,8 @@
 // whose sense a member headword opens, with the terms of its gloss, samples,
 // members and related words (broader senses' members, derivationally related
 // senses' glosses, the few narrower senses' members), made by the engine's own CTermMaker over the
-// written file so that the builder and the search reduce words alike.
+// written file so that the builder and the search reduce words alike; and the
+// terms' vectors, trained on the senses' members, glosses and samples.
 #ifndef LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 #define LEXORA_TOOLS_LXDBUILD_MEANINGINDEXER_H
 
@@ -17,6 +18,7 @@
 #include "meaning/TermMaker.h"
 #include "tools/lxdbuild/GcideGlosses.h"
 #include "tools/lxdbuild/Lexicon.h"
+#include "tools/lxdbuild/TermVectorTrainer.h"
 
 class CDictDatabase;
 
@@ -36,6 +38,7 @@ struct MeaningFigures {
     uint64_t senses = 0;       // synsets indexed
     uint64_t unreachable = 0;  // synsets no member headword opens
     uint64_t terms = 0;
+    uint64_t vectors = 0;  // terms with a word vector
     uint64_t bytes = 0;
 };
 
@@ -85,6 +88,7 @@ private:
     const WordTiers& tiers;
     CDictDatabase* database = nullptr;  // the written dictionary, while Write runs
     CMeaningIndexWriter writer;
+    CTermVectorTrainer corpus;  // the senses' text the term vectors are trained on
     CTermMaker terms{nullptr, nullptr};
     std::unordered_map<std::string, WordTerms> termOf;  // word -> terms, memoised
     std::unordered_set<std::string> vocabulary;
